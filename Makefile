@@ -1,0 +1,41 @@
+# Tarvola: every target does its own set-up first (missing Debian packages, configure).
+BUILD      ?= build
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all build run test fuzz bench assets clean deps-build deps-test
+
+all: build
+
+deps-build:
+	@scripts/setup.sh build
+
+deps-test:
+	@scripts/setup.sh test
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps-build $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run.sh $(BUILD)/bin/tarvola
+
+test: deps-test build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+fuzz:
+	@scripts/setup.sh fuzz
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+bench:
+	@scripts/setup.sh bench
+	@$(MAKE) --no-print-directory build
+	@scripts/bench.sh $(BUILD)
+
+assets: deps-build $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target assets
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,37 @@
+#pragma once
+// A picture as the controls hold it: its size in logical (96-dpi) pixels and
+// the images to draw it from. A picture may carry a second image of twice the
+// resolution, drawn instead where the screen's device pixel ratio is above 1.
+
+#include <QImage>
+#include <QSize>
+
+class QPainter;
+class QRectF;
+
+namespace ctl {
+
+class Picture {
+public:
+    Picture() = default;  // no picture
+    explicit Picture(QImage base, QImage doubleRes = {});
+
+    // Loads a picture compiled into the program (":/..." path); "name@2x.ext"
+    // beside it is used as the double-resolution image when it exists.
+    static Picture fromResource(const QString& path);
+
+    bool isNull() const { return base_.isNull(); }
+    QSize size() const { return base_.size(); }  // logical pixels
+    const QImage& image() const { return base_; }
+    const QImage& doubleResImage() const { return double_; }
+
+    // Draws the picture scaled to target (logical pixels), choosing the image
+    // that best fits the painter's device pixel ratio.
+    void draw(QPainter& painter, const QRectF& target) const;
+
+private:
+    QImage base_;
+    QImage double_;
+};
+
+}  // namespace ctl

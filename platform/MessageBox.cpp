@@ -1,0 +1,30 @@
+#include "platform/MessageBox.h"
+
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+MessageBoxHook& hook() {
+    static MessageBoxHook h;
+    return h;
+}
+}  // namespace
+
+QString defaultMessageBoxTitle() { return QStringLiteral("Tarvola"); }
+
+void setMessageBoxHook(MessageBoxHook h) { hook() = std::move(h); }
+
+void messageBox(QWidget* owner, const MessageBoxRequest& request) {
+    if (hook()) {
+        hook()(request);
+        return;
+    }
+    QMessageBox box(request.icon == MessageIcon::Critical ? QMessageBox::Critical
+                                                          : QMessageBox::NoIcon,
+                    request.title.isEmpty() ? defaultMessageBoxTitle() : request.title,
+                    request.text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+}  // namespace platform
