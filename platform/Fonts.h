@@ -1,0 +1,9 @@
+#pragma once
+
+namespace platform {
+
+// The program asks for fonts by their Windows names; this maps them to the
+// metric-compatible fonts Debian ships (fonts-ipafont-gothic).
+void installFontSubstitutions();
+
+}  // namespace platform
