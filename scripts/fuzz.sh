@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds every fuzz target with clang + libFuzzer and runs each for a bounded time.
+# New crashing inputs are copied into tests/data/crashers/<topic>/ so that make test replays them.
+set -euo pipefail
+seconds=${1:-60}
+top=$(cd "$(dirname "$0")/.." && pwd)
+build="$top/build-fuzz"
+CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTARVOLA_FUZZ=ON -DTARVOLA_TESTS=OFF >/dev/null
+targets=$(cd "$top/fuzz" && ls *.cmake 2>/dev/null | xargs -r grep -ho 'tarvola_add_fuzzer([a-z_0-9]*' | sed 's/.*(//')
+[[ -n "$targets" ]] || { echo "no fuzz targets"; exit 0; }
+for t in $targets; do cmake --build "$build" --target "fuzz_$t" -j"$(nproc)"; done
+status=0
+for t in $targets; do
+  corpus="$top/fuzz/corpus/$t"; crashers="$top/tests/data/crashers/$t"; work="$build/work/$t"
+  mkdir -p "$corpus" "$crashers" "$work"
+  echo "== fuzz_$t for ${seconds}s"
+  if ! (cd "$work" && QT_QPA_PLATFORM=offscreen "$build/fuzz/fuzz_$t" -max_total_time="$seconds" \
+         -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/" "$work/corpus" "$corpus"); then
+    status=1
+  fi
+  for a in "$work"/crash-* "$work"/timeout-* "$work"/oom-* "$work"/leak-*; do
+    [[ -e "$a" ]] || continue
+    cp "$a" "$crashers/"; echo "saved $(basename "$a") to tests/data/crashers/$t/"
+  done
+done
+exit $status
