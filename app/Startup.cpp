@@ -1,3 +1,48 @@
 #include "app/Startup.h"
+
+#include "app/Form1.h"
+#include "platform/Fonts.h"
+
 #include <QApplication>
-int runTarvola(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+#include <QFont>
+#include <cstdio>
+#include <cstdlib>
+#include <xcb/xcb.h>
+
+namespace {
+
+// Window places and the topmost panel need X11; on a Wayland desktop the program runs
+// through XWayland. A platform chosen explicitly (tests use offscreen) is kept.
+bool chooseX11() {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return true;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool reachable = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    if (!reachable) {
+        const QByteArray display = qgetenv("DISPLAY");
+        std::fprintf(stderr, "tarvola: cannot open the X display%s%s; start it from a desktop session.\n",
+                     display.isEmpty() ? " (DISPLAY is not set)" : " ",
+                     display.isEmpty() ? "" : display.constData());
+    }
+    return reachable;
+}
+
+}  // namespace
+
+int runTarvola(int argc, char** argv) {
+    if (!chooseX11())
+        return EXIT_FAILURE;
+    QApplication app(argc, argv);
+    platform::installFontSubstitutions();
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    form.activateWindow();
+    return app.exec();
+}

@@ -13,7 +13,7 @@ for t in $targets; do cmake --build "$build" --target "fuzz_$t" -j"$(nproc)"; do
 status=0
 for t in $targets; do
   corpus="$top/fuzz/corpus/$t"; crashers="$top/tests/data/crashers/$t"; work="$build/work/$t"
-  mkdir -p "$corpus" "$crashers" "$work"
+  mkdir -p "$corpus" "$crashers" "$work/corpus"
   echo "== fuzz_$t for ${seconds}s"
   if ! (cd "$work" && QT_QPA_PLATFORM=offscreen "$build/fuzz/fuzz_$t" -max_total_time="$seconds" \
          -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/" "$work/corpus" "$corpus"); then

@@ -1,0 +1,195 @@
+#include "app/Form1.h"
+
+#include "controls/Placement.h"
+#include "controls/Twips.h"
+#include "panels/frmSet.h"
+#include "platform/Executable.h"
+#include "platform/Windowing.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QIcon>
+#include <QListWidget>
+
+namespace {
+
+const QString kCaptionPrefix = QStringLiteral("Tarvola　-　");
+
+ctl::Picture resourcePicture(const char* name) {
+    return ctl::Picture::fromResource(QStringLiteral(":/pictures/") + QLatin1String(name));
+}
+
+}  // namespace
+
+Form1::Form1()
+    : ctl::Form(ctl::ScaleMode::Twips),
+      frmSet_([this] { return std::make_unique<frmSet>(*this); }) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(ctl::twipsToPixelSize(11370, 3270));
+    QIcon icon(QStringLiteral(":/icons/tarvola.ico"));
+    icon.addFile(QStringLiteral(":/icons/tarvola@2x.png"));
+    setWindowIcon(icon);
+    setPicture(resourcePicture("bus.bmp"));
+    buildLayout();
+    buildMenu();
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+frmSet& Form1::panel() { return frmSet_.get(); }
+
+void Form1::buildLayout() {
+    using ctl::ScaleRect;
+    // Windowless controls, bottom of the z-order first.
+    const QColor barFill(224, 224, 224), barBorder(128, 128, 128);
+    shpK_Waku.add(2, new ctl::Shape(this, ScaleRect{8775, 2070, 1560, 60}, true, barFill, barBorder));
+    shpK_Waku.add(1, new ctl::Shape(this, ScaleRect{10260, 1605, 75, 495}, true, barFill, barBorder));
+    shpK_Waku.add(0, new ctl::Shape(this, ScaleRect{8775, 1605, 75, 495}, true, barFill, barBorder));
+    Image1.add(1, new ctl::Image(this, ScaleRect{1590, 1020, 630, 2055}, false, true));
+    Image1(1)->setPicture(resourcePicture("door_second.bmp"));
+    Image1.add(2, new ctl::Image(this, ScaleRect{360, 690, 1065, 2175}, true, true));
+    Image1(2)->setPicture(resourcePicture("door_front.bmp"));
+    const ctl::Picture leaf = resourcePicture("door_leaf.bmp");
+    imgNakaorido.add(0, new ctl::Image(this, ScaleRect{4695, 765, 930, 2175}, true, true));
+    imgNakaorido.add(1, new ctl::Image(this, ScaleRect{5610, 765, 930, 2175}, true, true));
+    imgNakaorido(0)->setPicture(leaf);
+    imgNakaorido(1)->setPicture(leaf);
+
+    // Child windows, bottom first.
+    File1 = new QListWidget(this);
+    File1->setGeometry(ctl::twipsToPixels(ScaleRect{9750, 2835, 1395, 270}));
+    File1->setProperty("Pattern", QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"));
+    File1->hide();
+
+    PicKanban = new ctl::PictureBox(this, ScaleRect{8850, 1620, 1410, 450}, ctl::ScaleMode::Twips);
+    PicKanban->setBackColor(Qt::white);
+    PicKanban->setAutoSize(true);
+    PicKanban->setFocusPolicy(Qt::StrongFocus);
+
+    picSlideBase1 = new ctl::PictureBox(this, ScaleRect{8370, 2685, 1140, 2115}, ctl::ScaleMode::Twips);
+    picSlideBase1->setBackColor(palette().color(QPalette::Base));
+    picSlideBase1->setPicture(resourcePicture("interior_seat.bmp"));
+    Image2 = new ctl::Image(picSlideBase1, ScaleRect{-240, 75, 1140, 2115}, true, false);
+    Image2->setPicture(resourcePicture("interior_steps.bmp"));
+    picSlideBase1->hide();
+
+    const QColor blue(0, 0, 255);
+    picWaku1.add(1, new ctl::PictureBox(this, ScaleRect{2115, 60, 780, 900}, ctl::ScaleMode::Twips));
+    picWaku1(1)->setBackColor(blue);
+    picWaku1(1)->setBorder(true);
+    imgMaku1.add(1, new ctl::Image(picWaku1(1), ScaleRect{0, 0, 735, 3750}, true, false));
+    picWaku1(1)->hide();
+
+    picWaku1.add(0, new ctl::PictureBox(this, ScaleRect{3585, 525, 795, 495}, ctl::ScaleMode::Pixels));
+    picWaku1(0)->setBackColor(blue);
+    // The film of sign 0 is placed in its window's pixels: 1, 0, 50 × 250.
+    imgMaku1.add(0, new ctl::Image(picWaku1(0), ScaleRect{1, 0, 50, 250}, true, false));
+    for (std::int16_t i = 0; i < 2; ++i)
+        picWaku1(i)->setFocusPolicy(Qt::TabFocus);
+
+    C_Dialog1.Filter = QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf");
+
+    // Tab order: File1, PicKanban, picSlideBase1, picWaku1(1), picWaku1(0).
+    setTabOrder(File1, PicKanban);
+    setTabOrder(PicKanban, picSlideBase1);
+    setTabOrder(picSlideBase1, picWaku1(1));
+    setTabOrder(picWaku1(1), picWaku1(0));
+}
+
+void Form1::buildMenu() {
+    MnuTempMenu1 = new QMenu(this);
+    MnuViewKanban = new ctl::MenuItem(QStringLiteral("看板の表示"), MnuTempMenu1, true, true);
+    MnuViewWaku = new ctl::MenuItem(QStringLiteral("枠の表示"), MnuTempMenu1, true, true);
+    MnuSetKanban = new ctl::MenuItem(QStringLiteral("看板の画像を設定..."), MnuTempMenu1);
+    MnuKanbanReset = new ctl::MenuItem(QStringLiteral("看板のリセット"), MnuTempMenu1);
+    MnuTempMenu1->addAction(MnuViewKanban);
+    MnuTempMenu1->addAction(MnuViewWaku);
+    MnuTempMenu1->addAction(MnuSetKanban);
+    MnuBdr1 = MnuTempMenu1->addSeparator();
+    MnuTempMenu1->addAction(MnuKanbanReset);
+}
+
+void Form1::connectHandlers() {
+    connect(this, &ctl::Surface::MouseDown, this, &Form1::Form_MouseDown);
+    for (const auto& [index, door] : Image1)
+        connect(door, &ctl::Image::Click, this, [this, i = index] { Image1_Click(i); });
+    for (std::int16_t i = 0; i < 2; ++i) {
+        connect(picWaku1(i), &ctl::PictureBox::KeyDown, this,
+                [this, i](int key, int shift) { picWaku1_KeyDown(i, key, shift); });
+        connect(picWaku1(i), &ctl::Surface::Click, this, [this, i] { picWaku1_Click(i); });
+        connect(picWaku1(i), &ctl::Surface::DblClick, this, [this, i] { picWaku1_DblClick(i); });
+        connect(imgMaku1(i), &ctl::Image::Click, this, [this, i] { imgMaku1_Click(i); });
+        connect(imgMaku1(i), &ctl::Image::DblClick, this, [this, i] { imgMaku1_DblClick(i); });
+    }
+    connect(PicKanban, &ctl::Surface::DblClick, this, &Form1::PicKanban_DblClick);
+    connect(PicKanban, &ctl::Surface::MouseDown, this, &Form1::PicKanban_MouseDown);
+    connect(PicKanban, &ctl::PictureBox::Resize, this, &Form1::PicKanban_Resize);
+    connect(MnuViewKanban, &ctl::MenuItem::Click, this, &Form1::MnuViewKanban_Click);
+    connect(MnuViewWaku, &ctl::MenuItem::Click, this, &Form1::MnuViewWaku_Click);
+    connect(MnuSetKanban, &ctl::MenuItem::Click, this, &Form1::MnuSetKanban_Click);
+    connect(MnuKanbanReset, &ctl::MenuItem::Click, this, &Form1::MnuKanbanReset_Click);
+}
+
+void Form1::Form_Load() {
+    LoadIni();
+    panel().show();
+    platform::makeTopmost(&panel());
+    setWindowTitle(kCaptionPrefix + platform::executableName());
+
+    // Sign window 0 gets its rounded outline, computed from its size in pixels.
+    ctl::PictureBox* sign = picWaku1(0);
+    const float w = sign->ScaleWidth();
+    const float h = sign->ScaleHeight();
+    const int x2 = static_cast<int>(ctl::roundHalfEven(static_cast<double>(w + 1.0f)));
+    const int y2 = static_cast<int>(ctl::roundHalfEven(static_cast<double>(h)));
+    platform::setWindowRegion(sign, platform::roundRectRegion(1, 1, x2, y2, 5, 5));
+}
+
+void Form1::Form_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
+    if (Button == ctl::mouse::kRight)
+        MnuTempMenu1->exec(QCursor::pos());
+}
+
+void Form1::Image1_Click(std::int16_t /*Index*/) {
+    // The door pictures cannot take the focus; the click leaves it where it is.
+}
+
+void Form1::HScroll1_Change() {
+    panel().lblMaeSpeed->setText(QString::number(panel().HScroll1->Value()));
+}
+
+void Form1::HScroll2_Change() {
+    panel().lblNakaSpeed->setText(QString::number(panel().HScroll2->Value()));
+}
+
+void Form1::Form_Unload(int& /*Cancel*/) {
+    SaveIni();
+    // The program ends here: the event loop returns without handling anything else, and
+    // the panel and any dialog go with the main window.
+    QCoreApplication::exit(0);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    int cancel = 0;
+    Form_Unload(cancel);
+    event->accept();
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    ctl::Form::showEvent(event);
+    if (!focusGiven_) {
+        focusGiven_ = true;
+        giveFirstFocus();
+    }
+}
+
+void Form1::giveFirstFocus() {
+    // The first control in tab order that is shown and can take the focus.
+    if (PicKanban->isVisibleTo(this))
+        PicKanban->setFocus(Qt::OtherFocusReason);
+    else
+        picWaku1(0)->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,111 @@
+#pragma once
+// The bus window: its whole client area is the side view of the bus, with the
+// destination signs, the doors, the signboard and its frame on it.
+// Handlers of each subsystem are defined in that subsystem's folder.
+
+#include "controls/ControlArray.h"
+#include "controls/Form.h"
+#include "controls/LoadOnUse.h"
+#include "controls/MenuItem.h"
+#include "controls/PictureBox.h"
+#include "controls/WindowlessControl.h"
+#include "doors/CountedWait.h"
+#include "doors/PlayWave.h"
+#include "platform/CommonDialog.h"
+
+#include <QMenu>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QListWidget;
+class frmSet;
+
+class Form1 : public ctl::Form {
+    Q_OBJECT
+public:
+    Form1();
+    ~Form1() override;
+
+    // Start-up and shutdown (app/).
+    void Form_Load();
+    void Form_Unload(int& Cancel);
+
+    // Public procedures the settings panel calls.
+    void Check1_Click();
+    void Check2_Click();
+    void HScroll1_Change();
+    void HScroll2_Change();
+    void MnuHelpVer_Click();
+
+    // The settings file (settings/).
+    void LoadIni();
+    void SaveIni();
+
+    // The settings panel, loaded on use.
+    frmSet& panel();
+    bool panelLoaded() const { return frmSet_.isLoaded(); }
+
+    // The wait after each door step, given the count read from the panel. Tests replace it to
+    // look at each step as it is on screen.
+    std::function<void(int)> doorWait = doors::countedWait;
+    // The door sound player, replaceable the same way.
+    std::function<void(std::int16_t)> playWave = doors::PlayWave;
+
+    // Film positions of the two signs, in each sign window's own scale units.
+    std::array<std::int32_t, 2> MakuPos{};
+
+    // Controls, in the order of the layout tables.
+    ctl::ControlArray<ctl::PictureBox> picWaku1;
+    ctl::ControlArray<ctl::Image> imgMaku1;
+    ctl::PictureBox* picSlideBase1 = nullptr;
+    ctl::Image* Image2 = nullptr;
+    ctl::PictureBox* PicKanban = nullptr;
+    QListWidget* File1 = nullptr;
+    platform::CommonDialog C_Dialog1;
+    ctl::ControlArray<ctl::Image> imgNakaorido;
+    ctl::ControlArray<ctl::Image> Image1;
+    ctl::ControlArray<ctl::Shape> shpK_Waku;
+
+    QMenu* MnuTempMenu1 = nullptr;
+    ctl::MenuItem* MnuViewKanban = nullptr;
+    ctl::MenuItem* MnuViewWaku = nullptr;
+    ctl::MenuItem* MnuSetKanban = nullptr;
+    QAction* MnuBdr1 = nullptr;
+    ctl::MenuItem* MnuKanbanReset = nullptr;
+
+    // Main window (app/).
+    void Form_MouseDown(int Button, int Shift, float X, float Y);
+    void Image1_Click(std::int16_t Index);
+
+    // Destination signs (signs/).
+    void picWaku1_KeyDown(std::int16_t Index, int KeyCode, int Shift);
+    void picWaku1_Click(std::int16_t Index);
+    void imgMaku1_Click(std::int16_t Index);
+    void picWaku1_DblClick(std::int16_t Index);
+    void imgMaku1_DblClick(std::int16_t Index);
+    void Load方向幕(std::int16_t Index);
+
+    // Signboard and its frame (signboard/).
+    void PicKanban_DblClick();
+    void PicKanban_Resize();
+    void PicKanban_MouseDown(int Button, int Shift, float X, float Y);
+    void MnuSetKanban_Click();
+    void MnuKanbanReset_Click();
+    void MnuViewKanban_Click();
+    void MnuViewWaku_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenu();
+    void connectHandlers();
+    void applySettingsFallback();
+    void giveFirstFocus();
+
+    ctl::LoadOnUse<frmSet> frmSet_;
+    bool focusGiven_ = false;
+};

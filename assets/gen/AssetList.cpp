@@ -1,0 +1,38 @@
+#include "assets/gen/AssetList.h"
+
+#include <QString>
+
+#include <array>
+
+namespace assetgen {
+
+namespace {
+constexpr std::array kAssets{
+    AssetSpec{"src/bus.svg", "pictures/bus.bmp", {758, 217}, Format::Bmp24, true},
+    AssetSpec{"src/door_front.svg", "pictures/door_front.bmp", {71, 145}, Format::Bmp24, true},
+    AssetSpec{"src/door_leaf.svg", "pictures/door_leaf.bmp", {62, 145}, Format::Bmp24, true},
+    AssetSpec{"src/door_second.svg", "pictures/door_second.bmp", {42, 137}, Format::Bmp24, true},
+    AssetSpec{"src/interior_seat.svg", "pictures/interior_seat.bmp", {76, 142}, Format::Bmp24, true},
+    AssetSpec{"src/interior_steps.svg", "pictures/interior_steps.bmp", {76, 141}, Format::Bmp24, true},
+    AssetSpec{"src/switch_mae.svg", "pictures/switch_mae.bmp", {50, 20}, Format::Bmp24, true},
+    AssetSpec{"src/switch_naka.svg", "pictures/switch_naka.bmp", {50, 20}, Format::Bmp24, true},
+    AssetSpec{"src/tarvola.svg", "icons/tarvola.ico", {32, 32}, Format::Ico16, false},
+    AssetSpec{"src/tarvola.svg", "icons/tarvola@2x.png", {64, 64}, Format::Png, false},
+    AssetSpec{"src/tarvola.svg", "icons/tarvola.svg", {}, Format::Copy, false},
+    AssetSpec{"src/hand.svg", "cursors/hand.png", {32, 32}, Format::Png, true},
+};
+}  // namespace
+
+std::span<const AssetSpec> assetList() {
+    return kAssets;
+}
+
+QString doubleResPath(const QString& path) {
+    const qsizetype dot = path.lastIndexOf('.');
+    const qsizetype slash = path.lastIndexOf('/');
+    if (dot <= slash + 1)  // no extension (a leading dot names a hidden file)
+        return path + QStringLiteral("@2x");
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+}  // namespace assetgen

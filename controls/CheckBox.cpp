@@ -1,0 +1,29 @@
+#include "controls/CheckBox.h"
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace ctl {
+
+GraphicalCheckBox::GraphicalCheckBox(QWidget* parent, const Picture& picture) : QPushButton(parent) {
+    setCheckable(true);
+    setFocusPolicy(Qt::TabFocus);
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(picture.image()));
+    if (!picture.doubleResImage().isNull())
+        icon.addPixmap(QPixmap::fromImage(picture.doubleResImage()));
+    setIcon(icon);
+    setIconSize(picture.size());
+    connect(this, &QPushButton::clicked, this, [this](bool checked) {
+        value_ = checked ? 1 : 0;
+        Q_EMIT Click();
+    });
+}
+
+void GraphicalCheckBox::setValue(std::int16_t value) {
+    value_ = value;
+    const QSignalBlocker block(this);
+    setChecked(value != 0);
+}
+
+}  // namespace ctl

@@ -1,0 +1,28 @@
+#pragma once
+// A check box of the graphical style: a push button showing a picture that stays
+// down while checked. Value is 0 (unchecked), 1 (checked) or 2 (grayed, set by code).
+
+#include "controls/Picture.h"
+
+#include <QPushButton>
+#include <cstdint>
+
+namespace ctl {
+
+class GraphicalCheckBox : public QPushButton {
+    Q_OBJECT
+public:
+    GraphicalCheckBox(QWidget* parent, const Picture& picture);
+
+    std::int16_t Value() const { return value_; }
+    void setValue(std::int16_t value);  // from code; raises no Click
+
+Q_SIGNALS:
+    // The user toggled the box; Value already holds the new state.
+    void Click();
+
+private:
+    std::int16_t value_ = 0;
+};
+
+}  // namespace ctl

@@ -1,0 +1,32 @@
+#pragma once
+// Controls that share a name, addressed by a 16-bit Index. Members need not start at 0.
+
+#include "controls/RuntimeError.h"
+
+#include <cstdint>
+#include <map>
+
+namespace ctl {
+
+template <class Control>
+class ControlArray {
+public:
+    void add(std::int16_t index, Control* control) { members_[index] = control; }
+
+    Control* operator()(std::int16_t index) const {
+        const auto it = members_.find(index);
+        if (it == members_.end())
+            throw RuntimeError(340, QStringLiteral("コントロール配列の要素 %1 は存在しません。").arg(index));
+        return it->second;
+    }
+
+    bool contains(std::int16_t index) const { return members_.count(index) != 0; }
+    auto begin() const { return members_.begin(); }
+    auto end() const { return members_.end(); }
+    std::size_t size() const { return members_.size(); }
+
+private:
+    std::map<std::int16_t, Control*> members_;  // owned by their Qt parents
+};
+
+}  // namespace ctl

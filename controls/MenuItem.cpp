@@ -1,0 +1,22 @@
+#include "controls/MenuItem.h"
+
+namespace ctl {
+
+MenuItem::MenuItem(const QString& caption, QObject* parent, bool checkable, bool checked)
+    : QAction(caption, parent), checked_(checked) {
+    QAction::setCheckable(checkable || checked);
+    QAction::setChecked(checked);
+    connect(this, &QAction::triggered, this, [this] {
+        QAction::setChecked(checked_);  // undo Qt's own toggle; the handler decides
+        Q_EMIT Click();
+    });
+}
+
+void MenuItem::setChecked(bool checked) {
+    checked_ = checked;
+    if (checked)
+        QAction::setCheckable(true);
+    QAction::setChecked(checked);
+}
+
+}  // namespace ctl

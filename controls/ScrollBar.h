@@ -1,0 +1,27 @@
+#pragma once
+// A horizontal scroll bar whose Change is raised by the user (an arrow, the trough,
+// the keyboard, the end of a thumb drag) and by every value that code sets, also an
+// unchanged one, so the label beside it always shows the value. A value outside the
+// range is refused with the run time's error.
+
+#include <QScrollBar>
+#include <cstdint>
+
+namespace ctl {
+
+class HScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    HScrollBar(QWidget* parent, int min, int max, int value);
+
+    std::int16_t Value() const { return static_cast<std::int16_t>(value()); }
+    void setValueChecked(int value);  // throws ctl::RuntimeError 380 outside Min..Max
+
+Q_SIGNALS:
+    void Change();
+
+private:
+    bool settingByCode_ = false;
+};
+
+}  // namespace ctl

@@ -1,0 +1,31 @@
+#include "doors/DoorMovement.h"
+
+#include "controls/Twips.h"
+
+namespace doors {
+
+namespace {
+Movement movement(std::int16_t checkValue, float currentWidth, int openWidth, int closedWidth) {
+    if (checkValue == 0)
+        return Movement{openWidth, closedWidth, false};
+    return Movement{static_cast<int>(ctl::roundHalfEven(currentWidth)), openWidth, true};
+}
+}  // namespace
+
+Movement frontDoorMovement(std::int16_t checkValue, float currentWidth) {
+    return movement(checkValue, currentWidth, kFrontOpen, kFrontClosed);
+}
+
+Movement middleDoorMovement(std::int16_t checkValue, float currentLeafWidth) {
+    return movement(checkValue, currentLeafWidth, kLeafOpen, kLeafClosed);
+}
+
+Leaves leafChoice(bool bothSelected, bool leftSelected) {
+    if (bothSelected)
+        return Leaves::Both;
+    if (leftSelected)
+        return Leaves::Left;
+    return Leaves::Right;
+}
+
+}  // namespace doors

@@ -1,0 +1,41 @@
+#pragma once
+// The widths a door movement goes through, one twip a step, both ends included.
+
+#include <cstdint>
+
+namespace doors {
+
+struct Movement {
+    int from = 0;
+    int to = 0;          // reached when the movement has any step
+    bool opening = false;  // opening narrows the door: widths count down
+
+    // Calls step(width) for each width in turn.
+    template <class Step>
+    void forEachWidth(Step&& step) const {
+        if (opening) {
+            for (int w = from; w >= to; --w)
+                step(w);
+        } else {
+            for (int w = from; w <= to; ++w)
+                step(w);
+        }
+    }
+    int steps() const { return opening ? (from >= to ? from - to + 1 : 0) : (to >= from ? to - from + 1 : 0); }
+};
+
+inline constexpr int kFrontOpen = 70, kFrontClosed = 1065;
+inline constexpr int kLeafOpen = 110, kLeafClosed = 930;
+inline constexpr int kRightLeafRightEdge = 6540;
+
+// A check box value of 0 closes; 1 (checked) and 2 (grayed) open. Closing always starts
+// from the open width; opening starts from the current width, rounded half to even.
+Movement frontDoorMovement(std::int16_t checkValue, float currentWidth);
+Movement middleDoorMovement(std::int16_t checkValue, float currentLeafWidth);
+
+enum class Leaves { Both, Left, Right };
+
+// The first option selected wins; with neither "both" nor "left" selected the right leaf moves.
+Leaves leafChoice(bool bothSelected, bool leftSelected);
+
+}  // namespace doors

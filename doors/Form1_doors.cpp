@@ -1,0 +1,52 @@
+// The doors of the bus window: the front door and the two leaves of the middle door.
+
+#include "app/Form1.h"
+#include "doors/CountedWait.h"
+#include "doors/DoorMovement.h"
+#include "panels/frmSet.h"
+#include "platform/Windowing.h"
+
+namespace {
+
+// Each step's geometry reaches the screen before its wait begins. Steps that leave every
+// pixel where it was (most one-twip steps) paint nothing and need no round trip.
+void showStep(Form1& form) {
+    if (form.hasPendingPaint()) {
+        form.paintPendingNow();
+        platform::syncWithDisplay();
+    }
+}
+
+}  // namespace
+
+void Form1::Check1_Click() {
+    ctl::Image* door = Image1(2);
+    const doors::Movement movement = doors::frontDoorMovement(panel().Check1->Value(), door->Width());
+    movement.forEachWidth([&](int w) {
+        door->setWidth(static_cast<float>(w));
+        showStep(*this);
+        doorWait(panel().HScroll1->Value());
+    });
+}
+
+void Form1::Check2_Click() {
+    const std::int16_t value = panel().Check2->Value();
+    playWave(101);
+    ctl::Image* left = imgNakaorido(0);
+    ctl::Image* right = imgNakaorido(1);
+    const doors::Leaves leaves =
+        doors::leafChoice(panel().Option1(0)->isChecked(), panel().Option1(1)->isChecked());
+    const float current = leaves == doors::Leaves::Right ? right->Width() : left->Width();
+    const doors::Movement movement = doors::middleDoorMovement(value, current);
+    movement.forEachWidth([&](int w) {
+        const float width = static_cast<float>(w);
+        if (leaves != doors::Leaves::Right)
+            left->setWidth(width);
+        if (leaves != doors::Leaves::Left) {
+            right->setWidth(width);
+            right->setLeft(static_cast<float>(doors::kRightLeafRightEdge) - width);
+        }
+        showStep(*this);
+        doorWait(panel().HScroll2->Value());
+    });
+}

@@ -1,0 +1,20 @@
+#include "doors/PlayWave.h"
+
+#include "app/Common.h"
+#include "assets/AssetPaths.h"
+#include "platform/Sound.h"
+
+#include <QFile>
+
+namespace doors {
+
+void PlayWave(std::int16_t id) {
+    // Read anew each time: WaveData holds exactly the bytes of the sound played last.
+    QFile resource(QLatin1String(assets::kWaveFolder) + QString::number(id));
+    Common::WaveData = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
+    if (Common::WaveData.isEmpty())
+        return;
+    platform::playWaveSync(Common::WaveData);
+}
+
+}  // namespace doors

@@ -1,0 +1,45 @@
+// Any bytes, as a picture file: the loader gives a picture or its error, never a crash.
+
+#include "controls/RuntimeError.h"
+#include "platform/PictureLoader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+// Qt SVG and the image readers want an application object.
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "picture_loader_fuzz";
+    static char* argv[] = {name, nullptr};
+    static const std::unique_ptr<QGuiApplication> app =
+        QGuiApplication::instance() ? nullptr : std::make_unique<QGuiApplication>(argc, argv);
+}
+
+const QString& inputPath() {
+    static const QString path =
+        QDir::temp().filePath(QStringLiteral("picture_loader_fuzz_%1.bin").arg(QCoreApplication::applicationPid()));
+    return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ensureApplication();
+    {
+        QFile file(inputPath());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return 0;
+        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    }
+    try {
+        platform::loadPicture(inputPath());
+    } catch (const ctl::RuntimeError&) {
+    }
+    return 0;
+}

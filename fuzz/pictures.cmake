@@ -1,0 +1,1 @@
+tarvola_add_fuzzer(picture_loader SOURCES picture_loader_fuzz.cpp LIBS tarvola_pictures)

@@ -1,0 +1,10 @@
+// What the bus window does for the settings panel's version button.
+
+#include "app/Form1.h"
+#include "panels/frmShowVersion.h"
+
+void Form1::MnuHelpVer_Click() {
+    // Loaded afresh for every opening; modal for the whole program until OK.
+    frmShowVersion dialog;
+    dialog.exec();
+}

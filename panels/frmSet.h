@@ -1,0 +1,56 @@
+#pragma once
+// The settings panel: the door switches, the speeds, the middle-door mode and the
+// version button. It holds no logic of its own beyond its speed labels; its
+// controls are the one store of the speeds and the mode, which the bus window reads.
+
+#include "controls/CheckBox.h"
+#include "controls/ControlArray.h"
+#include "controls/Form.h"
+#include "controls/ScrollBar.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstdint>
+
+class Form1;
+
+class frmSet : public ctl::Form {
+    Q_OBJECT
+public:
+    explicit frmSet(Form1& form1);
+
+    QFrame* FrameA = nullptr;
+    ctl::GraphicalCheckBox* Check1 = nullptr;
+    ctl::HScrollBar* HScroll1 = nullptr;
+    QLabel* lblMaeSpeed = nullptr;
+    ctl::GraphicalCheckBox* Check2 = nullptr;
+    ctl::HScrollBar* HScroll2 = nullptr;
+    QLabel* lblNakaSpeed = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    ctl::ControlArray<QRadioButton> Option1;
+    QLabel* Label1 = nullptr;
+    ctl::ControlArray<QLabel> Label2;
+    ctl::ControlArray<ctl::HScrollBar> scllMakuSpeed;
+    ctl::ControlArray<QLabel> lblMakuSpeed;
+    QPushButton* Command3 = nullptr;
+
+    void Check1_Click();
+    void Check2_Click();
+    void HScroll1_Change();
+    void HScroll2_Change();
+    void scllMakuSpeed_Change(std::int16_t Index);
+    void Command3_Click();
+
+    // Selects Option1(index); the other two are cleared. Refuses an index outside 0..2.
+    void selectOption1(int index);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLabel* makeSpeedLabel(float left, float top, float width, float height);
+    Form1& form1_;
+};

@@ -1,0 +1,41 @@
+#pragma once
+// The version dialog: the program's name, icon, version, model line and credits,
+// and the link label that opens the maker's homepage.
+//
+// Built afresh for every opening, modal for the whole application:
+//     frmShowVersion dialog;
+//     dialog.exec();
+
+#include <QDialog>
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+class frmShowVersion : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmShowVersion(QWidget* parent = nullptr);
+
+    QLabel* Image1 = nullptr;
+    std::array<QLabel*, 2> Label1{};
+    QLabel* Label2 = nullptr;
+    std::array<QLabel*, 3> Label3{};
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPushButton* Command1 = nullptr;
+
+    void Form_Load();
+    void Command1_Click();
+    void Label5_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+
+    bool label5Pressed_ = false;
+};

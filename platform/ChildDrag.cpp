@@ -1,0 +1,68 @@
+#include "platform/ChildDrag.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace platform {
+
+namespace {
+
+class DragFilter : public QObject {
+public:
+    DragFilter(QWidget* child, QEventLoop& loop)
+        : child_(child), loop_(loop), startPointer_(QCursor::pos()), startPlace_(child->pos()) {}
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            const auto* e = static_cast<QMouseEvent*>(event);
+            if (child_)
+                child_->move(startPlace_ + (e->globalPosition().toPoint() - startPointer_));
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                loop_.quit();
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return true;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                loop_.quit();
+            return true;
+        case QEvent::ApplicationDeactivate:
+            loop_.quit();  // the pointer went to another program: the button is no longer ours
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QPointer<QWidget> child_;
+    QEventLoop& loop_;
+    QPoint startPointer_;
+    QPoint startPlace_;
+};
+
+}  // namespace
+
+void dragChildWindow(QWidget* child) {
+    if (!(QApplication::mouseButtons() & Qt::LeftButton))
+        return;  // the button is already up: nothing to drag
+    QEventLoop loop;
+    DragFilter filter(child, loop);
+    qApp->installEventFilter(&filter);
+    child->grabMouse();
+    loop.exec(QEventLoop::ExcludeSocketNotifiers);
+    child->releaseMouse();
+    qApp->removeEventFilter(&filter);
+}
+
+}  // namespace platform

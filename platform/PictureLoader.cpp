@@ -1,0 +1,69 @@
+#include "platform/PictureLoader.h"
+
+#include "platform/MetafileEmf.h"
+#include "platform/MetafileWmf.h"
+#include "platform/PictureErrors.h"
+#include "platform/PictureFormat.h"
+#include "platform/PictureLimits.h"
+#include "platform/PictureRaster.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace platform {
+
+namespace {
+
+using namespace pictures;
+
+// Reads the whole file once. The file's type is checked first: opening a FIFO or a
+// device would block or never end.
+QByteArray readPictureFile(const QString& path) {
+    const QFileInfo info(path);
+    const QString name = info.fileName().isEmpty() ? path : info.fileName();
+    if (!info.exists())
+        throw fileNotFound(path);
+    if (info.isDir())
+        throw isFolder(name);
+    if (!info.isFile())
+        throw notRegularFile(name);
+    if (info.size() > kMaxBytes)
+        throw fileTooLarge(name);
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw cannotRead(name, file.error() == QFileDevice::PermissionsError
+                                   ? QStringLiteral("読み取りが許可されていません。")
+                                   : QStringLiteral("ファイルを開けません。"));
+    // One byte more than the cap tells a file that grew past it since the check.
+    QByteArray data = file.read(kMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw cannotRead(name, QStringLiteral("読み取りの途中でエラーが起きました。"));
+    if (data.size() > kMaxBytes)
+        throw fileTooLarge(name);
+    return data;
+}
+
+}  // namespace
+
+ctl::Picture loadPicture(const QString& path) {
+    if (path.isEmpty())
+        return {};
+    const QByteArray data = readPictureFile(path);
+    const QString name = QFileInfo(path).fileName();
+    if (data.isEmpty())
+        throw emptyFile(name);
+
+    switch (const Format format = detectFormat(data)) {
+    case Format::Bmp:
+    case Format::Gif:
+    case Format::Jpeg:
+    case Format::Png: return ctl::Picture(decodeRaster(data, format, name));
+    case Format::Wmf: return renderWmf(data, name);
+    case Format::Emf: return renderEmf(data, name);
+    case Format::Unknown: break;
+    }
+    throw unknownFormat(name);
+}
+
+}  // namespace platform

@@ -1,0 +1,12 @@
+#pragma once
+// Synchronous playback of an in-memory RIFF WAVE image on the default audio output.
+
+#include <QByteArrayView>
+
+namespace platform {
+
+// Plays the sound to its end and returns true; returns false at once, silently, when it
+// cannot be played (no or busy audio device, data that is not a playable WAVE image).
+bool playWaveSync(QByteArrayView riff);
+
+}  // namespace platform

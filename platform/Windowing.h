@@ -1,0 +1,37 @@
+#pragma once
+// What the window system provides to the windows: shaped windows, the topmost
+// panel, and making sure the display server has shown what was painted.
+
+#include <QRegion>
+
+class QWidget;
+
+namespace platform {
+
+// The region a rounded-rectangle call with these arguments gives: corners cut by an
+// ellipse w wide and h high. As with the window system's own call, the rectangle
+// covers x1..x2-2 and y1..y2-2: the right and bottom edges are exclusive and the
+// rounded shape leaves out one more pixel on those sides. The four corners are built
+// row by row from the same ellipse, so they are exact mirror images.
+QRegion roundRectRegion(int x1, int y1, int x2, int y2, int w, int h);
+
+// Gives the window (or child window) the shape; only pixels inside are drawn and take input.
+void setWindowRegion(QWidget* window, const QRegion& region);
+
+// Keeps a top-level window above all non-topmost windows for good, and shows it.
+void makeTopmost(QWidget* window);
+
+// Returns once the display server has processed everything sent so far (a round trip on
+// the program's own connection), so what was painted is on screen. Nothing on other platforms.
+void syncWithDisplay();
+
+}  // namespace platform
+
+namespace platform {
+
+// A window whose title bar would show on no connected screen (say a monitor was unplugged
+// since its place was saved) is brought to the top-left corner of the primary screen, so the
+// user can always reach it. titleBar is the title bar's rectangle in screen pixels.
+QPoint reachablePlace(const QRect& frame, const QRect& titleBar);
+
+}  // namespace platform

@@ -1,0 +1,8 @@
+#include "resourcelib/Sorrel3Res.h"
+
+namespace {
+// A reserved example domain: the homepage is the maker's to publish.
+constexpr char kHomepage[] = "https://www.example.com/lumora/";
+}  // namespace
+
+extern "C" const char* LumoraHpURL(void) { return kHomepage; }

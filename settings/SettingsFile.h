@@ -1,0 +1,33 @@
+#pragma once
+// Where the settings file lies, reading it without blocking, and replacing it so that a
+// failed save never leaves a half-written file behind.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace settings {
+
+// Only the first record matters; a larger file is read up to this many bytes.
+inline constexpr qsizetype kMaxSettingsBytes = 64 * 1024;
+
+// exeDir + "/" (unless it already ends with one) + the executable's file name without its
+// last extension + ".ini": ("/opt/bus", "runbus") → "/opt/bus/runbus.ini",
+// ("/", "tarvola") → "/tarvola.ini", ("C:/x/", "runbus.exe") → "C:/x/runbus.ini".
+QString settingsPathFor(const QString& exeDir, const QString& exeFileName);
+
+// The path for the running program, computed afresh on each call. Needs a QCoreApplication.
+QString settingsFilePath();
+
+// The file's first kMaxSettingsBytes bytes. Throws ctl::RuntimeError: kFileNotFound when
+// there is no such file, kPathFileAccess when it is a folder, a FIFO or another
+// non-regular file, or cannot be opened or read.
+QByteArray readSettingsFile(const QString& path);
+
+// Writes bytes to a new file beside path, flushes it to disk and renames it over path.
+// The new file takes the old one's permission bits. On failure the temporary file is
+// removed, the old file is left as it was, and ctl::RuntimeError (kPathFileAccess) names
+// the file and the reason.
+void writeFileAtomically(const QString& path, QByteArrayView bytes);
+
+}  // namespace settings

@@ -1,0 +1,21 @@
+#pragma once
+// Where the three frame bars stand around the signboard (twips, single precision).
+
+#include "controls/Twips.h"
+
+#include <array>
+
+namespace signboard {
+
+// The bars: 0 left, 1 right, 2 bottom.
+using Bars = std::array<ctl::ScaleRect, 3>;
+
+// The full fit: side bars from the board's top to 15 below its bottom, touching its left and
+// right edges; the bottom bar under the board, 75 wider on each side. Bar thicknesses are kept.
+Bars fullFit(const ctl::ScaleRect& board, const Bars& bars);
+
+// The quick follow when the board's size changes: like the full fit, but the side bars keep
+// their heights.
+Bars quickFollow(const ctl::ScaleRect& board, const Bars& bars);
+
+}  // namespace signboard
