@@ -28,7 +28,7 @@ fi
 export DISPLAY=":$num"
 unset WAYLAND_DISPLAY
 export HOME="${HOME:-$tmp}"
-openbox --sm-disable --config-file /dev/null >"$tmp/openbox.log" 2>&1 &
+openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
 wm_pid=$!
 # Wait until the window manager owns the screen (the _NET_SUPPORTING_WM_CHECK property is set).
 for _ in $(seq 1 100); do
