@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace platform {
 
@@ -35,8 +36,9 @@ QByteArray readPictureFile(const QString& path) {
         throw cannotRead(name, file.error() == QFileDevice::PermissionsError
                                    ? QStringLiteral("読み取りが許可されていません。")
                                    : QStringLiteral("ファイルを開けません。"));
-    // One byte more than the cap tells a file that grew past it since the check.
-    QByteArray data = file.read(kMaxBytes + 1);
+    // The read buffer is as large as asked for, so ask for the size found, plus one byte
+    // to tell a file that grew past the cap since the check.
+    QByteArray data = file.read(std::min<qint64>(info.size(), kMaxBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         throw cannotRead(name, QStringLiteral("読み取りの途中でエラーが起きました。"));
     if (data.size() > kMaxBytes)

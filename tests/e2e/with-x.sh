@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command on a private X server (Xvfb) with a window manager (openbox),
 # then tears both down. Usage: with-x.sh <command> [args...]
-# Environment: WITH_X_SIZE (default 1280x1024x24), WITH_X_DPI (default 96).
+# Environment: WITH_X_SIZE (default 1280x1024x24), WITH_X_DPI (default 96),
+# WITH_X_NO_WM=1 for no window manager (benchmarks that watch top-level windows map).
 set -u
 size=${WITH_X_SIZE:-1280x1024x24}
 dpi=${WITH_X_DPI:-96}
@@ -28,13 +29,15 @@ fi
 export DISPLAY=":$num"
 unset WAYLAND_DISPLAY
 export HOME="${HOME:-$tmp}"
-openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
-wm_pid=$!
-# Wait until the window manager owns the screen (the _NET_SUPPORTING_WM_CHECK property is set).
-for _ in $(seq 1 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
+if [[ -z "${WITH_X_NO_WM:-}" ]]; then
+  openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
+  wm_pid=$!
+  # Wait until the window manager owns the screen (the _NET_SUPPORTING_WM_CHECK property is set).
+  for _ in $(seq 1 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+  done
+fi
 "$@"
 rc=$?
 exit $rc

@@ -1,0 +1,144 @@
+// Start-up: from process start to both windows mapped and painted, peak resident memory,
+// and CPU used while idle; next to the same figures for xeyes as the floor.
+// Runs on an X server with no window manager (scripts/bench.sh arranges one), so the
+// program's top-level windows are children of the root window and their MapNotify
+// events arrive on the root.
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Run {
+    double mappedMs = -1, paintedMs = -1, peakMb = 0, idleCpuMs = 0;
+};
+
+// The pixel's colour as 0xRRGGBB (24-bit TrueColor server).
+unsigned pixelAt(xcb_connection_t* c, xcb_window_t root, int x, int y) {
+    auto cookie = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, x, y, 1, 1, ~0u);
+    xcb_get_image_reply_t* r = xcb_get_image_reply(c, cookie, nullptr);
+    unsigned value = 0;
+    if (r && xcb_get_image_data_length(r) >= 4)
+        std::memcpy(&value, xcb_get_image_data(r), 4);
+    std::free(r);
+    return value & 0xFFFFFF;
+}
+
+double cpuMs(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string token;
+    std::vector<std::string> fields;
+    while (stat >> token)
+        fields.push_back(token);
+    if (fields.size() < 15)
+        return 0;
+    const double ticks = std::stod(fields[13]) + std::stod(fields[14]);
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int windowsWanted, bool checkPaint) {
+    Run run;
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execv(argv[0], argv);
+        _exit(127);
+    }
+    int mapped = 0;
+    std::vector<xcb_window_t> seen;
+    const auto deadline = start + std::chrono::seconds(10);
+    while (mapped < windowsWanted && Clock::now() < deadline) {
+        xcb_generic_event_t* e = xcb_poll_for_event(c);
+        if (!e) {
+            usleep(100);
+            continue;
+        }
+        if ((e->response_type & 0x7F) == XCB_MAP_NOTIFY) {
+            const auto* m = reinterpret_cast<xcb_map_notify_event_t*>(e);
+            if (std::find(seen.begin(), seen.end(), m->window) == seen.end() && !m->override_redirect) {
+                seen.push_back(m->window);
+                ++mapped;
+            }
+        }
+        std::free(e);
+    }
+    run.mappedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (checkPaint) {
+        // Painted: the sign window's blue has reached the screen. With no window manager the
+        // bus window stands at 0, 0 (the first start's place).
+        while (Clock::now() < deadline && pixelAt(c, root, 265, 51) != 0x0000FF)
+            usleep(100);
+        run.paintedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    }
+    usleep(300 * 1000);
+    const double cpuBefore = cpuMs(pid);
+    sleep(2);
+    run.idleCpuMs = cpuMs(pid) - cpuBefore;
+    kill(pid, SIGTERM);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    return run;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: startup_bench <tarvola> [runs]\n");
+        return 2;
+    }
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 7;
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+        std::fprintf(stderr, "startup_bench: no X display\n");
+        return 1;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+
+    char* tarvolaArgv[] = {argv[1], nullptr};
+    char xeyesPath[] = "/usr/bin/xeyes";
+    char* xeyesArgv[] = {xeyesPath, nullptr};
+    std::vector<double> map, paint, mem, idle, eyesMap, eyesMem;
+    for (int i = 0; i < runs; ++i) {
+        const Run t = runOnce(c, root, tarvolaArgv, 2, true);
+        map.push_back(t.mappedMs);
+        paint.push_back(t.paintedMs);
+        mem.push_back(t.peakMb);
+        idle.push_back(t.idleCpuMs);
+        const Run x = runOnce(c, root, xeyesArgv, 1, false);
+        eyesMap.push_back(x.mappedMs);
+        eyesMem.push_back(x.peakMb);
+    }
+    std::printf("startup both windows mapped: %.1f ms (median of %d)\n", median(map), runs);
+    std::printf("startup both windows painted: %.1f ms (goal: < 80 ms)\n", median(paint));
+    std::printf("startup peak resident memory: %.1f MB (goal: < 35 MB)\n", median(mem));
+    std::printf("startup idle CPU over 2 s: %.1f ms (goal: 0)\n", median(idle));
+    std::printf("xeyes window mapped: %.1f ms (floor)\n", median(eyesMap));
+    std::printf("xeyes peak resident memory: %.1f MB (floor)\n", median(eyesMem));
+    xcb_disconnect(c);
+    return 0;
+}
