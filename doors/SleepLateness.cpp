@@ -7,9 +7,11 @@ namespace doors {
 
 namespace {
 
-// A sleep that ends milliseconds late was preempted, not slow to wake: counting it in
-// full would keep the margin (and the spinning) high long after the load has gone.
-constexpr double kLongestCounted = 1'000'000;
+// A wake-up far later than usual means the thread lost the processor, which no margin can
+// cover; counting it in full would keep the margin (and the spinning) high for nothing.
+// So each sample counts for at most a little more than the usual spread. A real change
+// in lateness still gets through, a step at a time.
+constexpr double kLeastSpreadNs = 20'000;
 
 }  // namespace
 
@@ -19,7 +21,8 @@ std::chrono::nanoseconds SleepLateness::margin() const {
 }
 
 void SleepLateness::record(std::chrono::nanoseconds late) {
-    const double sample = std::clamp(static_cast<double>(late.count()), 0.0, kLongestCounted);
+    const double ceiling = meanNs_ + std::max(2 * deviationNs_, kLeastSpreadNs);
+    const double sample = std::clamp(static_cast<double>(late.count()), 0.0, ceiling);
     const double error = sample - meanNs_;
     meanNs_ += error / 8;
     deviationNs_ += (std::abs(error) - deviationNs_) / 4;

@@ -17,6 +17,8 @@ void ensureApplication() {
     static int argc = 1;
     static char name[] = "picture_loader_fuzz";
     static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");  // nothing is shown
     static const std::unique_ptr<QGuiApplication> app =
         QGuiApplication::instance() ? nullptr : std::make_unique<QGuiApplication>(argc, argv);
 }

@@ -108,7 +108,7 @@ ctl::Picture renderEmf(const QByteArray& data, const QString& name) {
     if (base.isNull())
         throw corrupt(name, Format::Emf);
     const QSize doubled = size * 2;
-    QImage hi = fitsLimits(doubled) ? draw(renderer, doubled) : QImage();
+    QImage hi = fitsRenderLimits(doubled) ? draw(renderer, doubled) : QImage();
     return ctl::Picture(std::move(base), std::move(hi));
 }
 

@@ -15,7 +15,7 @@ QSize naturalSize(double width, double height, const QString& name, Format forma
     constexpr double kReportCap = 2147483647.0;
     const auto w = std::max<std::int64_t>(1, ctl::roundHalfEven(std::min(width, kReportCap)));
     const auto h = std::max<std::int64_t>(1, ctl::roundHalfEven(std::min(height, kReportCap)));
-    if (!fitsLimits(w, h))
+    if (!fitsRenderLimits(w, h))
         throw pictureTooLarge(name, QSize(static_cast<int>(w), static_cast<int>(h)));
     return {static_cast<int>(w), static_cast<int>(h)};
 }

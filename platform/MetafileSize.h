@@ -10,7 +10,7 @@ namespace platform::pictures {
 inline constexpr double kScreenDpi = 96.0;
 
 // Rounds to whole pixels (at least one). Throws "no extent" for a zero, negative or
-// non-finite size and "too large" beyond the limits.
+// non-finite size and "too large" beyond the limits for drawn pictures.
 QSize naturalSize(double width, double height, const QString& name, Format format);
 
 }  // namespace platform::pictures

@@ -126,6 +126,9 @@ std::optional<WmfLayout> readWmfLayout(const Bytes& b) {
     if (!type || !headerWords || !version || !maxRecordWords || (*type != 1 && *type != 2) ||
         *headerWords != 9 || (*version != 0x0100 && *version != 0x0300))
         return std::nullopt;
+    // The player allocates a buffer of the largest record's size before reading any.
+    if (std::int64_t{*maxRecordWords} * 2 > b.size())
+        return std::nullopt;
     // The record chain must end with the end-of-file record inside the data, each record
     // no longer than the header's maximum: the player trusts both.
     for (std::int64_t pos = at + kStandardHeaderBytes;;) {
@@ -185,7 +188,7 @@ ctl::Picture renderWmf(const QByteArray& data, const QString& name) {
     if (base.isNull())
         throw corrupt(name, Format::Wmf);
     const QSize doubled = size * 2;
-    QImage hi = fitsLimits(doubled) ? play(api.get(), frame, doubled) : QImage();
+    QImage hi = fitsRenderLimits(doubled) ? play(api.get(), frame, doubled) : QImage();
     return ctl::Picture(base, std::move(hi));
 }
 

@@ -17,4 +17,12 @@ inline bool fitsLimits(std::int64_t width, std::int64_t height) {
 }
 inline bool fitsLimits(QSize size) { return fitsLimits(size.width(), size.height()); }
 
+// A metafile is drawn, not decoded: its pictures pass through the renderer's own buffers
+// (an image and its PNG encoding for libwmf), so they get a quarter of the byte budget.
+inline constexpr std::int64_t kMaxRenderedBytes = kMaxBytes / 4;
+inline bool fitsRenderLimits(std::int64_t width, std::int64_t height) {
+    return fitsLimits(width, height) && width * height * 4 <= kMaxRenderedBytes;
+}
+inline bool fitsRenderLimits(QSize size) { return fitsRenderLimits(size.width(), size.height()); }
+
 }  // namespace platform::pictures

@@ -10,7 +10,7 @@ build_pkgs=(
   fonts-ipafont-gothic
 )
 test_pkgs=(
-  xvfb xauth openbox xdotool x11-utils x11-apps
+  xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
   pulseaudio pulseaudio-utils libasound2-plugins
 )
 fuzz_pkgs=(clang libclang-rt-14-dev)

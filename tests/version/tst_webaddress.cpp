@@ -68,14 +68,6 @@ private slots:
             QCOMPARE(opened.first().toString(QUrl::FullyEncoded).compare(address, Qt::CaseInsensitive), 0);
         }
     }
-
-    void eachCallHandsOnAgain() {
-        int opened = 0;
-        platform::setWebOpenerHook([&](const QUrl&, QWidget*) { ++opened; });
-        QVERIFY(platform::openWebAddress(QStringLiteral("https://www.example.com/"), nullptr));
-        QVERIFY(platform::openWebAddress(QStringLiteral("https://www.example.com/"), nullptr));
-        QCOMPARE(opened, 2);
-    }
 };
 
 QTEST_MAIN(WebAddressTest)
