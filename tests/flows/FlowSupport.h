@@ -12,6 +12,13 @@
 #include <optional>
 #include <vector>
 
+namespace ctl {
+// Readable failures for places in twips.
+inline char* toString(const ScaleRect& r) {
+    return QTest::toString(QStringLiteral("{%1, %2, %3, %4}").arg(r.left).arg(r.top).arg(r.width).arg(r.height));
+}
+}  // namespace ctl
+
 namespace flows {
 
 // Answers every open-file dialog with the next queued answer (nullopt = cancel) and records the
@@ -23,9 +30,9 @@ public:
             offered.push_back(initial);
             if (answers.empty())
                 return std::optional<QString>();
-            std::optional<QString> next = answers.front();
+            const Answer next = answers.front();
             answers.erase(answers.begin());
-            return next;
+            return next.cancel ? std::optional<QString>() : std::optional<QString>(next.path);
         });
         platform::setMessageBoxHook([this](const platform::MessageBoxRequest& r) { messages.push_back(r); });
     }
@@ -36,10 +43,14 @@ public:
     DialogScript(const DialogScript&) = delete;
     DialogScript& operator=(const DialogScript&) = delete;
 
-    void choose(const QString& path) { answers.emplace_back(path); }
-    void cancel() { answers.emplace_back(std::nullopt); }
+    void choose(const QString& path) { answers.push_back({false, path}); }
+    void cancel() { answers.push_back({true, {}}); }
 
-    std::vector<std::optional<QString>> answers;
+    struct Answer {
+        bool cancel = false;
+        QString path;
+    };
+    std::vector<Answer> answers;
     QStringList offered;
     std::vector<platform::MessageBoxRequest> messages;
 };

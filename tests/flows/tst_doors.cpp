@@ -3,6 +3,8 @@
 #include "FlowSupport.h"
 
 #include <QtTest>
+#include <algorithm>
+#include <cstdlib>
 
 using testsupport::startForm;
 
