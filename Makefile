@@ -2,8 +2,10 @@
 BUILD      ?= build
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+PREFIX     ?= $(HOME)/.local
+SOAK_SECONDS ?= 120
 
-.PHONY: all build run test fuzz bench assets clean deps-build deps-test
+.PHONY: all build run test fuzz bench assets clean deps-build deps-test install uninstall soak
 
 all: build
 
@@ -36,6 +38,15 @@ bench:
 
 assets: deps-build $(BUILD)/build.ninja
 	cmake --build $(BUILD) --target assets
+
+install: build
+	@PREFIX="$(PREFIX)" scripts/install.sh install $(BUILD)
+
+uninstall:
+	@PREFIX="$(PREFIX)" scripts/install.sh uninstall
+
+soak: deps-test build
+	@SOAK_SECONDS=$(SOAK_SECONDS) scripts/soak.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-fuzz

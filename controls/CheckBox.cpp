@@ -10,7 +10,7 @@ GraphicalCheckBox::GraphicalCheckBox(QWidget* parent, const Picture& picture) : 
     setFocusPolicy(Qt::TabFocus);
     QIcon icon;
     icon.addPixmap(QPixmap::fromImage(picture.image()));
-    if (!picture.doubleResImage().isNull())
+    if (devicePixelRatioF() > 1.0 && !picture.doubleResImage().isNull())
         icon.addPixmap(QPixmap::fromImage(picture.doubleResImage()));
     setIcon(icon);
     setIconSize(picture.size());

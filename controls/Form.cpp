@@ -1,5 +1,7 @@
 #include "controls/Form.h"
 
+#include "platform/Windowing.h"
+
 #include <QStyle>
 
 namespace ctl {
@@ -9,11 +11,14 @@ Form::Form(ScaleMode scaleMode) : Surface(nullptr, scaleMode) {}
 QMargins Form::frameMargins() const {
     const QRect frame = frameGeometry();
     const QRect client = geometry();
-    if (isVisible() && frame != client)
+    if (isVisible())
         return QMargins(client.left() - frame.left(), client.top() - frame.top(),
                         frame.right() - client.right(), frame.bottom() - client.bottom());
-    // Before the window manager has framed the window its frame is not known yet: assume a
-    // title bar of the style's height and a one-pixel border.
+    if (!expectedFrame_)
+        expectedFrame_ = platform::frameExtentsBeforeShow(const_cast<Form*>(this));
+    if (expectedFrame_)
+        return *expectedFrame_;
+    // No window manager told us (none, or not X11): assume a title bar of the style's height.
     const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     return QMargins(1, title + 1, 1, 1);
 }

@@ -4,6 +4,9 @@
 
 #include "controls/Surface.h"
 
+#include <QMargins>
+#include <optional>
+
 namespace ctl {
 
 class Form : public Surface {
@@ -19,7 +22,11 @@ public:
     void setTop(float twips);
     void Move(float left, float top);
 
+    // The window's frame; before the window is shown, the frame the window manager will give it.
     QMargins frameMargins() const;
+
+private:
+    mutable std::optional<QMargins> expectedFrame_;
 };
 
 }  // namespace ctl

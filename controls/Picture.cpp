@@ -15,15 +15,26 @@ Picture Picture::fromResource(const QString& path) {
     QImage base(path);
     const QFileInfo info(path);
     const QString hiPath = info.path() + '/' + info.completeBaseName() + "@2x." + info.suffix();
-    QImage hi = QFileInfo::exists(hiPath) ? QImage(hiPath) : QImage();
-    return Picture(std::move(base), std::move(hi));
+    Picture picture(std::move(base));
+    if (QFileInfo::exists(hiPath))
+        picture.doublePath_ = hiPath;
+    return picture;
+}
+
+const QImage& Picture::doubleResImage() const {
+    if (double_.isNull() && !doublePath_.isEmpty()) {
+        double_ = QImage(doublePath_);
+        double_.setDevicePixelRatio(2.0);
+        doublePath_.clear();
+    }
+    return double_;
 }
 
 void Picture::draw(QPainter& painter, const QRectF& target) const {
     if (isNull() || target.isEmpty())
         return;
     const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    const QImage& img = (dpr > 1.0 && !double_.isNull()) ? double_ : base_;
+    const QImage& img = (dpr > 1.0 && !doubleResImage().isNull()) ? doubleResImage() : base_;
     const QSizeF natural = QSizeF(base_.size());
     const bool unscaled = qFuzzyCompare(target.width(), natural.width()) &&
                           qFuzzyCompare(target.height(), natural.height());

@@ -23,7 +23,9 @@ public:
     bool isNull() const { return base_.isNull(); }
     QSize size() const { return base_.size(); }  // logical pixels
     const QImage& image() const { return base_; }
-    const QImage& doubleResImage() const { return double_; }
+    // The double-resolution image; one compiled in is read on first use, so a screen that
+    // never needs it never holds it.
+    const QImage& doubleResImage() const;
 
     // Draws the picture scaled to target (logical pixels), choosing the image
     // that best fits the painter's device pixel ratio.
@@ -31,7 +33,8 @@ public:
 
 private:
     QImage base_;
-    QImage double_;
+    mutable QImage double_;
+    mutable QString doublePath_;  // not read yet
 };
 
 }  // namespace ctl

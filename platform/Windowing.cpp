@@ -3,7 +3,12 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstring>
+#include <thread>
+#include <vector>
 #include <cstdlib>
 #include <xcb/xcb.h>
 
@@ -49,6 +54,70 @@ void makeTopmost(QWidget* window) {
     }
     window->show();
     window->raise();
+}
+
+namespace {
+
+xcb_connection_t* x11Connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    xcb_intern_atom_reply_t* r =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(r);
+    return a;
+}
+
+// The 32-bit values of a window property (empty when it is not set).
+std::vector<uint32_t> cardinals(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_atom_t type) {
+    std::vector<uint32_t> values;
+    xcb_get_property_reply_t* r =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, property, type, 0, 4096), nullptr);
+    if (r && r->format == 32) {
+        const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(r));
+        values.assign(data, data + xcb_get_property_value_length(r) / 4);
+    }
+    std::free(r);
+    return values;
+}
+
+}  // namespace
+
+std::optional<QMargins> frameExtentsBeforeShow(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return std::nullopt;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
+    const std::vector<uint32_t> supported = cardinals(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    if (supported.empty())
+        return QMargins();  // no window manager: no frame
+    if (std::find(supported.begin(), supported.end(), request) == supported.end())
+        return std::nullopt;
+
+    const auto w = static_cast<xcb_window_t>(window->winId());
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = w;
+    message.type = request;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+    // The window manager answers by setting the property; it does so at once, but give it a moment.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    do {
+        const std::vector<uint32_t> v = cardinals(c, w, extents, XCB_ATOM_CARDINAL);
+        if (v.size() == 4)
+            return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                            static_cast<int>(v[3]));
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
 }
 
 void syncWithDisplay() {

@@ -2,7 +2,9 @@
 // What the window system provides to the windows: shaped windows, the topmost
 // panel, and making sure the display server has shown what was painted.
 
+#include <QMargins>
 #include <QRegion>
+#include <optional>
 
 class QWidget;
 
@@ -20,6 +22,11 @@ void setWindowRegion(QWidget* window, const QRegion& region);
 
 // Keeps a top-level window above all non-topmost windows for good, and shows it.
 void makeTopmost(QWidget* window);
+
+// The frame the window manager will put around a top-level window that is not shown yet,
+// asked of the window manager itself (_NET_REQUEST_FRAME_EXTENTS); no margins when no window
+// manager runs. Nothing when it cannot tell: not X11, or a window manager that does not answer.
+std::optional<QMargins> frameExtentsBeforeShow(QWidget* window);
 
 // Returns once the display server has processed everything sent so far (a round trip on
 // the program's own connection), so what was painted is on screen. Nothing on other platforms.
