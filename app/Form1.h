@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <array>
 #include <cstdint>
+#include <chrono>
 #include <functional>
 
 class QListWidget;
@@ -46,9 +47,10 @@ public:
     frmSet& panel();
     bool panelLoaded() const { return frmSet_.isLoaded(); }
 
-    // The wait after each door step, given the count read from the panel. Tests replace it to
-    // look at each step as it is on screen.
-    std::function<void(int)> doorWait = doors::countedWait;
+    // The wait after each door step, given the count read from the panel. A step lasts the
+    // count's time from its start, so the door moves at the set speed however long the step's
+    // repaint took. Tests replace it to look at each step as it is on screen.
+    std::function<void(int)> doorWait = [this](int count) { doors::waitUntil(stepStart_ + doors::waitDuration(count)); };
     // The door sound player, replaceable the same way.
     std::function<void(std::int16_t)> playWave = doors::PlayWave;
 
@@ -107,5 +109,6 @@ private:
     void giveFirstFocus();
 
     ctl::LoadOnUse<frmSet> frmSet_;
+    std::chrono::steady_clock::time_point stepStart_;  // when the current door step began
     bool focusGiven_ = false;
 };

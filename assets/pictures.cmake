@@ -15,8 +15,11 @@ set(tarvola_picture_files
   icons/tarvola.ico             icons/tarvola@2x.png
   cursors/hand.png              cursors/hand@2x.png
 )
+# Stored uncompressed: the bus picture is read at every start, and decompressing it
+# costs more than the few megabytes it adds to the program.
 qt_add_resources(tarvola_assets "pictures"
   PREFIX "/"
+  OPTIONS --no-compress
   BASE ${CMAKE_CURRENT_SOURCE_DIR}
   FILES ${tarvola_picture_files})
 

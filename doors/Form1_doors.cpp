@@ -23,6 +23,7 @@ void Form1::Check1_Click() {
     ctl::Image* door = Image1(2);
     const doors::Movement movement = doors::frontDoorMovement(panel().Check1->Value(), door->Width());
     movement.forEachWidth([&](int w) {
+        stepStart_ = std::chrono::steady_clock::now();
         door->setWidth(static_cast<float>(w));
         showStep(*this);
         doorWait(panel().HScroll1->Value());
@@ -39,6 +40,7 @@ void Form1::Check2_Click() {
     const float current = leaves == doors::Leaves::Right ? right->Width() : left->Width();
     const doors::Movement movement = doors::middleDoorMovement(value, current);
     movement.forEachWidth([&](int w) {
+        stepStart_ = std::chrono::steady_clock::now();
         const float width = static_cast<float>(w);
         if (leaves != doors::Leaves::Right)
             left->setWidth(width);

@@ -10,11 +10,11 @@ build_pkgs=(
   fonts-ipafont-gothic
 )
 test_pkgs=(
-  xvfb xauth openbox xdotool x11-utils x11-apps imagemagick
+  xvfb xauth openbox xdotool x11-utils x11-apps imagemagick desktop-file-utils dbus-daemon
   pulseaudio pulseaudio-utils libasound2-plugins
 )
 fuzz_pkgs=(clang libclang-rt-14-dev)
-bench_pkgs=(x11-apps xvfb xauth openbox xdotool)
+bench_pkgs=(x11-apps xvfb xauth openbox xdotool dbus-daemon)
 
 wanted=("${build_pkgs[@]}")
 case "${1:-build}" in

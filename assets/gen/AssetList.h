@@ -17,7 +17,7 @@ enum class Format {
     Copy,   // the source itself, byte for byte
 };
 
-struct AssetSpec {
+struct AssetEntry {
     const char* source;
     const char* output;
     QSize size;       // pixels of the plain output; unused for Copy
@@ -25,7 +25,7 @@ struct AssetSpec {
     bool doubleRes;   // also "<name>@2x.<ext>" at twice the size, for HiDPI screens
 };
 
-std::span<const AssetSpec> assetList();
+std::span<const AssetEntry> assetList();
 
 // "pictures/bus.bmp" -> "pictures/bus@2x.bmp"
 QString doubleResPath(const QString& path);

@@ -56,20 +56,20 @@ QByteArray encode(const QImage& image, Format format) {
     return {};
 }
 
-BuildResult build(const QDir& assetsDir, const AssetSpec& spec) {
-    const QString sourcePath = assetsDir.filePath(QString::fromLatin1(spec.source));
+BuildResult build(const QDir& assetsDir, const AssetEntry& asset) {
+    const QString sourcePath = assetsDir.filePath(QString::fromLatin1(asset.source));
     QFile file(sourcePath);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("%1: %2").arg(sourcePath, file.errorString())};
     const QByteArray svg = file.readAll();
-    const QString output = QString::fromLatin1(spec.output);
-    if (spec.format == Format::Copy)
+    const QString output = QString::fromLatin1(asset.output);
+    if (asset.format == Format::Copy)
         return {{{output, svg}}, {}};
 
     BuildResult result;
     const auto add = [&](const QString& path, const QSize& size) {
         QString why;
-        const QByteArray bytes = encode(renderForFormat(svg, size, spec.format, &why), spec.format);
+        const QByteArray bytes = encode(renderForFormat(svg, size, asset.format, &why), asset.format);
         if (bytes.isEmpty()) {
             result.error = QStringLiteral("%1: cannot make %2: %3")
                                .arg(sourcePath, path, why.isEmpty() ? QStringLiteral("encoding failed") : why);
@@ -78,9 +78,9 @@ BuildResult build(const QDir& assetsDir, const AssetSpec& spec) {
         result.files.push_back({path, bytes});
         return true;
     };
-    if (!add(output, spec.size))
+    if (!add(output, asset.size))
         return {{}, result.error};
-    if (spec.doubleRes && !add(doubleResPath(output), spec.size * 2))
+    if (asset.doubleRes && !add(doubleResPath(output), asset.size * 2))
         return {{}, result.error};
     return result;
 }

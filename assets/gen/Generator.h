@@ -36,6 +36,6 @@ QImage renderForFormat(const QByteArray& svg, const QSize& size, Format format, 
 QByteArray encode(const QImage& image, Format format);
 
 // Reads the entry's source from assetsDir and makes its outputs.
-BuildResult build(const QDir& assetsDir, const AssetSpec& spec);
+BuildResult build(const QDir& assetsDir, const AssetEntry& asset);
 
 }  // namespace assetgen

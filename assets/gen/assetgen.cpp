@@ -65,8 +65,8 @@ int main(int argc, char* argv[]) {
     }
 
     int failures = 0;
-    for (const assetgen::AssetSpec& spec : assetgen::assetList()) {
-        const assetgen::BuildResult result = assetgen::build(assetsDir, spec);
+    for (const assetgen::AssetEntry& asset : assetgen::assetList()) {
+        const assetgen::BuildResult result = assetgen::build(assetsDir, asset);
         if (!result.error.isEmpty()) {
             err << "assetgen: " << result.error << '\n';
             ++failures;

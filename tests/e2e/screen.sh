@@ -136,3 +136,17 @@ pixels_are() {  # pixels_are <xwd> <ox> <oy> <x> <y> <r,g,b> [<x> <y> <r,g,b>...
 frame_extents() {  # frame_extents <window>
   xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','
 }
+
+# Polls the screen until pixels have the colours given (as pixels_are takes them), for
+# things that move for a while, such as the doors. The last screenshot stays in <xwd>; on
+# failure its mismatches are printed.
+wait_pixels() {  # wait_pixels <xwd> <tries of about 0.1 s> <ox> <oy> <x> <y> <r,g,b> [...]
+  local file=$1 tries=$2
+  shift 2
+  for _ in $(seq 1 "$tries"); do
+    shot "$file"
+    pixels_are "$file" "$@" >/dev/null && return 0
+    sleep 0.1
+  done
+  pixels_are "$file" "$@"
+}

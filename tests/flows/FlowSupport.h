@@ -5,15 +5,12 @@
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 
-#include <QColor>
 #include <QDir>
 #include <QImage>
-#include <QStringList>
 #include <optional>
 #include <vector>
 
 namespace ctl {
-// Readable failures for places in twips.
 inline char* toString(const ScaleRect& r) {
     return QTest::toString(QStringLiteral("{%1, %2, %3, %4}").arg(r.left).arg(r.top).arg(r.width).arg(r.height));
 }
@@ -21,18 +18,14 @@ inline char* toString(const ScaleRect& r) {
 
 namespace flows {
 
-// Answers every open-file dialog with the next queued answer (nullopt = cancel) and records the
-// initial file name each dialog was offered. Records every message box. Uninstalls on destruction.
+// Answers each open-file dialog with the next queued answer (nullopt or none left: cancel), records
+// the initial file name each dialog was offered and every message box.
 class DialogScript {
 public:
     DialogScript() {
         platform::CommonDialog::setOpenHook([this](const QString& initial, const QStringList&) {
             offered.push_back(initial);
-            if (answers.empty())
-                return std::optional<QString>();
-            const Answer next = answers.front();
-            answers.erase(answers.begin());
-            return next.cancel ? std::optional<QString>() : std::optional<QString>(next.path);
+            return answers.isEmpty() ? std::optional<QString>() : answers.takeFirst();
         });
         platform::setMessageBoxHook([this](const platform::MessageBoxRequest& r) { messages.push_back(r); });
     }
@@ -43,34 +36,29 @@ public:
     DialogScript(const DialogScript&) = delete;
     DialogScript& operator=(const DialogScript&) = delete;
 
-    void choose(const QString& path) { answers.push_back({false, path}); }
-    void cancel() { answers.push_back({true, {}}); }
+    void choose(const QString& path) { answers.append(path); }
+    void cancel() { answers.append(std::nullopt); }
 
-    struct Answer {
-        bool cancel = false;
-        QString path;
-    };
-    std::vector<Answer> answers;
+    QList<std::optional<QString>> answers;
     QStringList offered;
     std::vector<platform::MessageBoxRequest> messages;
 };
 
-// A bitmap of the given size with a colour of its own, so two pictures are told apart.
-inline QString writePicture(const QDir& dir, const QString& name, QSize size, QColor colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    const QString path = dir.filePath(name);
-    if (!image.save(path, "BMP"))
-        qFatal("cannot write test picture %s", qPrintable(path));
-    return path;
-}
-
-inline QString writeText(const QDir& dir, const QString& name, const QByteArray& bytes) {
+inline QString writeFile(const QDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write test file %s", qPrintable(path));
     return path;
+}
+
+// A bitmap of one colour, so that two pictures are told apart.
+inline QString writePicture(const QDir& dir, const QString& name, QSize size, QColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    if (!image.save(dir.filePath(name), "BMP"))
+        qFatal("cannot write test picture %s", qPrintable(name));
+    return dir.filePath(name);
 }
 
 }  // namespace flows

@@ -16,16 +16,6 @@ void put(QByteArray& out, T value) {
     out.append(bytes.data(), bytes.size());
 }
 
-template <typename T>
-void patch(QByteArray& data, qsizetype at, T value) {
-    qToLittleEndian(value, data.data() + at);
-}
-
-template <typename T>
-void patchBig(QByteArray& data, qsizetype at, T value) {
-    qToBigEndian(value, data.data() + at);
-}
-
 quint32 crc32(QByteArrayView bytes) {
     quint32 crc = 0xFFFFFFFFu;
     for (const char c : bytes) {
@@ -44,8 +34,6 @@ void wmfRecord(QByteArray& out, quint16 function, std::initializer_list<quint16>
         put<quint16>(out, p);
 }
 
-quint16 lo(quint32 v) { return static_cast<quint16>(v & 0xFFFF); }
-quint16 hi(quint32 v) { return static_cast<quint16>(v >> 16); }
 quint16 w16(int v) { return static_cast<quint16>(static_cast<qint16>(v)); }
 
 // --- Enhanced metafile records: a type and a size in bytes, then 32-bit parameters.
@@ -62,7 +50,7 @@ QImage rasterScene(QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(QColor(255, 0, 0));
     QPainter painter(&image);
-    painter.fillRect(kBox, QColor(0, 0, 255));
+    painter.fillRect(QRect(20, 10, 20, 10), QColor(0, 0, 255));
     return image;
 }
 
@@ -77,39 +65,28 @@ QByteArray encode(const QImage& image, const char* format) {
 // An LZW stream whose codes stay 8 bits wide: a clear code every 100 pixels keeps the
 // code table from growing to 9-bit codes, so each code is one byte.
 QByteArray encodeGif(const QImage& image) {
-    constexpr quint8 kMinCodeSize = 7, kClear = 128, kEnd = 129;
+    constexpr char kMinCodeSize = 7, kClear = char(128), kEnd = char(129);
+    const auto w = static_cast<quint16>(image.width()), h = static_cast<quint16>(image.height());
     QByteArray out("GIF89a");
-    put<quint16>(out, static_cast<quint16>(image.width()));
-    put<quint16>(out, static_cast<quint16>(image.height()));
+    put(out, w);
+    put(out, h);
     out.append(char(0xF6)).append(char(0)).append(char(0));  // 128-entry global colour table
-    for (int i = 0; i < 128; ++i) {
-        const QColor c = i == 0 ? QColor(255, 0, 0) : i == 1 ? QColor(0, 0, 255) : QColor(0, 0, 0);
-        out.append(char(c.red())).append(char(c.green())).append(char(c.blue()));
-    }
-    out.append(char(0x2C));
-    put<quint16>(out, 0);
-    put<quint16>(out, 0);
-    put<quint16>(out, static_cast<quint16>(image.width()));
-    put<quint16>(out, static_cast<quint16>(image.height()));
-    out.append(char(0));
-    out.append(char(kMinCodeSize));
+    QByteArray table(3 * 128, '\0');
+    table[0] = table[5] = char(255);  // 0 red, 1 blue
+    out.append(table).append(char(0x2C));
+    for (const quint16 v : {quint16(0), quint16(0), w, h})
+        put(out, v);
+    out.append(char(0)).append(kMinCodeSize);
 
     QByteArray codes;
-    int sinceClear = 100;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            if (sinceClear == 100) {
-                codes.append(char(kClear));
-                sinceClear = 0;
-            }
-            codes.append(char(image.pixelColor(x, y).blue() > 127 ? 1 : 0));
-            ++sinceClear;
-        }
-    codes.append(char(kEnd));
-    for (qsizetype at = 0; at < codes.size(); at += 255) {
-        const QByteArray block = codes.mid(at, 255);
-        out.append(char(block.size())).append(block);
+    for (int i = 0; i < w * h; ++i) {
+        if (i % 100 == 0)
+            codes.append(kClear);
+        codes.append(char(image.pixelColor(i % w, i / w).blue() > 127 ? 1 : 0));
     }
+    codes.append(kEnd);
+    for (qsizetype at = 0; at < codes.size(); at += 255)
+        out.append(char(std::min<qsizetype>(255, codes.size() - at))).append(codes.mid(at, 255));
     out.append(char(0)).append(char(0x3B));
     return out;
 }
@@ -125,8 +102,8 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin)
         wmfRecord(records, 0x020B, {w16(oy), w16(ox)});                // SETWINDOWORG
     wmfRecord(records, 0x020C, {w16(50 * unit), w16(100 * unit)});     // SETWINDOWEXT
     wmfRecord(records, 0x02FA, {5, 0, 0, 0, 0});                       // CREATEPENINDIRECT null pen: 0
-    wmfRecord(records, 0x02FC, {0, lo(0x0000FF), hi(0x0000FF), 0});    // CREATEBRUSHINDIRECT red: 1
-    wmfRecord(records, 0x02FC, {0, lo(0xFF0000), hi(0xFF0000), 0});    // blue: 2
+    wmfRecord(records, 0x02FC, {0, 0x00FF, 0x0000, 0});                // CREATEBRUSHINDIRECT red: 1
+    wmfRecord(records, 0x02FC, {0, 0x0000, 0x00FF, 0});                // blue: 2
     wmfRecord(records, 0x012D, {0});
     wmfRecord(records, 0x012D, {1});
     auto box = [&](quint16 function, int l, int t, int r, int b) {
@@ -145,10 +122,8 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin)
         QByteArray header;
         put<quint32>(header, 0x9AC6CDD7);
         put<quint16>(header, 0);
-        put<qint16>(header, static_cast<qint16>(ox));
-        put<qint16>(header, static_cast<qint16>(oy));
-        put<qint16>(header, static_cast<qint16>(ox + 1500));
-        put<qint16>(header, static_cast<qint16>(oy + 750));
+        for (const int v : {ox, oy, ox + 1500, oy + 750})  // the box
+            put<qint16>(header, static_cast<qint16>(v));
         put<quint16>(header, 1440);
         put<quint32>(header, 0);
         quint16 sum = 0;
@@ -157,18 +132,12 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin)
         put<quint16>(header, sum);
         out += header;
     }
-    quint32 maxWords = 0;
-    for (qsizetype at = 0; at < records.size();) {
-        const quint32 words = qFromLittleEndian<quint32>(records.constData() + at);
-        maxWords = std::max(maxWords, words);
-        at += words * 2;
-    }
     put<quint16>(out, 1);     // in a file
     put<quint16>(out, 9);     // header words
     put<quint16>(out, 0x300);
     put<quint32>(out, static_cast<quint32>((18 + records.size()) / 2));
     put<quint16>(out, 3);     // objects
-    put<quint32>(out, maxWords);
+    put<quint32>(out, 8);     // the longest record's words: CREATEPENINDIRECT
     put<quint16>(out, 0);
     return out + records;
 }
@@ -187,8 +156,7 @@ QByteArray emf(int extraRecords) {
     emfRecord(records, 14, {0, 16, 20});                // EOF
     const int count = 7 + extraRecords + 1;
 
-    // A 96-dpi reference device (1024 × 768 pixels over 270.93 × 203.2 mm, given in
-    // whole millimetres as 271 × 203 is close enough: the frame decides the size).
+    // A 96-dpi reference device in whole millimetres: the frame decides the size.
     QByteArray out;
     put<quint32>(out, 1);
     put<quint32>(out, 88);
@@ -205,52 +173,11 @@ QByteArray emf(int extraRecords) {
     return out + records;
 }
 
-QByteArray withBmpSize(QByteArray bmp, qint32 width, qint32 height) {
-    patch(bmp, 18, width);
-    patch(bmp, 22, height);
-    return bmp;
-}
-
 QByteArray withPngSize(QByteArray png, quint32 width, quint32 height) {
-    patchBig(png, 16, width);
-    patchBig(png, 20, height);
-    patchBig(png, 29, crc32(QByteArrayView(png).sliced(12, 17)));  // IHDR type and data
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    qToBigEndian(crc32(QByteArrayView(png).sliced(12, 17)), png.data() + 29);  // IHDR type and data
     return png;
-}
-
-QByteArray withGifSize(QByteArray gif, quint16 width, quint16 height) {
-    patch(gif, 6, width);
-    patch(gif, 8, height);
-    const qsizetype descriptor = 13 + 3 * 128;
-    patch(gif, descriptor + 5, width);
-    patch(gif, descriptor + 7, height);
-    return gif;
-}
-
-QByteArray withJpegSize(QByteArray jpeg, quint16 width, quint16 height) {
-    for (qsizetype at = 2; at + 9 < jpeg.size();) {
-        const auto marker = static_cast<quint8>(jpeg[at + 1]);
-        if (marker >= 0xC0 && marker <= 0xC2) {
-            patchBig(jpeg, at + 5, height);
-            patchBig(jpeg, at + 7, width);
-            break;
-        }
-        at += 2 + qFromBigEndian<quint16>(jpeg.constData() + at + 2);
-    }
-    return jpeg;
-}
-
-QByteArray withPlaceableBox(QByteArray wmf, qint16 right, qint16 bottom, quint16 unitsPerInch) {
-    patch(wmf, 10, right);
-    patch(wmf, 12, bottom);
-    patch(wmf, 14, unitsPerInch);
-    return wmf;
-}
-
-QByteArray withEmfFrame(QByteArray emf, qint32 right, qint32 bottom) {
-    patch(emf, 32, right);
-    patch(emf, 36, bottom);
-    return emf;
 }
 
 }  // namespace samples

@@ -1,6 +1,6 @@
 #pragma once
-// Runs code inside the version dialog's modal loop, as a user would act on it,
-// and makes sure the loop ends even when a check inside it fails.
+// Acts inside the version dialog's modal loop as a user would, and ends the loop
+// even when a check inside fails. True when the actions closed the dialog themselves.
 
 #include "panels/frmShowVersion.h"
 
@@ -10,29 +10,19 @@
 
 #include <functional>
 
-struct ModalRun {
-    int result = -1;
-    bool closedByUser = false;  // false: the driver had to close it
-};
-
-inline ModalRun execWith(frmShowVersion& dialog, const std::function<void()>& actions) {
-    ModalRun run;
+inline bool execWith(frmShowVersion& dialog, const std::function<void()>& actions) {
     bool forced = false;
     QTimer::singleShot(0, &dialog, [&] {
         actions();
-        if (dialog.isVisible()) {
-            forced = true;
+        if ((forced = dialog.isVisible()))
             dialog.reject();
-        }
     });
-    run.result = dialog.exec();
-    run.closedByUser = !forced;
-    return run;
+    dialog.exec();
+    return !forced;
 }
 
-// A key pressed by the user goes to the widget that has the keyboard focus.
+// A key goes to the widget with the keyboard focus.
 inline void pressKey(Qt::Key key) {
-    QWidget* target = QApplication::focusWidget();
-    QVERIFY(target);
-    QTest::keyClick(target, key);
+    QVERIFY(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), key);
 }
