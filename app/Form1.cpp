@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QIcon>
-#include <QListWidget>
 
 namespace {
 
@@ -59,10 +58,8 @@ void Form1::buildLayout() {
     imgNakaorido(1)->setPicture(leaf);
 
     // Child windows, bottom first.
-    File1 = new QListWidget(this);
+    File1 = new ctl::FileListBox(this, QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"));
     File1->setGeometry(ctl::twipsToPixels(ScaleRect{9750, 2835, 1395, 270}));
-    File1->setProperty("Pattern", QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"));
-    File1->hide();
 
     PicKanban = new ctl::PictureBox(this, ScaleRect{8850, 1620, 1410, 450}, ctl::ScaleMode::Twips);
     PicKanban->setBackColor(Qt::white);

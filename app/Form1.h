@@ -4,6 +4,7 @@
 // Handlers of each subsystem are defined in that subsystem's folder.
 
 #include "controls/ControlArray.h"
+#include "controls/FileListBox.h"
 #include "controls/Form.h"
 #include "controls/LoadOnUse.h"
 #include "controls/MenuItem.h"
@@ -19,7 +20,6 @@
 #include <chrono>
 #include <functional>
 
-class QListWidget;
 class frmSet;
 
 class Form1 : public ctl::Form {
@@ -63,7 +63,7 @@ public:
     ctl::PictureBox* picSlideBase1 = nullptr;
     ctl::Image* Image2 = nullptr;
     ctl::PictureBox* PicKanban = nullptr;
-    QListWidget* File1 = nullptr;
+    ctl::FileListBox* File1 = nullptr;
     platform::CommonDialog C_Dialog1;
     ctl::ControlArray<ctl::Image> imgNakaorido;
     ctl::ControlArray<ctl::Image> Image1;
