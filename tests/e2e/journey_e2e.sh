@@ -189,6 +189,10 @@ new_bars=(613 170 "$fill" 611 170 "$outline" 738 170 "$fill" 740 170 "$outline" 
 check "the board follows the pointer to 616,152" wait_pixels "$s" 30 "$bx" "$by" "${board_at_new[@]}"
 check "the bars stay where they were" pixels_are "$s" "$bx" "$by" \
   583 130 "$fill" 708 130 "$fill" 600 153 "$fill"
+sleep 0.4   # a double click of its own, not paired with the drag's release
+xdotool mousemove $((bx + 680)) $((by + 170)) click --repeat 2 --delay 60 1
+check "a double click brings the bars around the board" \
+  wait_pixels "$s" 30 "$bx" "$by" "${new_bars[@]}" "${old_bars_gone[@]}" "${board_at_new[@]}"
 
 # Frame and board hidden and shown through the menu (items 2 and 1).
 menu_item 700 180 2
