@@ -76,29 +76,6 @@ private Q_SLOTS:
             QVERIFY(!form->shpK_Waku(i)->Visible());
     }
 
-    void roundTripIsByteForByte_data() {
-        QTest::addColumn<QByteArray>("mode");
-        QTest::addColumn<bool>("visible");
-        QTest::addColumn<bool>("films");
-        QTest::newRow("mode 0, shown, films") << QByteArray("0") << true << true;
-        QTest::newRow("mode 1, hidden, films") << QByteArray("1") << false << true;
-        QTest::newRow("mode 2, shown, no films") << QByteArray("2") << true << false;
-    }
-    void roundTripIsByteForByte() {
-        QFETCH(QByteArray, mode);
-        QFETCH(bool, visible);
-        QFETCH(bool, films);
-        QByteArrayList r = record(films ? film0_ : QString(), films ? film1_ : QString(), kanban_);
-        r[Mode] = mode;
-        r[ViewKanban] = r[ViewWaku] = visible ? "#TRUE#" : "#FALSE#";
-        // The ends of every range the panel accepts, and a board partly off the window.
-        r[Speed0] = "1000", r[Speed1] = "0", r[Door1] = "30000", r[Door2] = "1", r[KanbanLeft] = "-75";
-        auto form = startWith(line(r));
-        QFile::remove(settings::settingsFilePath());
-        form->SaveIni();
-        QCOMPARE(readSettings(), line(r));
-    }
-
     void fallbacks_data() {
         QTest::addColumn<int>("field");  // -1: an empty file, -2: the last field cut off
         QTest::addColumn<QString>("value");
@@ -154,21 +131,6 @@ private Q_SLOTS:
         auto form = startWith(line(record(gone_, {}, kanban_)));
         form->SaveIni();
         QVERIFY(readSettings().contains(',' + quoted(gone_) + ",\"\",1,1,"));
-    }
-
-    // Fractions are read as whole numbers; anything after the sixteenth field is ignored.
-    void readerToleratesFractionsAndTrailingData() {
-        QByteArrayList r = record({}, {}, {});
-        r[FormLeft] = "1500.4";
-        r[KanbanLeft] = "4000.5";  // half to even
-        r[KanbanTop] = "901.5";
-        r << "99" << "\"extra\"\r\ngarbage line";
-        auto form = startWith(line(r));
-        QCOMPARE(form->Left(), 1500.0f);
-        QCOMPARE(form->PicKanban->Left(), 4000.0f);
-        QCOMPARE(form->PicKanban->Top(), 902.0f);
-        QCOMPARE(form->panel().HScroll1->Value(), std::int16_t(123));
-        QVERIFY(form->panel().Option1(1)->isChecked());
     }
 };
 

@@ -10,8 +10,7 @@
 #include <QThread>
 
 // A private sound server whose only output is a null sink, reached through ALSA's pulse
-// plugin. The null sink keeps real time only while some stream plays, so pacat feeds it
-// silence throughout.
+// plugin. The null sink keeps real time only while some stream plays, so pacat feeds it silence.
 class PlayWavePacedTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
@@ -19,36 +18,31 @@ class PlayWavePacedTest : public QObject {
 
 private slots:
     void initTestCase() {
-        const QString pulseaudio = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-        const QString pacat = QStandardPaths::findExecutable(QStringLiteral("pacat"));
+        const QString pulseaudio = QStandardPaths::findExecutable("pulseaudio"), pacat = QStandardPaths::findExecutable("pacat");
         if (pulseaudio.isEmpty() || pacat.isEmpty())
             QSKIP("pulseaudio or pacat is not installed");
-        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("run")) && QDir(dir_.path()).mkpath(QStringLiteral("home")));
-        QFile(dir_.filePath(QStringLiteral("run"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("run"))));
-        qputenv("HOME", QFile::encodeName(dir_.filePath(QStringLiteral("home"))));
-        qunsetenv("PULSE_SERVER");
-        qunsetenv("ALSA_CONFIG_PATH");
+        QVERIFY(QDir(dir_.path()).mkpath("run") && QDir(dir_.path()).mkpath("home"));
+        QFile(dir_.filePath("run")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir_.filePath("run")));
+        qputenv("HOME", QFile::encodeName(dir_.filePath("home")));
+        qunsetenv("PULSE_SERVER"), qunsetenv("ALSA_CONFIG_PATH");
         server_.setProcessChannelMode(QProcess::MergedChannels);
-        server_.start(pulseaudio, {QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                                   QStringLiteral("-n"), QStringLiteral("--load=module-null-sink sink_name=nullsink"),
-                                   QStringLiteral("--load=module-native-protocol-unix")});
-        const QString socket = dir_.filePath(QStringLiteral("run/pulse/native"));
-        for (int i = 0; i < 100 && !QFileInfo::exists(socket) && server_.waitForStarted(5000); ++i)
+        server_.start(pulseaudio, {"--daemonize=no", "--exit-idle-time=-1", "-n",
+                                   "--load=module-null-sink sink_name=nullsink", "--load=module-native-protocol-unix"});
+        for (int i = 0; i < 100 && !QFileInfo::exists(dir_.filePath("run/pulse/native")) && server_.waitForStarted(5000); ++i)
             QThread::msleep(50);
-        if (!QFileInfo::exists(socket))
+        if (!QFileInfo::exists(dir_.filePath("run/pulse/native")))
             QSKIP(qPrintable("no private sound server: " + QString::fromLocal8Bit(server_.readAll()).left(300)));
         feeder_.setProcessChannelMode(QProcess::MergedChannels);
-        feeder_.start(pacat, {QStringLiteral("--latency-msec=20"), QStringLiteral("--raw"), QStringLiteral("/dev/zero")});
+        feeder_.start(pacat, {"--latency-msec=20", "--raw", "/dev/zero"});
         feeder_.waitForStarted(5000);
         QThread::sleep(2);  // the sink settles into real time
         if (feeder_.waitForFinished(0) || feeder_.state() != QProcess::Running)
-            QSKIP(qPrintable("pacat could not feed the null sink: " +
-                             QString::fromLocal8Bit(feeder_.readAll()).left(300)));
+            QSKIP(qPrintable("pacat could not feed the null sink: " + QString::fromLocal8Bit(feeder_.readAll()).left(300)));
     }
 
-    // Twice in a row, as two quick clicks on the middle door play it. Returning after the
-    // last write but before the device drained would come about 0.1 s short.
+    // Twice, as two quick clicks on the middle door play it. Returning after the last write
+    // but before the device drained would come about 0.1 s short.
     void returnsWhenTheSoundHasEnded() {
         for (int i = 0; i < 2; ++i) {
             QElapsedTimer clock;
@@ -61,11 +55,9 @@ private slots:
     }
 
     void cleanupTestCase() {
-        for (QProcess* p : {&feeder_, &server_}) {
-            p->terminate();
-            if (!p->waitForFinished(3000))
+        for (QProcess* p : {&feeder_, &server_})
+            if (p->terminate(); !p->waitForFinished(3000))
                 p->kill(), p->waitForFinished(1000);
-        }
     }
 };
 

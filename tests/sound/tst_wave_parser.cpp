@@ -26,6 +26,7 @@ struct Format {
     }
 };
 
+// size -1: the body's own size; an odd body gets its pad byte unless `pad` is false.
 QByteArray chunk(const char* tag, const QByteArray& body, std::int64_t size = -1, bool pad = true) {
     QByteArray out(tag, 4);
     put32(out, std::uint32_t(size >= 0 ? size : body.size()));
@@ -33,12 +34,8 @@ QByteArray chunk(const char* tag, const QByteArray& body, std::int64_t size = -1
 }
 
 QByteArray form(const QList<QByteArray>& chunks, const char* type = "WAVE", std::int64_t size = -1) {
-    QByteArray body(type, 4);
-    for (const QByteArray& c : chunks)
-        body += c;
-    QByteArray out("RIFF");
-    put32(out, std::uint32_t(size >= 0 ? size : body.size()));
-    return out + body;
+    const QByteArray body = QByteArray(type, 4) + chunks.join();
+    return chunk("RIFF", body, size, false);
 }
 
 const QByteArray kFmt = chunk("fmt ", Format{}.bytes());
@@ -57,96 +54,78 @@ class WaveParserTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void accepts_data() {
+    // Accepted images give channels, rate, bits, the samples' offset and the frame count.
+    void parses_data() {
         QTest::addColumn<QByteArray>("image");
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<int>("rate");
-        QTest::addColumn<int>("bits");
-        QTest::addColumn<int>("sampleOffset");
-        QTest::addColumn<int>("frames");
-        QTest::newRow("8-bit mono") << form({kFmt, kData}) << 1 << 22050 << 8 << 44 << 4;
-        QTest::newRow("16-bit stereo") << withFormat({.channels = 2, .rate = 44100, .bits = 16}, 12) << 2 << 44100
-                                       << 16 << 44 << 3;
-        QTest::newRow("lowest rate") << withFormat({.rate = 8000}) << 1 << 8000 << 8 << 44 << 4;
-        QTest::newRow("highest rate") << withFormat({.rate = 192000}) << 1 << 192000 << 8 << 44 << 4;
-        QTest::newRow("odd chunk skipped with its pad") << form({chunk("LIST", "abc"), kFmt, kData}) << 1 << 22050
-                                                        << 8 << 56 << 4;
-        QTest::newRow("odd data chunk, padded, then another chunk")
-            << form({kFmt, chunk("data", QByteArray(5, 0)), chunk("note", "xy")}) << 1 << 22050 << 8 << 44 << 5;
-        QTest::newRow("odd data chunk ends the form without its pad")
-            << form({kFmt, chunk("data", QByteArray(5, 0), -1, false)}) << 1 << 22050 << 8 << 44 << 5;
-        QTest::newRow("18-byte format") << withFormat({.extra = QByteArray(2, 0)}) << 1 << 22050 << 8 << 46 << 4;
-        QTest::newRow("data before format") << form({kData, kFmt}) << 1 << 22050 << 8 << 20 << 4;
-        QTest::newRow("bytes after the form") << form({kFmt, kData}) + "junk" << 1 << 22050 << 8 << 44 << 4;
-        QTest::newRow("empty data chunk") << form({kFmt, chunk("data", {})}) << 1 << 22050 << 8 << 44 << 0;
-    }
-    void accepts() {
-        QFETCH(QByteArray, image);
-        QFETCH(int, frames);
-        WaveError error = WaveError::NotRiff;
-        const auto wave = parse(image, &error);
-        QVERIFY2(wave.has_value(), platform::describe(error));
-        QCOMPARE(error, WaveError::None);
-        QCOMPARE(wave->format.formatTag, 1);
-        QTEST(int(wave->format.channels), "channels");
-        QTEST(int(wave->format.sampleRate), "rate");
-        QTEST(int(wave->format.bitsPerSample), "bits");
-        // The samples are a view into the image, not a copy.
-        QTEST(int(reinterpret_cast<const char*>(wave->samples.data()) - image.constData()), "sampleOffset");
-        QCOMPARE(wave->frameCount(), std::size_t(frames));
-        QCOMPARE(wave->samples.size(), std::size_t(frames * wave->format.blockAlign));
-    }
-
-    void rejects_data() {
-        QTest::addColumn<QByteArray>("image");
-        QTest::addColumn<WaveError>("expected");
+        QTest::addColumn<WaveError>("error");
+        QTest::addColumn<QList<int>>("expected");
+        const auto ok = [](const char* name, const QByteArray& image, QList<int> wave = {1, 22050, 8, 44, 4}) {
+            QTest::newRow(name) << image << WaveError::None << wave;
+        };
+        const auto bad = [](const char* name, const QByteArray& image, WaveError e) {
+            QTest::newRow(name) << image << e << QList<int>();
+        };
+        ok("8-bit mono", form({kFmt, kData}));
+        ok("16-bit stereo", withFormat({.channels = 2, .rate = 44100, .bits = 16}, 12), {2, 44100, 16, 44, 3});
+        ok("lowest rate", withFormat({.rate = 8000}), {1, 8000, 8, 44, 4});
+        ok("highest rate", withFormat({.rate = 192000}), {1, 192000, 8, 44, 4});
+        ok("odd chunk skipped with its pad", form({chunk("LIST", "abc"), kFmt, kData}), {1, 22050, 8, 56, 4});
+        ok("odd data chunk, padded, then another chunk",
+           form({kFmt, chunk("data", QByteArray(5, 0)), chunk("note", "xy")}), {1, 22050, 8, 44, 5});
+        ok("odd data chunk ends the form without its pad", form({kFmt, chunk("data", QByteArray(5, 0), -1, false)}),
+           {1, 22050, 8, 44, 5});
+        ok("18-byte format", withFormat({.extra = QByteArray(2, 0)}), {1, 22050, 8, 46, 4});
+        ok("data before format", form({kData, kFmt}), {1, 22050, 8, 20, 4});
+        ok("bytes after the form", form({kFmt, kData}) + "junk");
+        ok("empty data chunk", form({kFmt, chunk("data", {})}), {1, 22050, 8, 44, 0});
         const int body = form({kFmt, kData}).size() - 8;
-        QTest::newRow("empty") << QByteArray() << WaveError::TooShort;
-        QTest::newRow("11 bytes") << form({kFmt, kData}).left(11) << WaveError::TooShort;
-        QTest::newRow("RIFX") << form({kFmt, kData}).replace(0, 4, "RIFX") << WaveError::NotRiff;
-        QTest::newRow("AVI form") << form({kFmt, kData}, "AVI ") << WaveError::NotWave;
-        QTest::newRow("RIFF size one beyond") << form({kFmt, kData}, "WAVE", body + 1) << WaveError::BadRiffSize;
-        QTest::newRow("RIFF size huge") << form({kFmt, kData}, "WAVE", 0xFFFFFFFF) << WaveError::BadRiffSize;
-        QTest::newRow("RIFF size below WAVE") << form({kFmt, kData}, "WAVE", 3) << WaveError::BadRiffSize;
-        QTest::newRow("upper-case FMT") << form({chunk("FMT ", Format{}.bytes()), kData}) << WaveError::MissingFormat;
-        QTest::newRow("no format chunk") << form({kData}) << WaveError::MissingFormat;
-        QTest::newRow("upper-case DATA") << form({kFmt, chunk("DATA", "ab")}) << WaveError::MissingData;
-        QTest::newRow("no data chunk") << form({kFmt}) << WaveError::MissingData;
-        QTest::newRow("two format chunks") << form({kFmt, kFmt, kData}) << WaveError::DuplicateChunk;
-        QTest::newRow("two data chunks") << form({kFmt, kData, kData}) << WaveError::DuplicateChunk;
-        QTest::newRow("float format") << withFormat({.tag = 3}) << WaveError::NotPcm;
-        QTest::newRow("extensible format") << withFormat({.tag = 0xFFFE}) << WaveError::NotPcm;
-        QTest::newRow("zero channels") << withFormat({.channels = 0, .blockAlign = 1}) << WaveError::BadChannels;
-        QTest::newRow("three channels") << withFormat({.channels = 3}, 6) << WaveError::BadChannels;
-        for (const std::uint32_t rate : {7999u, 192001u, 0xFFFFFFFFu})
-            QTest::addRow("rate %u", rate) << withFormat({.rate = rate}) << WaveError::BadSampleRate;
-        for (const std::uint16_t bits : {0, 12, 24})
-            QTest::addRow("%u bits", unsigned(bits)) << withFormat({.bits = bits, .blockAlign = 1})
-                                                    << WaveError::BadBitsPerSample;
-        QTest::newRow("block align 0") << withFormat({.blockAlign = 0}) << WaveError::BadBlockAlign;
-        QTest::newRow("block align 2 for 8-bit mono") << withFormat({.blockAlign = 2}) << WaveError::BadBlockAlign;
-        QTest::newRow("byte rate off by one") << withFormat({.byteRate = 22051}) << WaveError::BadByteRate;
-        QTest::newRow("14-byte format") << form({chunk("fmt ", Format{}.bytes().left(14)), kData})
-                                        << WaveError::FormatTooShort;
-        QTest::newRow("format size huge") << form({chunk("fmt ", Format{}.bytes(), 0xFFFFFFF0), kData})
-                                          << WaveError::ChunkBeyondEnd;
-        QTest::newRow("data size huge") << form({kFmt, chunk("data", "abcd", 0xFFFFFFFF)}) << WaveError::ChunkBeyondEnd;
-        QTest::newRow("data one byte beyond") << form({kFmt, chunk("data", "abcd", 5)}) << WaveError::ChunkBeyondEnd;
-        QTest::newRow("unknown chunk beyond") << form({chunk("LIST", "abcd", 0x7FFFFFFF), kFmt, kData})
-                                              << WaveError::ChunkBeyondEnd;
+        bad("empty", QByteArray(), WaveError::TooShort);
+        bad("11 bytes", form({kFmt, kData}).left(11), WaveError::TooShort);
+        bad("RIFX", form({kFmt, kData}).replace(0, 4, "RIFX"), WaveError::NotRiff);
+        bad("AVI form", form({kFmt, kData}, "AVI "), WaveError::NotWave);
+        bad("RIFF size one beyond", form({kFmt, kData}, "WAVE", body + 1), WaveError::BadRiffSize);
+        bad("RIFF size huge", form({kFmt, kData}, "WAVE", 0xFFFFFFFF), WaveError::BadRiffSize);
+        bad("RIFF size below WAVE", form({kFmt, kData}, "WAVE", 3), WaveError::BadRiffSize);
+        bad("upper-case FMT", form({chunk("FMT ", Format{}.bytes()), kData}), WaveError::MissingFormat);
+        bad("upper-case DATA", form({kFmt, chunk("DATA", "ab")}), WaveError::MissingData);
+        bad("two format chunks", form({kFmt, kFmt, kData}), WaveError::DuplicateChunk);
+        bad("two data chunks", form({kFmt, kData, kData}), WaveError::DuplicateChunk);
+        bad("float format", withFormat({.tag = 3}), WaveError::NotPcm);
+        bad("zero channels", withFormat({.channels = 0, .blockAlign = 1}), WaveError::BadChannels);
+        bad("three channels", withFormat({.channels = 3}, 6), WaveError::BadChannels);
+        bad("rate 7999", withFormat({.rate = 7999}), WaveError::BadSampleRate);
+        bad("rate 192001", withFormat({.rate = 192001}), WaveError::BadSampleRate);
+        bad("rate 2^32-1", withFormat({.rate = 0xFFFFFFFFu}), WaveError::BadSampleRate);
+        bad("0 bits", withFormat({.bits = 0, .blockAlign = 1}), WaveError::BadBitsPerSample);
+        bad("12 bits", withFormat({.bits = 12, .blockAlign = 1}), WaveError::BadBitsPerSample);
+        bad("block align 0", withFormat({.blockAlign = 0}), WaveError::BadBlockAlign);
+        bad("block align 2 for 8-bit mono", withFormat({.blockAlign = 2}), WaveError::BadBlockAlign);
+        bad("byte rate off by one", withFormat({.byteRate = 22051}), WaveError::BadByteRate);
+        bad("14-byte format", form({chunk("fmt ", Format{}.bytes().left(14)), kData}), WaveError::FormatTooShort);
+        bad("format size huge", form({chunk("fmt ", Format{}.bytes(), 0xFFFFFFF0), kData}), WaveError::ChunkBeyondEnd);
+        bad("data size huge", form({kFmt, chunk("data", "abcd", 0xFFFFFFFF)}), WaveError::ChunkBeyondEnd);
+        bad("data one byte beyond", form({kFmt, chunk("data", "abcd", 5)}), WaveError::ChunkBeyondEnd);
         // Without its pad byte an odd chunk throws every later header off by one.
-        QTest::newRow("odd chunk without its pad") << form({chunk("LIST", "abc", -1, false), kFmt, kData})
-                                                   << WaveError::ChunkBeyondEnd;
-        QTest::newRow("seven stray bytes") << form({kFmt, kData, QByteArray(7, 'x')})
-                                           << WaveError::ChunkHeaderTruncated;
-        QTest::newRow("half a frame") << withFormat({.channels = 2, .bits = 16}, 6) << WaveError::PartialFrame;
+        bad("odd chunk without its pad", form({chunk("LIST", "abc", -1, false), kFmt, kData}), WaveError::ChunkBeyondEnd);
+        bad("seven stray bytes", form({kFmt, kData, QByteArray(7, 'x')}), WaveError::ChunkHeaderTruncated);
+        bad("half a frame", withFormat({.channels = 2, .bits = 16}, 6), WaveError::PartialFrame);
     }
-    void rejects() {
+    void parses() {
         QFETCH(QByteArray, image);
-        WaveError error = WaveError::None;
-        QVERIFY(!parse(image, &error).has_value());
-        QTEST(error, "expected");
+        QFETCH(QList<int>, expected);
+        WaveError error = WaveError::TooShort;
+        const auto wave = parse(image, &error);
+        QTEST(error, "error");
         QVERIFY(*platform::describe(error));
+        QCOMPARE(wave.has_value(), !expected.isEmpty());
+        if (!wave)
+            return;
+        QCOMPARE(wave->format.formatTag, 1);
+        // The samples are a view into the image, not a copy.
+        const auto offset = reinterpret_cast<const char*>(wave->samples.data()) - image.constData();
+        QCOMPARE((QList<int>{wave->format.channels, int(wave->format.sampleRate), wave->format.bitsPerSample,
+                             int(offset), int(wave->frameCount())}), expected);
+        QCOMPARE(wave->samples.size(), wave->frameCount() * wave->format.blockAlign);
     }
 
     // Cut anywhere, with the RIFF size kept or fitted to the cut: refused, never read past the end.

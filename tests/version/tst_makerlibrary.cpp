@@ -1,5 +1,5 @@
 // The loader of the maker's library: the real library answers; a missing, broken or
-// incomplete one gives an error with its number and cause.
+// incomplete one gives an error with its number and cause. Only web addresses are handed on.
 
 #include "controls/RuntimeError.h"
 #include "platform/MakerLibrary.h"
@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <QtTest>
 
 namespace {
@@ -95,25 +96,39 @@ private slots:
         QVERIFY(null.number() != 0 && null.description().contains(u"LumoraHpURL"));
     }
 
-    // Whatever text comes back, only a web address reaches the desktop.
-    void nonWebAddressIsNotHandedOn_data() {
-        QTest::addColumn<QString>("library");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("file url") << QStringLiteral(FAKE_FILE_URL_PATH) << QStringLiteral("file:///bin/sh");
-        QTest::newRow("command") << QStringLiteral(FAKE_COMMAND_PATH) << QStringLiteral("/usr/bin/xterm -e sh");
+    // Only well-formed http and https addresses reach the desktop, exactly as given.
+    void handedOnOnlyWhenWebAddress_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("handedOn");
+        for (const char* ok : {"http://www.example.com/", "https://www.example.com/a?b=c#d", "HTTPS://www.example.com/",
+                               "http://www.example.com:8080/", "https://example.com", "https://www.example.com/a%20b",
+                               "https://www.example.com/;xterm"})
+            QTest::newRow(ok) << QString::fromLatin1(ok) << true;
+        for (const char* bad : {"ftp://ftp.example.com/file", "file:///etc/passwd", "javascript:alert(1)", "", " ",
+                                "/usr/bin/xterm", "rm -rf /", "https://", "http:www.example.com",
+                                "https:/www.example.com", "www.example.com", "https://www.example.com/a b",
+                                " https://www.example.com/", "https://www.example.com/\n", "https://exa mple.com/",
+                                "https://www.example.com:99999999/"})
+            QTest::newRow(bad) << QString::fromLatin1(bad) << false;
+        QTest::newRow("ideographic space") << QStringLiteral("https://www.example.com/\u3000") << false;
+        QTest::newRow("nul inside") << QStringLiteral("https://www.example.com/") + QChar(0) + u'x' << false;
     }
-    void nonWebAddressIsNotHandedOn() {
-        QFETCH(QString, library);
-        QString address;
-        QCOMPARE(call(library, &address).number(), 0);
-        QTEST(address, "expected");
-        int opened = 0;
-        platform::setWebOpenerHook([&](const QUrl&, QWidget*) { ++opened; });
-        QVERIFY(!platform::openWebAddress(address, nullptr));
+    void handedOnOnlyWhenWebAddress() {
+        QFETCH(QString, address);
+        QFETCH(bool, handedOn);
+        QList<QUrl> opened;
+        QWidget owner;
+        QWidget* seenOwner = nullptr;
+        platform::setWebOpenerHook([&](const QUrl& url, QWidget* o) { opened.append(url), seenOwner = o; });
+        QCOMPARE(platform::openWebAddress(address, &owner), handedOn);
         platform::setWebOpenerHook({});
-        QCOMPARE(opened, 0);
+        QCOMPARE(opened.size(), handedOn ? 1 : 0);
+        if (handedOn) {
+            QCOMPARE(seenOwner, &owner);
+            QCOMPARE(opened.first().toString(QUrl::FullyEncoded).compare(address, Qt::CaseInsensitive), 0);
+        }
     }
 };
 
-QTEST_GUILESS_MAIN(MakerLibraryTest)
+QTEST_MAIN(MakerLibraryTest)
 #include "tst_makerlibrary.moc"
