@@ -1,7 +1,6 @@
 #include "platform/PictureLoader.h"
 
-#include "platform/MetafileEmf.h"
-#include "platform/MetafileWmf.h"
+#include "platform/MetafileRenderers.h"
 #include "platform/PictureErrors.h"
 #include "platform/PictureFormat.h"
 #include "platform/PictureLimits.h"
@@ -61,8 +60,8 @@ ctl::Picture loadPicture(const QString& path) {
     case Format::Gif:
     case Format::Jpeg:
     case Format::Png: return ctl::Picture(decodeRaster(data, format, name));
-    case Format::Wmf: return renderWmf(data, name);
-    case Format::Emf: return renderEmf(data, name);
+    case Format::Wmf: return metafileRenderers().renderWmf(data, name);
+    case Format::Emf: return metafileRenderers().renderEmf(data, name);
     case Format::Unknown: break;
     }
     throw unknownFormat(name);

@@ -149,6 +149,9 @@ do_install() {
   local bin="$build/bin" icon32="$build/share/icons/tarvola-32.png"
   [[ -x "$bin/tarvola" ]] || die "$bin/tarvola is not built; run 'make build' first"
   [[ -f "$bin/libSorrel3Res.so" ]] || die "$bin/libSorrel3Res.so is not built; run 'make build' first"
+  for module in libtarvola_metafile.so libtarvola_sound.so; do
+    [[ -f "$bin/$module" ]] || die "$bin/$module is not built; run 'make build' first"
+  done
   if [[ ! -f "$icon32" ]]; then
     # A build folder configured before the desktop icon existed: configure again.
     cmake "$build" >/dev/null && cmake --build "$build" --target desktop_icon >/dev/null ||
@@ -166,6 +169,8 @@ do_install() {
   make_dir "$libdir"
   put_file "$bin/tarvola" "$libdir/tarvola" 755
   put_file "$bin/libSorrel3Res.so" "$libdir/libSorrel3Res.so" 644
+  put_file "$bin/libtarvola_metafile.so" "$libdir/libtarvola_metafile.so" 644
+  put_file "$bin/libtarvola_sound.so" "$libdir/libtarvola_sound.so" 644
 
   # A link, not a copy: the program finds its library and its settings file
   # beside its real file, wherever it is started from.

@@ -14,11 +14,13 @@ finish() {
   [[ $failures -eq 0 ]]
 }
 
-# A copy of the built program (with the maker's library) in a fresh folder, under a name.
+# A copy of the built program (with the modules it loads) in a fresh folder, under a name.
 install_copy() {  # install_copy <dir> <name>
   mkdir -p "$1"
   cp "$TARVOLA_BIN/tarvola" "$1/$2"
-  [[ -f "$TARVOLA_BIN/libSorrel3Res.so" ]] && cp "$TARVOLA_BIN/libSorrel3Res.so" "$1/"
+  for module in libSorrel3Res.so libtarvola_metafile.so libtarvola_sound.so; do
+    [[ -f "$TARVOLA_BIN/$module" ]] && cp "$TARVOLA_BIN/$module" "$1/"
+  done
   return 0
 }
 
