@@ -12,6 +12,7 @@
 #include <QImage>
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -35,6 +36,19 @@ using Api = std::unique_ptr<wmfAPI, ApiDeleter>;
 // so the brush and pen apply as they do to any polygon.
 void (*gdDrawPolygon)(wmfAPI*, wmfPolyLine_t*) = nullptr;
 
+// The gd layer draws a wide pen point by point, so a pen thousands of pixels wide takes it
+// minutes. No picture needs a pen wider than this many pixels; wider ones are drawn this wide.
+constexpr double kMaxPenPixels = 64;
+double maxPenUnits = 0;  // kMaxPenPixels in device units, set for each play
+
+void limitPen(wmfDC* dc) {
+    if (!dc || !dc->pen || maxPenUnits <= 0)
+        return;
+    dc->pen->width = std::min(dc->pen->width, maxPenUnits);
+    dc->pen->height = std::min(dc->pen->height, maxPenUnits);
+}
+
+// Every drawing function of the layer, with the pen limited first.
 float toFloat(double v) {
     constexpr double kFar = 1e9;  // far off any page, still exact enough and a float
     return static_cast<float>(std::clamp(v, -kFar, kFar));
@@ -58,12 +72,36 @@ void drawArcAsPolygon(wmfAPI* api, const wmfDrawArc_t& arc, bool whole) {
         const double a = from + (to - from) * i / kSteps;
         points[i] = {toFloat(cx + rx * std::cos(a)), toFloat(cy + ry * std::sin(a))};
     }
+    limitPen(arc.dc);
     wmfPolyLine_t polygon{arc.dc, points.data(), static_cast<U16>(whole ? kSteps : kSteps + 1)};
     gdDrawPolygon(api, &polygon);
 }
 
 void drawEllipse(wmfAPI* api, wmfDrawArc_t* arc) { drawArcAsPolygon(api, *arc, true); }
 void drawChord(wmfAPI* api, wmfDrawArc_t* arc) { drawArcAsPolygon(api, *arc, false); }
+
+template <class Draw>
+struct PenLimited {
+    static inline void (*original)(wmfAPI*, Draw*) = nullptr;
+    static void draw(wmfAPI* api, Draw* shape) {
+        limitPen(shape->dc);
+        if (original)
+            original(api, shape);
+    }
+    static void wrap(void (*&slot)(wmfAPI*, Draw*)) {
+        original = slot;
+        slot = &draw;
+    }
+};
+
+// A play that runs longer than this stops between records: the picture is refused rather than
+// leaving the program unresponsive.
+constexpr auto kPlayBudget = std::chrono::seconds(2);
+
+int stopWhenOverBudget(void* context, float) {
+    const auto* deadline = static_cast<const std::chrono::steady_clock::time_point*>(context);
+    return std::chrono::steady_clock::now() > *deadline ? 1 : 0;
+}
 
 int appendToBuffer(void* context, char* data, int length) {
     if (length > 0)
@@ -85,6 +123,13 @@ Api createApi() {
     gdDrawPolygon = functions->draw_polygon;
     functions->draw_ellipse = drawEllipse;
     functions->draw_chord = drawChord;
+    PenLimited<wmfDrawArc_t>::wrap(functions->draw_pie);
+    PenLimited<wmfDrawArc_t>::wrap(functions->draw_arc);
+    PenLimited<wmfDrawLine_t>::wrap(functions->draw_line);
+    PenLimited<wmfPolyLine_t>::wrap(functions->poly_line);
+    PenLimited<wmfPolyLine_t>::wrap(functions->draw_polygon);
+    PenLimited<wmfPolyPoly_t>::wrap(functions->draw_polypolygon);
+    PenLimited<wmfDrawRectangle_t>::wrap(functions->draw_rectangle);
     return api;
 }
 
@@ -100,6 +145,10 @@ QImage play(wmfAPI* api, const wmfD_Rect& frame, QSize size) {
     device->bbox = frame;
     device->width = static_cast<unsigned>(size.width());
     device->height = static_cast<unsigned>(size.height());
+    const double frameWidth = std::max<double>(frame.BR.x - frame.TL.x, 1e-6);
+    maxPenUnits = kMaxPenPixels * frameWidth / std::max(size.width(), 1);
+    const auto deadline = std::chrono::steady_clock::now() + kPlayBudget;
+    wmf_status_function(api, const_cast<std::chrono::steady_clock::time_point*>(&deadline), &stopWhenOverBudget);
     wmfD_Rect played = frame;
     if (wmf_play(api, 0, &played) != wmf_E_None)
         return {};
