@@ -4,7 +4,6 @@
 #include "platform/Fonts.h"
 
 #include <QApplication>
-#include <QFont>
 #include <cstdio>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -35,10 +34,7 @@ int runTarvola(int argc, char** argv) {
     if (!chooseX11())
         return EXIT_FAILURE;
     QApplication app(argc, argv);
-    platform::installFontSubstitutions();
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    platform::installProgramFont();
 
     Form1 form;
     form.Form_Load();

@@ -70,12 +70,7 @@ private:
 // trip to it are part of every step. The offscreen platform would time nothing of that.
 inline void requireX11() { qputenv("QT_QPA_PLATFORM", "xcb"); }
 
-inline void applyProgramFont() {
-    platform::installFontSubstitutions();
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPointSize(9);
-    QApplication::setFont(font);
-}
+inline void applyProgramFont() { platform::installProgramFont(); }
 
 // Runs the event loop for a while, then waits for the server: what was queued is on screen.
 inline void settle(int milliseconds) {

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFont>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -16,10 +15,7 @@ int main(int argc, char** argv) {
     clock.start();
     QApplication app(argc, argv);
     const qint64 application = clock.nsecsElapsed();
-    platform::installFontSubstitutions();
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    platform::installProgramFont();
     Form1 form;
     const qint64 constructed = clock.nsecsElapsed();
     form.Form_Load();

@@ -2,7 +2,6 @@
 
 #include "app/Form1.h"
 #include "controls/Placement.h"
-#include "controls/RuntimeError.h"
 
 #include <QCloseEvent>
 
@@ -121,10 +120,8 @@ void frmSet::scllMakuSpeed_Change(std::int16_t Index) {
 
 void frmSet::Command3_Click() { form1_.MnuHelpVer_Click(); }
 
-void frmSet::selectOption1(int index) {
-    if (index < 0 || index > 2)
-        throw ctl::RuntimeError(340, QStringLiteral("コントロール配列の要素 %1 は存在しません。").arg(index));
-    Option1(static_cast<std::int16_t>(index))->setChecked(true);
+void frmSet::selectOption1(std::int16_t index) {
+    Option1(index)->setChecked(true);  // an index outside 0..2 is refused by the array
 }
 
 void frmSet::closeEvent(QCloseEvent* event) { event->ignore(); }

@@ -45,7 +45,7 @@ public:
     void Command3_Click();
 
     // Selects Option1(index); the other two are cleared. Refuses an index outside 0..2.
-    void selectOption1(int index);
+    void selectOption1(std::int16_t index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

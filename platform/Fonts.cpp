@@ -1,6 +1,7 @@
 #include "platform/Fonts.h"
 
 #include <QFont>
+#include <QApplication>
 
 namespace platform {
 
@@ -8,6 +9,13 @@ void installFontSubstitutions() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"));
+}
+
+void installProgramFont() {
+    installFontSubstitutions();
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
 }
 
 }  // namespace platform

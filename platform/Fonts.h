@@ -6,4 +6,7 @@ namespace platform {
 // metric-compatible fonts Debian ships (fonts-ipafont-gothic).
 void installFontSubstitutions();
 
+// The substitutions, and the program's own font for every window: ＭＳ Ｐゴシック 9 point.
+void installProgramFont();
+
 }  // namespace platform

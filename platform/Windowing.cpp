@@ -1,6 +1,7 @@
 #include "platform/Windowing.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -8,8 +9,8 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
-#include <vector>
 #include <cstdlib>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace platform {
@@ -121,22 +122,13 @@ std::optional<QMargins> frameExtentsBeforeShow(QWidget* window) {
 }
 
 void syncWithDisplay() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11)
-        return;
-    xcb_connection_t* connection = x11->connection();
+    xcb_connection_t* connection = x11Connection();
     if (!connection)
         return;
     xcb_flush(connection);
     // A request with a reply: when it arrives, the server has handled everything before it.
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
-
-}  // namespace platform
-
-#include <QScreen>
-
-namespace platform {
 
 QPoint reachablePlace(const QRect& frame, const QRect& titleBar) {
     const auto screens = QGuiApplication::screens();

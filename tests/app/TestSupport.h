@@ -13,12 +13,19 @@
 #include <QMenu>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 namespace testsupport {
 
-// A bus window started the way the program starts it, with no settings file (fallback).
-inline std::unique_ptr<Form1> startForm() {
+// A bus window started the way the program starts it: from the given settings file, or with
+// none (the fallback) when there is no file to write.
+inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& settingsFile = std::nullopt) {
     QFile::remove(settings::settingsFilePath());
+    if (settingsFile) {
+        QFile file(settings::settingsFilePath());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(*settingsFile);
+    }
     Common::MakuPath = {};
     Common::KanbanPath.clear();
     auto form = std::make_unique<Form1>();

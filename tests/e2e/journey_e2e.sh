@@ -61,17 +61,7 @@ read -ra right_open <<<"$(bus_at "${right_xy[@]}" | xargs)"
 # The folded leaves still stand at their fixed edges.
 read -ra leaves_edge <<<"$(bus_at 314 120 435 120 | sed 's/ \([0-9,]*\)$/ !\1/' | xargs)"
 
-start() {  # start: runs the copy and waits for both windows
-  "$work/app/tarvola" 2>>"$work/stderr" &
-  pid=$!
-  bus=$(wait_window "Tarvola　-　tarvola")
-  panel=$(wait_window "設定パネル")
-}
-
-close_bus() {
-  xdotool windowactivate --sync "$bus" key --clearmodifiers alt+F4
-  wait_exit "$pid" 5
-}
+start() { start_program "$work/app/tarvola" "$work/stderr"; }
 
 # Chooses a file through the open-file dialog, which the caller has just opened.
 choose_file() {  # choose_file <what> <path>

@@ -63,3 +63,17 @@ wait_exit() {  # wait_exit <pid> <seconds>
   done
   return 1
 }
+
+# Runs a copy of the program and waits for both its windows; sets pid, bus and panel.
+start_program() {  # start_program <program> <stderr file>
+  "$1" 2>>"$2" &
+  pid=$!
+  bus=$(wait_window "Tarvola　-　$(basename "$1")")
+  panel=$(wait_window "設定パネル")
+}
+
+# Closes the bus window through the window manager and waits for the program to end.
+close_bus() {
+  xdotool windowactivate --sync "$bus" key --clearmodifiers alt+F4
+  wait_exit "$pid" 5
+}

@@ -8,17 +8,7 @@ pid=
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 fill="224,224,224" white="255,255,255"
 
-start() {  # start <folder>: runs the copy there and waits for both windows
-  "$1/tarvola" 2>"$1.stderr" &
-  pid=$!
-  bus=$(wait_window "Tarvola　-　tarvola")
-  panel=$(wait_window "設定パネル")
-}
-
-close_bus() {
-  xdotool windowactivate --sync "$bus" key --clearmodifiers alt+F4
-  wait_exit "$pid" 5
-}
+start() { start_program "$1/tarvola" "$1.stderr"; }  # start <folder>
 
 # Top-left corner of a window's frame on the screen: "x y".
 frame_origin() {

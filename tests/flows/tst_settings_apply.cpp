@@ -26,18 +26,7 @@ QByteArray readSettings() {
 }
 
 // Starts the window as the program does, from the prepared file.
-std::unique_ptr<Form1> startWith(const QByteArray& bytes) {
-    const QFileInfo file(settings::settingsFilePath());
-    flows::writeFile(file.dir(), file.fileName(), bytes);
-    Common::MakuPath = {};
-    Common::KanbanPath.clear();
-    auto form = std::make_unique<Form1>();
-    form->doorWait = [](int) {};
-    form->playWave = [](std::int16_t) {};
-    form->Form_Load();
-    form->show();
-    return form;
-}
+std::unique_ptr<Form1> startWith(const QByteArray& bytes) { return testsupport::startForm(bytes); }
 
 }  // namespace
 
