@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "assets/AssetPaths.h"
 #include "controls/Placement.h"
 #include "controls/Twips.h"
 #include "panels/frmSet.h"
@@ -9,15 +10,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QIcon>
 
 namespace {
 
 const QString kCaptionPrefix = QStringLiteral("Tarvola　-　");
 
-ctl::Picture resourcePicture(const char* name) {
-    return ctl::Picture::fromResource(QStringLiteral(":/pictures/") + QLatin1String(name));
-}
+ctl::Picture resourcePicture(const char* path) { return ctl::Picture::fromResource(QString::fromLatin1(path)); }
 
 }  // namespace
 
@@ -27,10 +25,7 @@ Form1::Form1()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(ctl::twipsToPixelSize(11370, 3270));
-    QIcon icon(QStringLiteral(":/icons/tarvola.ico"));
-    icon.addFile(QStringLiteral(":/icons/tarvola@2x.png"));
-    setWindowIcon(icon);
-    setPicture(resourcePicture("bus.bmp"));
+    setPicture(resourcePicture(assets::kBusPicture));
     buildLayout();
     buildMenu();
     connectHandlers();
@@ -48,10 +43,10 @@ void Form1::buildLayout() {
     shpK_Waku.add(1, new ctl::Shape(this, ScaleRect{10260, 1605, 75, 495}, true, barFill, barBorder));
     shpK_Waku.add(0, new ctl::Shape(this, ScaleRect{8775, 1605, 75, 495}, true, barFill, barBorder));
     Image1.add(1, new ctl::Image(this, ScaleRect{1590, 1020, 630, 2055}, false, true));
-    Image1(1)->setPicture(resourcePicture("door_second.bmp"));
+    Image1(1)->setPicture(resourcePicture(assets::kSecondDoorPicture));
     Image1.add(2, new ctl::Image(this, ScaleRect{360, 690, 1065, 2175}, true, true));
-    Image1(2)->setPicture(resourcePicture("door_front.bmp"));
-    const ctl::Picture leaf = resourcePicture("door_leaf.bmp");
+    Image1(2)->setPicture(resourcePicture(assets::kFrontDoorPicture));
+    const ctl::Picture leaf = resourcePicture(assets::kDoorLeafPicture);
     imgNakaorido.add(0, new ctl::Image(this, ScaleRect{4695, 765, 930, 2175}, true, true));
     imgNakaorido.add(1, new ctl::Image(this, ScaleRect{5610, 765, 930, 2175}, true, true));
     imgNakaorido(0)->setPicture(leaf);
@@ -68,9 +63,9 @@ void Form1::buildLayout() {
 
     picSlideBase1 = new ctl::PictureBox(this, ScaleRect{8370, 2685, 1140, 2115}, ctl::ScaleMode::Twips);
     picSlideBase1->setBackColor(palette().color(QPalette::Base));
-    picSlideBase1->setPicture(resourcePicture("interior_seat.bmp"));
+    picSlideBase1->setPicture(resourcePicture(assets::kInteriorSeatPicture));
     Image2 = new ctl::Image(picSlideBase1, ScaleRect{-240, 75, 1140, 2115}, true, false);
-    Image2->setPicture(resourcePicture("interior_steps.bmp"));
+    Image2->setPicture(resourcePicture(assets::kInteriorStepsPicture));
     picSlideBase1->hide();
 
     const QColor blue(0, 0, 255);
@@ -179,6 +174,9 @@ void Form1::showEvent(QShowEvent* event) {
     ctl::Form::showEvent(event);
     if (!focusGiven_) {
         focusGiven_ = true;
+        // Set here rather than when the window is built, still before it is mapped: the icon
+        // pictures are read meanwhile, while the panel is built.
+        setWindowIcon(assets::programIcon());
         giveFirstFocus();
     }
 }

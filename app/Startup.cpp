@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Form1.h"
+#include "app/StartupWarmUp.h"
 #include "platform/Fonts.h"
 
 #include <QApplication>
@@ -33,7 +34,9 @@ bool chooseX11() {
 int runTarvola(int argc, char** argv) {
     if (!chooseX11())
         return EXIT_FAILURE;
+    StartupWarmUp warmUp;
     QApplication app(argc, argv);
+    warmUp.applicationReady();
     platform::installProgramFont();
 
     Form1 form;

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <array>
 // Where the compiled-in assets live. A picture "x.bmp" may have "x@2x.bmp" beside it
 // (see ctl::Picture::fromResource).
 
@@ -20,6 +22,22 @@ inline constexpr const char* kSwitchNakaPicture = ":/pictures/switch_naka.bmp"; 
 // The program's icon: 32 x 32 in sixteen colours, and a 64 x 64 full-colour one.
 inline constexpr const char* kIcon = ":/icons/tarvola.ico";
 inline constexpr const char* kIconLarge = ":/icons/tarvola@2x.png";
+
+// The bitmaps read while the windows are built, in that order, and the icon pictures read as
+// the bus window is first shown (the program reads them ahead).
+inline constexpr std::array kStartPictures{kBusPicture,          kSecondDoorPicture,    kFrontDoorPicture,
+                                           kDoorLeafPicture,     kInteriorSeatPicture,  kInteriorStepsPicture,
+                                           kSwitchMaePicture,    kSwitchNakaPicture};
+inline constexpr std::array kIconPictures{kIcon, kIconLarge};
+
+}  // namespace assets
+
+class QIcon;
+
+namespace assets {
+
+// Both icon pictures as one icon.
+QIcon programIcon();
 
 // The link's pointing hand, 32 x 32 with alpha, and its 64 x 64 twin. The
 // hotspot is the tip of the index finger, in the 32 x 32 picture's pixels.

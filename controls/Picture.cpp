@@ -1,5 +1,7 @@
 #include "controls/Picture.h"
 
+#include "controls/ResourceImages.h"
+
 #include <QFileInfo>
 #include <QPainter>
 
@@ -12,7 +14,7 @@ Picture::Picture(QImage base, QImage doubleRes)
 }
 
 Picture Picture::fromResource(const QString& path) {
-    QImage base(path);
+    QImage base = readResourceImage(path);
     const QFileInfo info(path);
     const QString hiPath = info.path() + '/' + info.completeBaseName() + "@2x." + info.suffix();
     Picture picture(std::move(base));
@@ -23,7 +25,7 @@ Picture Picture::fromResource(const QString& path) {
 
 const QImage& Picture::doubleResImage() const {
     if (double_.isNull() && !doublePath_.isEmpty()) {
-        double_ = QImage(doublePath_);
+        double_ = readResourceImage(doublePath_);
         double_.setDevicePixelRatio(2.0);
         doublePath_.clear();
     }

@@ -1,6 +1,7 @@
 #include "panels/frmSet.h"
 
 #include "app/Form1.h"
+#include "assets/AssetPaths.h"
 #include "controls/Placement.h"
 
 #include <QCloseEvent>
@@ -32,19 +33,19 @@ frmSet::frmSet(Form1& form1) : ctl::Form(ctl::ScaleMode::Twips), form1_(form1) {
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     fillBackground(Label1, ctl::bgr(0xE0E0E0));
 
-    Check1 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(":/pictures/switch_mae.bmp"));
+    Check1 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(QString::fromLatin1(assets::kSwitchMaePicture)));
     ctl::placeTwips(Check1, 75, 165, 735, 510);
     HScroll1 = new ctl::HScrollBar(FrameA, 1, 30000, 6000);
     ctl::placeTwips(HScroll1, 855, 195, 1260, 240);
     lblMaeSpeed = makeSpeedLabel(885, 450, 1215, 240);
 
-    Check2 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(":/pictures/switch_naka.bmp"));
+    Check2 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(QString::fromLatin1(assets::kSwitchNakaPicture)));
     ctl::placeTwips(Check2, 60, 840, 735, 525);
     HScroll2 = new ctl::HScrollBar(FrameA, 1, 30000, 10000);
     ctl::placeTwips(HScroll2, 840, 840, 1230, 240);
     lblNakaSpeed = makeSpeedLabel(870, 1110, 1200, 240);
 
-    Frame2 = new QGroupBox(QStringLiteral("中扉動作"), FrameA);
+    Frame2 = new ctl::Frame(QStringLiteral("中扉動作"), FrameA);
     ctl::placeTwips(Frame2, 75, 1440, 2085, 480);
     fillBackground(Frame2, ctl::bgr(0xE0E0E0));
     const struct { const char* caption; float l, t, w, h; } options[] = {

@@ -6,10 +6,10 @@
 #include "controls/CheckBox.h"
 #include "controls/ControlArray.h"
 #include "controls/Form.h"
+#include "controls/Frame.h"
 #include "controls/ScrollBar.h"
 
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,7 +29,7 @@ public:
     ctl::GraphicalCheckBox* Check2 = nullptr;
     ctl::HScrollBar* HScroll2 = nullptr;
     QLabel* lblNakaSpeed = nullptr;
-    QGroupBox* Frame2 = nullptr;
+    ctl::Frame* Frame2 = nullptr;
     ctl::ControlArray<QRadioButton> Option1;
     QLabel* Label1 = nullptr;
     ctl::ControlArray<QLabel> Label2;

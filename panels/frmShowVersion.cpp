@@ -96,9 +96,7 @@ frmShowVersion::frmShowVersion(QWidget* parent) : QDialog(parent) {
 void frmShowVersion::buildControls() {
     Image1 = new QLabel(this);
     ctl::placeTwips(Image1, 285, 165, 480, 480);
-    QIcon icon(QString::fromLatin1(assets::kIcon));
-    icon.addFile(QString::fromLatin1(assets::kIconLarge));
-    Image1->setPixmap(icon.pixmap(QSize(32, 32)));
+    Image1->setPixmap(assets::programIcon().pixmap(QSize(32, 32)));
 
     Label1[0] = makeLabel(this, QStringLiteral("Tarvola"));
     ctl::placeTwips(Label1[0], 900, 240, 3840, 330);
