@@ -127,6 +127,9 @@ void Form1::connectHandlers() {
 
 void Form1::Form_Load() {
     LoadIni();
+    // Every window shows the program's icon, not the toolkit's. Set now rather than as the
+    // window is built: the pictures are read on the warm-up thread meanwhile.
+    QApplication::setWindowIcon(assets::programIcon());
     panel().show();
     platform::makeTopmost(&panel());
     setWindowTitle(kCaptionPrefix + platform::executableName());
@@ -174,9 +177,6 @@ void Form1::showEvent(QShowEvent* event) {
     ctl::Form::showEvent(event);
     if (!focusGiven_) {
         focusGiven_ = true;
-        // Set here rather than when the window is built, still before it is mapped: the icon
-        // pictures are read meanwhile, while the panel is built.
-        setWindowIcon(assets::programIcon());
         giveFirstFocus();
     }
 }

@@ -3,6 +3,7 @@
 #include "assets/AssetPaths.h"
 #include "controls/ResourceImages.h"
 #include "platform/Fonts.h"
+#include "platform/Windowing.h"
 
 #include <system_error>
 
@@ -11,6 +12,7 @@ StartupWarmUp::StartupWarmUp() {
     auto work = [bitmaps = ctl::readAheadResourceImages(assets::kStartPictures, ReadAheadBy::OwnDecoder),
                  icons = ctl::readAheadResourceImages(assets::kIconPictures, ReadAheadBy::AnyReader),
                  ready = applicationReady_.get_future()]() mutable {
+        platform::preloadDisplayLibraries();
         platform::loadFontConfiguration();
         bitmaps();
         // Qt's image reader uses the application's fonts and plugins: it waits for the application.

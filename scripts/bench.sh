@@ -18,7 +18,7 @@ for b in "$build"/bench/*; do
   case "$name" in
     startup_bench)
       # As on a desktop: a session bus is there (without one, Qt spends its start trying to launch one).
-      WITH_X_NO_WM=1 tests/e2e/with-x.sh dbus-run-session -- "$b" "$build/bin/tarvola" 7 ;;
+      WITH_X_NO_WM=1 tests/e2e/with-x.sh dbus-run-session -- "$b" "$build/bin/tarvola" 15 ;;
     *door*|*drag*|*roll*)
       tests/e2e/with-x.sh "$b" ;;
     *)

@@ -109,6 +109,16 @@ private Q_SLOTS:
         QVERIFY(panel.isVisible());
     }
 
+    // Both windows carry the program's icon, at 32 and at 64 pixels, as the window manager gets it.
+    void bothWindowsCarryTheProgramIcon() {
+        auto form = startForm();
+        for (const QWidget* window : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&form->panel())}) {
+            const QIcon icon = window->windowHandle()->icon();
+            QCOMPARE(icon.pixmap(QSize(32, 32), 1.0).size(), QSize(32, 32));
+            QCOMPARE(icon.pixmap(QSize(64, 64), 1.0).size(), QSize(64, 64));
+        }
+    }
+
     void fallbackValuesWithoutSettingsFile() {
         auto form = startForm();
         frmSet& panel = form->panel();
