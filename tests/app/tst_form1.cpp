@@ -168,13 +168,23 @@ private Q_SLOTS:
         auto form = startForm();
         frmSet& panel = form->panel();
         QVERIFY(panel.Frame2->isEnabled());
+        const QImage enabled = panel.Frame2->grab().toImage();
         panel.Check2->click();
         QCOMPARE(panel.Check2->Value(), std::int16_t(1));
         QVERIFY(!panel.Frame2->isEnabled());
         QVERIFY(!panel.Option1(1)->isEnabled());
+        const QImage greyed = panel.Frame2->grab().toImage();
         panel.Check2->click();
         QCOMPARE(panel.Check2->Value(), std::int16_t(0));
         QVERIFY(panel.Frame2->isEnabled());
+
+        // The frame draws its own etched border (dark line, light line inside it) and its
+        // caption, greyed with the frame.
+        const int bottom = enabled.height() - 1;
+        QCOMPARE(enabled.pixel(enabled.width() / 2, bottom - 1), panel.palette().color(QPalette::Dark).rgb());
+        QCOMPARE(enabled.pixel(enabled.width() / 2, bottom), panel.palette().color(QPalette::Light).rgb());
+        const QRect caption(8, 0, 70, 12);
+        QVERIFY(enabled.copy(caption) != greyed.copy(caption));
     }
 
     void rightClickOpensTheMenuOnlyWhereTheWindowGetsIt_data() {
