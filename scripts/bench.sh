@@ -10,7 +10,7 @@ cd "$top"
 rows=$(mktemp)
 trap 'rm -f "$rows"' EXIT
 for b in "$build"/bench/*; do
-  [[ -f "$b" && -x "$b" ]] || continue
+  [[ -f "$b" && -x "$b" && "$b" != *.so ]] || continue  # the modules beside the benchmarks are no benchmarks
   name=$(basename "$b")
   load=$(cut -d' ' -f1 /proc/loadavg)
   echo "== $name (load $load)"
@@ -19,6 +19,8 @@ for b in "$build"/bench/*; do
     startup_bench)
       # As on a desktop: a session bus is there (without one, Qt spends its start trying to launch one).
       WITH_X_NO_WM=1 tests/e2e/with-x.sh dbus-run-session -- "$b" "$build/bin/tarvola" 15 ;;
+    startup_phases_bench)
+      WITH_X_NO_WM=1 tests/e2e/with-x.sh dbus-run-session -- "$b" ;;
     *door*|*drag*|*roll*)
       tests/e2e/with-x.sh "$b" ;;
     *)
