@@ -5,9 +5,13 @@
 #include "platform/Fonts.h"
 #include "platform/Windowing.h"
 
+#include <clocale>
 #include <system_error>
 
 StartupWarmUp::StartupWarmUp() {
+    // The application object sets the locale from the environment; done here first, its
+    // setting changes nothing under the running thread (the font configuration reads numbers).
+    std::setlocale(LC_ALL, "");
     using ctl::ReadAheadBy;
     auto work = [bitmaps = ctl::readAheadResourceImages(assets::kStartPictures, ReadAheadBy::OwnDecoder),
                  icons = ctl::readAheadResourceImages(assets::kIconPictures, ReadAheadBy::AnyReader),
