@@ -1,8 +1,8 @@
 #pragma once
 // Work done on a second thread while the program starts: loading the display libraries,
 // reading the font configuration and the bitmaps the windows are built from while the
-// application connects to the display, then the icon pictures while the windows are built. Create it before the
-// application object.
+// application connects to the display, then the icon pictures while the windows are built.
+// Create it before the application object.
 
 #include <future>
 #include <thread>

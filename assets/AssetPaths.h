@@ -1,8 +1,8 @@
 #pragma once
-
-#include <array>
 // Where the compiled-in assets live. A picture "x.bmp" may have "x@2x.bmp" beside it
 // (see ctl::Picture::fromResource).
+
+#include <array>
 
 namespace assets {
 
@@ -23,11 +23,11 @@ inline constexpr const char* kSwitchNakaPicture = ":/pictures/switch_naka.bmp"; 
 inline constexpr const char* kIcon = ":/icons/tarvola.ico";
 inline constexpr const char* kIconLarge = ":/icons/tarvola@2x.png";
 
-// The bitmaps read while the windows are built, in that order, and the icon pictures read as
-// the bus window is first shown (the program reads them ahead).
-inline constexpr std::array kStartPictures{kBusPicture,          kSecondDoorPicture,    kFrontDoorPicture,
-                                           kDoorLeafPicture,     kInteriorSeatPicture,  kInteriorStepsPicture,
-                                           kSwitchMaePicture,    kSwitchNakaPicture};
+// The bitmaps read while the windows are built, in that order, and the icon pictures, read
+// before the windows are shown. The program reads them ahead, while it starts.
+inline constexpr std::array kStartPictures{kBusPicture,       kSecondDoorPicture,   kFrontDoorPicture,
+                                           kDoorLeafPicture,  kInteriorSeatPicture, kInteriorStepsPicture,
+                                           kSwitchMaePicture, kSwitchNakaPicture};
 inline constexpr std::array kIconPictures{kIcon, kIconLarge};
 
 }  // namespace assets
