@@ -21,7 +21,8 @@ for t in $targets; do
   fi
   for a in "$work"/crash-* "$work"/timeout-* "$work"/oom-* "$work"/leak-*; do
     [[ -e "$a" ]] || continue
-    cp "$a" "$crashers/"; echo "saved $(basename "$a") to tests/data/crashers/$t/"
+    # Moved, not copied: an input saved once is not reported again by the next run.
+    mv -f "$a" "$crashers/"; echo "saved $(basename "$a") to tests/data/crashers/$t/"
   done
 done
 exit $status
