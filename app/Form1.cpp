@@ -15,8 +15,6 @@ namespace {
 
 const QString kCaptionPrefix = QStringLiteral("Tarvola　-　");
 
-ctl::Picture resourcePicture(const char* path) { return ctl::Picture::fromResource(QString::fromLatin1(path)); }
-
 }  // namespace
 
 Form1::Form1()
@@ -25,7 +23,7 @@ Form1::Form1()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(ctl::twipsToPixelSize(11370, 3270));
-    setPicture(resourcePicture(assets::kBusPicture));
+    setPicture(ctl::Picture::fromResource(assets::kBusPicture));
     buildLayout();
     buildMenu();
     connectHandlers();
@@ -43,10 +41,10 @@ void Form1::buildLayout() {
     shpK_Waku.add(1, new ctl::Shape(this, ScaleRect{10260, 1605, 75, 495}, true, barFill, barBorder));
     shpK_Waku.add(0, new ctl::Shape(this, ScaleRect{8775, 1605, 75, 495}, true, barFill, barBorder));
     Image1.add(1, new ctl::Image(this, ScaleRect{1590, 1020, 630, 2055}, false, true));
-    Image1(1)->setPicture(resourcePicture(assets::kSecondDoorPicture));
+    Image1(1)->setPicture(ctl::Picture::fromResource(assets::kSecondDoorPicture));
     Image1.add(2, new ctl::Image(this, ScaleRect{360, 690, 1065, 2175}, true, true));
-    Image1(2)->setPicture(resourcePicture(assets::kFrontDoorPicture));
-    const ctl::Picture leaf = resourcePicture(assets::kDoorLeafPicture);
+    Image1(2)->setPicture(ctl::Picture::fromResource(assets::kFrontDoorPicture));
+    const ctl::Picture leaf = ctl::Picture::fromResource(assets::kDoorLeafPicture);
     imgNakaorido.add(0, new ctl::Image(this, ScaleRect{4695, 765, 930, 2175}, true, true));
     imgNakaorido.add(1, new ctl::Image(this, ScaleRect{5610, 765, 930, 2175}, true, true));
     imgNakaorido(0)->setPicture(leaf);
@@ -63,9 +61,9 @@ void Form1::buildLayout() {
 
     picSlideBase1 = new ctl::PictureBox(this, ScaleRect{8370, 2685, 1140, 2115}, ctl::ScaleMode::Twips);
     picSlideBase1->setBackColor(palette().color(QPalette::Base));
-    picSlideBase1->setPicture(resourcePicture(assets::kInteriorSeatPicture));
+    picSlideBase1->setPicture(ctl::Picture::fromResource(assets::kInteriorSeatPicture));
     Image2 = new ctl::Image(picSlideBase1, ScaleRect{-240, 75, 1140, 2115}, true, false);
-    Image2->setPicture(resourcePicture(assets::kInteriorStepsPicture));
+    Image2->setPicture(ctl::Picture::fromResource(assets::kInteriorStepsPicture));
     picSlideBase1->hide();
 
     const QColor blue(0, 0, 255);

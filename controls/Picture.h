@@ -19,6 +19,7 @@ public:
     // Loads a picture compiled into the program (":/..." path); "name@2x.ext"
     // beside it is used as the double-resolution image when it exists.
     static Picture fromResource(const QString& path);
+    static Picture fromResource(const char* path) { return fromResource(QString::fromLatin1(path)); }
 
     bool isNull() const { return base_.isNull(); }
     QSize size() const { return base_.size(); }  // logical pixels

@@ -15,8 +15,6 @@ void fillBackground(QWidget* w, const QColor& color) {
     w->setAutoFillBackground(true);
 }
 
-ctl::Picture switchPicture(const char* path) { return ctl::Picture::fromResource(QString::fromLatin1(path)); }
-
 }  // namespace
 
 frmSet::frmSet(Form1& form1) : ctl::Form(ctl::ScaleMode::Twips), form1_(form1) {
@@ -35,13 +33,13 @@ frmSet::frmSet(Form1& form1) : ctl::Form(ctl::ScaleMode::Twips), form1_(form1) {
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     fillBackground(Label1, ctl::bgr(0xE0E0E0));
 
-    Check1 = new ctl::GraphicalCheckBox(FrameA, switchPicture(assets::kSwitchMaePicture));
+    Check1 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(assets::kSwitchMaePicture));
     ctl::placeTwips(Check1, 75, 165, 735, 510);
     HScroll1 = new ctl::HScrollBar(FrameA, 1, 30000, 6000);
     ctl::placeTwips(HScroll1, 855, 195, 1260, 240);
     lblMaeSpeed = makeSpeedLabel(885, 450, 1215, 240);
 
-    Check2 = new ctl::GraphicalCheckBox(FrameA, switchPicture(assets::kSwitchNakaPicture));
+    Check2 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(assets::kSwitchNakaPicture));
     ctl::placeTwips(Check2, 60, 840, 735, 525);
     HScroll2 = new ctl::HScrollBar(FrameA, 1, 30000, 10000);
     ctl::placeTwips(HScroll2, 840, 840, 1230, 240);

@@ -53,7 +53,7 @@ QLabel* makeLabel(QWidget* parent, const QString& text) {
 // The hand over the link, sharp on double-density screens when the asset has a
 // double-resolution image.
 QCursor handCursor() {
-    const ctl::Picture picture = ctl::Picture::fromResource(QString::fromLatin1(assets::kHandCursor));
+    const ctl::Picture picture = ctl::Picture::fromResource(assets::kHandCursor);
     if (picture.isNull())
         return QCursor(Qt::PointingHandCursor);
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
