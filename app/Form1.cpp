@@ -91,8 +91,8 @@ void Form1::buildLayout() {
 
 void Form1::buildMenu() {
     MnuTempMenu1 = new QMenu(this);
-    MnuViewKanban = new ctl::MenuItem(QStringLiteral("看板の表示"), MnuTempMenu1, true, true);
-    MnuViewWaku = new ctl::MenuItem(QStringLiteral("枠の表示"), MnuTempMenu1, true, true);
+    MnuViewKanban = new ctl::MenuItem(QStringLiteral("看板の表示"), MnuTempMenu1, true);
+    MnuViewWaku = new ctl::MenuItem(QStringLiteral("枠の表示"), MnuTempMenu1, true);
     MnuSetKanban = new ctl::MenuItem(QStringLiteral("看板の画像を設定..."), MnuTempMenu1);
     MnuKanbanReset = new ctl::MenuItem(QStringLiteral("看板のリセット"), MnuTempMenu1);
     MnuTempMenu1->addAction(MnuViewKanban);
@@ -125,8 +125,9 @@ void Form1::connectHandlers() {
 
 void Form1::Form_Load() {
     LoadIni();
-    // Every window shows the program's icon, not the toolkit's. Set now rather than as the
-    // window is built: the pictures are read on the warm-up thread meanwhile.
+    // The program's icon, not the toolkit's, on the bus window and the dialogs it opens (the
+    // panel and the version dialog carry none). Set now rather than as the window is built:
+    // the pictures are read on the warm-up thread meanwhile.
     QApplication::setWindowIcon(assets::programIcon());
     panel().show();
     platform::makeTopmost(&panel());

@@ -35,7 +35,12 @@ int runTarvola(int argc, char** argv) {
     if (!chooseX11())
         return EXIT_FAILURE;
     StartupWarmUp warmUp;
-    QApplication app(argc, argv);
+    // The program reads no command-line arguments: the toolkit gets the program's name only,
+    // so its own options (-reverse, -platform, -style...) change nothing either.
+    char fallbackName[] = "tarvola";
+    char* toolkitArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
+    int toolkitArgc = 1;
+    QApplication app(toolkitArgc, toolkitArgv);
     warmUp.applicationReady();
     platform::installProgramFont();
 

@@ -14,33 +14,51 @@ QMargins Form::frameMargins() const {
     if (isVisible())
         return QMargins(client.left() - frame.left(), client.top() - frame.top(),
                         frame.right() - client.right(), frame.bottom() - client.bottom());
-    if (!expectedFrame_)
-        expectedFrame_ = platform::frameExtentsBeforeShow(const_cast<Form*>(this));
-    if (expectedFrame_)
-        return *expectedFrame_;
+    if (announcedFrame())
+        return *announcedFrame();
     // No window manager told us (none, or not X11): assume a title bar of the style's height.
     const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     return QMargins(1, title + 1, 1, 1);
 }
 
-float Form::Left() const { return static_cast<float>(pos().x()) * kTwipsPerPixel; }
-float Form::Top() const { return static_cast<float>(pos().y()) * kTwipsPerPixel; }
-
-float Form::Width() const {
-    const QMargins m = frameMargins();
-    return static_cast<float>(width() + m.left() + m.right()) * kTwipsPerPixel;
+const std::optional<QMargins>& Form::announcedFrame() const {
+    if (!frameAsked_) {
+        frameAsked_ = true;
+        announcedFrame_ = platform::frameExtentsBeforeShow(const_cast<Form*>(this));
+    }
+    return announcedFrame_;
 }
 
-float Form::Height() const {
+QRect Form::frameRect() const {
     const QMargins m = frameMargins();
-    return static_cast<float>(height() + m.top() + m.bottom()) * kTwipsPerPixel;
+    // Qt learns a window's frame only once the window is shown; before that Move places the
+    // client area inside the frame the window manager announced.
+    const bool placedByClient = !isVisible() && announcedFrame();
+    const QPoint place = placedByClient ? geometry().topLeft() - QPoint(m.left(), m.top()) : pos();
+    return QRect(place, size().grownBy(m));
 }
+
+float Form::Left() const { return static_cast<float>(frameRect().left()) * kTwipsPerPixel; }
+float Form::Top() const { return static_cast<float>(frameRect().top()) * kTwipsPerPixel; }
+
+float Form::Width() const { return static_cast<float>(frameRect().width()) * kTwipsPerPixel; }
+float Form::Height() const { return static_cast<float>(frameRect().height()) * kTwipsPerPixel; }
 
 void Form::setLeft(float twips) { Move(twips, Top()); }
 void Form::setTop(float twips) { Move(Left(), twips); }
 
 void Form::Move(float left, float top) {
-    move(toPixel(left, kTwipsPerPixel), toPixel(top, kTwipsPerPixel));
+    const QPoint place(toPixel(left, kTwipsPerPixel), toPixel(top, kTwipsPerPixel));
+    if (isVisible() || !announcedFrame()) {
+        move(place);  // Qt knows the frame of a shown window, and places the frame
+        return;
+    }
+    // Before the window is shown, Qt takes a place for the frame's only until the native window
+    // exists (asking the window manager for the frame creates it), and for the client area's
+    // after: the title bar would then land above the place. Placing the client area inside the
+    // announced frame is right in both cases.
+    const QMargins m = *announcedFrame();
+    setGeometry(QRect(place + QPoint(m.left(), m.top()), size()));
 }
 
 }  // namespace ctl

@@ -24,9 +24,16 @@ public:
 
     // The window's frame; before the window is shown, the frame the window manager will give it.
     QMargins frameMargins() const;
+    // The outer rectangle on the screen in pixels, frame included.
+    QRect frameRect() const;
 
 private:
-    mutable std::optional<QMargins> expectedFrame_;
+    // The frame the window manager will give the window, asked once before it is shown;
+    // nothing where it cannot tell (no X11, or a window manager that does not answer).
+    const std::optional<QMargins>& announcedFrame() const;
+
+    mutable bool frameAsked_ = false;
+    mutable std::optional<QMargins> announcedFrame_;
 };
 
 }  // namespace ctl

@@ -2,9 +2,9 @@
 
 namespace ctl {
 
-MenuItem::MenuItem(const QString& caption, QObject* parent, bool checkable, bool checked)
+MenuItem::MenuItem(const QString& caption, QObject* parent, bool checked)
     : QAction(caption, parent), checked_(checked) {
-    QAction::setCheckable(checkable || checked);
+    QAction::setCheckable(checked);
     QAction::setChecked(checked);
     connect(this, &QAction::triggered, this, [this] {
         QAction::setChecked(checked_);  // undo Qt's own toggle; the handler decides
@@ -14,8 +14,7 @@ MenuItem::MenuItem(const QString& caption, QObject* parent, bool checkable, bool
 
 void MenuItem::setChecked(bool checked) {
     checked_ = checked;
-    if (checked)
-        QAction::setCheckable(true);
+    QAction::setCheckable(checked);
     QAction::setChecked(checked);
 }
 

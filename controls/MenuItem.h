@@ -1,6 +1,8 @@
 #pragma once
 // A menu item whose check mark changes only when code sets it (Qt's checkable
 // actions toggle themselves when triggered; the handlers read the mark first).
+// An item without its mark shows nothing where the mark would be: Qt draws an empty
+// box for an unchecked checkable action, so the item is checkable only while checked.
 
 #include <QAction>
 
@@ -9,8 +11,7 @@ namespace ctl {
 class MenuItem : public QAction {
     Q_OBJECT
 public:
-    // Items that never carry a check mark are made with checkable false and show no indicator.
-    MenuItem(const QString& caption, QObject* parent, bool checkable = false, bool checked = false);
+    MenuItem(const QString& caption, QObject* parent, bool checked = false);
 
     bool Checked() const { return checked_; }
     void setChecked(bool checked);

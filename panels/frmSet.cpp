@@ -2,36 +2,27 @@
 
 #include "app/Form1.h"
 #include "assets/AssetPaths.h"
+#include "controls/Look.h"
 #include "controls/Placement.h"
 
 #include <QCloseEvent>
-
-namespace {
-
-void fillBackground(QWidget* w, const QColor& color) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, color);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
-}  // namespace
 
 frmSet::frmSet(Form1& form1) : ctl::Form(ctl::ScaleMode::Twips), form1_(form1) {
     // A tool window without a close box: the panel is the only way to the doors, so it cannot be lost.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("設定パネル"));
+    setWindowIcon(ctl::noIcon());
     setFixedSize(ctl::twipsToPixelSize(3975, 2160));
     setBackColor(ctl::bgr(0x404040));
 
     FrameA = new QFrame(this);
     ctl::placeTwips(FrameA, 30, 75, 3855, 2055);
-    fillBackground(FrameA, ctl::bgr(0x000000));
+    ctl::setColours(FrameA, ctl::bgr(0x000000));
 
     Label1 = new QLabel(QStringLiteral("幕の速度"), FrameA);
     ctl::placeTwips(Label1, 2295, 165, 1440, 1365);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    fillBackground(Label1, ctl::bgr(0xE0E0E0));
+    ctl::setColours(Label1, ctl::bgr(0xE0E0E0));
 
     Check1 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(assets::kSwitchMaePicture));
     ctl::placeTwips(Check1, 75, 165, 735, 510);
@@ -47,13 +38,13 @@ frmSet::frmSet(Form1& form1) : ctl::Form(ctl::ScaleMode::Twips), form1_(form1) {
 
     Frame2 = new ctl::Frame(QStringLiteral("中扉動作"), FrameA);
     ctl::placeTwips(Frame2, 75, 1440, 2085, 480);
-    fillBackground(Frame2, ctl::bgr(0xE0E0E0));
+    ctl::setColours(Frame2, ctl::bgr(0xE0E0E0));
     const struct { const char* caption; float l, t, w, h; } options[] = {
         {"両方", 60, 180, 735, 270}, {"左", 795, 180, 570, 270}, {"右", 1470, 165, 555, 270}};
     for (std::int16_t i = 0; i < 3; ++i) {
         auto* option = new QRadioButton(QString::fromUtf8(options[i].caption), Frame2);
         ctl::placeTwips(option, options[i].l, options[i].t, options[i].w, options[i].h);
-        fillBackground(option, ctl::bgr(0xE0E0E0));
+        ctl::setColours(option, ctl::bgr(0xE0E0E0));
         Option1.add(i, option);
     }
     Option1(0)->setChecked(true);
@@ -95,12 +86,10 @@ QLabel* frmSet::makeSpeedLabel(float left, float top, float width, float height)
     ctl::placeTwips(label, left, top, width, height);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setFrameShape(QFrame::Box);
+    ctl::setColours(label, ctl::bgr(0x000000), ctl::bgr(0x80C0FF));
     QPalette p = label->palette();
-    p.setColor(QPalette::Window, ctl::bgr(0x000000));
-    p.setColor(QPalette::WindowText, ctl::bgr(0x80C0FF));
     p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     label->setPalette(p);
-    label->setAutoFillBackground(true);
     return label;
 }
 

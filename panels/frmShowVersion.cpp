@@ -1,6 +1,7 @@
 #include "panels/frmShowVersion.h"
 
 #include "assets/AssetPaths.h"
+#include "controls/Look.h"
 #include "controls/Picture.h"
 #include "controls/Placement.h"
 #include "controls/RuntimeError.h"
@@ -33,14 +34,6 @@ QFont dialogFont(qreal pointSize, bool bold = false, bool underline = false) {
     return font;
 }
 
-void setColours(QWidget* widget, unsigned foreBgr, unsigned backBgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, ctl::bgr(foreBgr));
-    palette.setColor(QPalette::Window, ctl::bgr(backBgr));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 // A label that shows text from its top-left corner and wraps it at its width.
 QLabel* makeLabel(QWidget* parent, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -67,27 +60,16 @@ QCursor handCursor() {
     return QCursor(pixmap, assets::kHandHotspotX, assets::kHandHotspotY);
 }
 
-// Window managers put the application's icon on a window that has none of its
-// own; a fully transparent one keeps the caption bar bare.
-QIcon noIcon() {
-    QPixmap blank(16, 16);
-    blank.fill(Qt::transparent);
-    return QIcon(blank);
-}
-
 }  // namespace
 
 frmShowVersion::frmShowVersion(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::ApplicationModal);
     setWindowTitle(QStringLiteral("Tarvolaのバージョン情報"));
-    setWindowIcon(noIcon());
+    setWindowIcon(ctl::noIcon());
     setFixedSize(ctl::twipsToPixelSize(4995, 3345));
     setFont(dialogFont(9));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ctl::bgr(kWhite));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    ctl::setColours(this, ctl::bgr(kWhite));
 
     buildControls();
     Form_Load();
@@ -101,16 +83,16 @@ void frmShowVersion::buildControls() {
     Label1[0] = makeLabel(this, QStringLiteral("Tarvola"));
     ctl::placeTwips(Label1[0], 900, 240, 3840, 330);
     Label1[0]->setFont(dialogFont(14.25, true));
-    setColours(Label1[0], kYellow, kDarkGrey);
+    ctl::setColours(Label1[0], ctl::bgr(kDarkGrey), ctl::bgr(kYellow));
 
     Label1[1] = makeLabel(this, QStringLiteral("型番・製造番号："));
     ctl::placeTwips(Label1[1], 165, 720, 4605, 270);
     Label1[1]->setFont(dialogFont(9.75, true));
-    setColours(Label1[1], kYellow, kDarkGrey);
+    ctl::setColours(Label1[1], ctl::bgr(kDarkGrey), ctl::bgr(kYellow));
 
     Label2 = makeLabel(this, QStringLiteral("Varsion　1.0.0"));
     ctl::placeTwips(Label2, 165, 1035, 3225, 225);
-    setColours(Label2, kYellow, kDarkGrey);
+    ctl::setColours(Label2, ctl::bgr(kDarkGrey), ctl::bgr(kYellow));
 
     Label3[0] = makeLabel(this, QStringLiteral("著作：Lumora　2004年"));
     ctl::placeTwips(Label3[0], 165, 1290, 3225, 240);
@@ -122,7 +104,7 @@ void frmShowVersion::buildControls() {
         "車体の意匠権はミナセ自動車工業株式会社に帰属します。"));
     ctl::placeTwips(Label3[2], 150, 1860, 4650, 885);
     for (QLabel* label : Label3)
-        setColours(label, kWhite, kDarkGrey);
+        ctl::setColours(label, ctl::bgr(kDarkGrey), ctl::bgr(kWhite));
     Label3[2]->setVisible(false);
 
     Label4 = makeLabel(this, QString());

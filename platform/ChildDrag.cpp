@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -22,7 +24,7 @@ protected:
         case QEvent::MouseMove: {
             const auto* e = static_cast<QMouseEvent*>(event);
             if (child_)
-                child_->move(startPlace_ + (e->globalPosition().toPoint() - startPointer_));
+                child_->move(startPlace_ + (insideWindow(e->globalPosition().toPoint()) - startPointer_));
             return true;
         }
         case QEvent::MouseButtonRelease:
@@ -45,6 +47,14 @@ protected:
     }
 
 private:
+    // The pointer counts only as far as the window's client area reaches, as if held inside
+    // it, so the child can end partly outside but never wholly out of sight.
+    QPoint insideWindow(const QPoint& global) const {
+        const QWidget* window = child_->window();
+        const QRect area(window->mapToGlobal(QPoint(0, 0)), window->size());
+        return {std::clamp(global.x(), area.left(), area.right()), std::clamp(global.y(), area.top(), area.bottom())};
+    }
+
     QPointer<QWidget> child_;
     QEventLoop& loop_;
     QPoint startPointer_;

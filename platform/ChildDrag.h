@@ -6,8 +6,8 @@ namespace platform {
 
 // Moves a child window with the pointer until the left button is released (or Esc is
 // pressed), the way the window system moves a window by its title bar: a local loop
-// that returns only when the drag has ended. Nothing is clamped: the child may be
-// dropped partly outside its parent.
+// that returns only when the drag has ended. The pointer acts only within the top-level
+// window's client area: the child may be dropped partly outside, never wholly.
 void dragChildWindow(QWidget* child);
 
 }  // namespace platform

@@ -10,6 +10,8 @@
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsValues.h"
 
+#include <QScopeGuard>
+
 #include <cstdio>
 
 namespace {
@@ -17,24 +19,30 @@ namespace {
 // Keeps a restored window where the user can reach it.
 void placeReachably(ctl::Form& window, std::int32_t left, std::int32_t top) {
     window.Move(static_cast<float>(left), static_cast<float>(top));
-    const QMargins m = window.frameMargins();
-    const QRect frame(window.pos(), window.size().grownBy(m));
-    const QRect titleBar(frame.topLeft(), QSize(frame.width(), std::max(m.top(), 1)));
+    const QRect frame = window.frameRect();
+    const QRect titleBar(frame.topLeft(), QSize(frame.width(), std::max(window.frameMargins().top(), 1)));
     const QPoint place = platform::reachablePlace(frame, titleBar);
     if (place != frame.topLeft())
-        window.move(place);
+        window.Move(static_cast<float>(place.x()) * ctl::kTwipsPerPixel, static_cast<float>(place.y()) * ctl::kTwipsPerPixel);
 }
 
 }  // namespace
 
 void Form1::LoadIni() {
     try {
-        const settings::SettingsRead r =
-            settings::parseRecord(settings::readSettingsFile(settings::settingsFilePath()));
-        Common::MakuPath = {r.makuPath0, r.makuPath1};
-        Common::MakuSpeed = {r.makuSpeed0, r.makuSpeed1};
-        Common::KanbanPath = r.kanbanPath;
-        Common::NakaMode = r.nakaMode;
+        const QByteArray file = settings::readSettingsFile(settings::settingsFilePath());
+        settings::SettingsRead r;
+        {
+            // The program-wide variables take what was read even when a later field is broken:
+            // the film and signboard paths read before it are kept and written again at shutdown.
+            const auto takeWhatWasRead = qScopeGuard([&r] {
+                Common::MakuPath = {r.makuPath0, r.makuPath1};
+                Common::MakuSpeed = {r.makuSpeed0, r.makuSpeed1};
+                Common::KanbanPath = r.kanbanPath;
+                Common::NakaMode = r.nakaMode;
+            });
+            settings::parseRecordInto(file, r);
+        }
 
         placeReachably(*this, r.formLeft, r.formTop);
         placeReachably(panel(), r.panelLeft, r.panelTop);

@@ -81,8 +81,13 @@ QByteArray formatRecord(const SettingsToWrite& s) {
 }
 
 SettingsRead parseRecord(QByteArrayView fileBytes) {
-    FieldReader in(fileBytes);
     SettingsRead s;
+    parseRecordInto(fileBytes, s);
+    return s;
+}
+
+void parseRecordInto(QByteArrayView fileBytes, SettingsRead& s) {
+    FieldReader in(fileBytes);
     // One statement per field: the fields must be read in file order.
     s.formLeft = toInt32(in.next());
     s.formTop = toInt32(in.next());
@@ -100,7 +105,6 @@ SettingsRead parseRecord(QByteArrayView fileBytes) {
     s.hScroll1 = toInt32(in.next());
     s.hScroll2 = toInt32(in.next());
     s.nakaMode = toInt16(in.next());
-    return s;
 }
 
 }  // namespace settings

@@ -45,6 +45,10 @@ QByteArray formatRecord(const SettingsToWrite& settings);
 // target's range. Control ranges are not checked here (see SettingsValues.h).
 SettingsRead parseRecord(QByteArrayView fileBytes);
 
+// The same, reading each field straight into its place in `into`, in file order: when a
+// field is broken, the fields before it hold what was read and the rest are left as they were.
+void parseRecordInto(QByteArrayView fileBytes, SettingsRead& into);
+
 // The single-precision text of a position as the record stores it ("8850", "-75", "1.5").
 QByteArray formatSingle(float value);
 

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include "controls/Placement.h"
 #include "controls/Twips.h"
 #include "platform/Executable.h"
 #include "platform/Windowing.h"
@@ -109,14 +110,104 @@ private Q_SLOTS:
         QVERIFY(panel.isVisible());
     }
 
-    // Both windows carry the program's icon, at 32 and at 64 pixels, as the window manager gets it.
-    void bothWindowsCarryTheProgramIcon() {
+    // Every control of the panel at its place in twips, and its colours as the panel shows them:
+    // the pixel sampled (from the control's top-left corner) is the control's background, or, for
+    // a transparent label, what lies behind it; textColour is a colour its caption is drawn in.
+    void panelControlsAndColours_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");  // inside the control's container
+        QTest::addColumn<QPoint>("sample");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("textColour");  // invalid: not checked
+        const QColor black(0, 0, 0), lightGrey(0xE0, 0xE0, 0xE0), orange(0xFF, 0xC0, 0x80), none;
+        QTest::newRow("FrameA") << "FrameA" << QRect(30, 75, 3855, 2055) << QPoint(1, 1) << black << none;
+        QTest::newRow("Check1") << "Check1" << QRect(75, 165, 735, 510) << QPoint(-1, -1) << none << none;
+        QTest::newRow("HScroll1") << "HScroll1" << QRect(855, 195, 1260, 240) << QPoint(-1, -1) << none << none;
+        QTest::newRow("lblMaeSpeed") << "lblMaeSpeed" << QRect(885, 450, 1215, 240) << QPoint(3, 8) << black << orange;
+        QTest::newRow("Check2") << "Check2" << QRect(60, 840, 735, 525) << QPoint(-1, -1) << none << none;
+        QTest::newRow("HScroll2") << "HScroll2" << QRect(840, 840, 1230, 240) << QPoint(-1, -1) << none << none;
+        QTest::newRow("lblNakaSpeed") << "lblNakaSpeed" << QRect(870, 1110, 1200, 240) << QPoint(3, 8) << black << orange;
+        QTest::newRow("Frame2") << "Frame2" << QRect(75, 1440, 2085, 480) << QPoint(136, 28) << lightGrey << none;
+        QTest::newRow("Option1(0)") << "Option1(0)" << QRect(60, 180, 735, 270) << QPoint(47, 9) << lightGrey << none;
+        QTest::newRow("Option1(1)") << "Option1(1)" << QRect(795, 180, 570, 270) << QPoint(36, 9) << lightGrey << none;
+        QTest::newRow("Option1(2)") << "Option1(2)" << QRect(1470, 165, 555, 270) << QPoint(35, 9) << lightGrey << none;
+        QTest::newRow("Label1") << "Label1" << QRect(2295, 165, 1440, 1365) << QPoint(3, 89) << lightGrey << black;
+        QTest::newRow("Label2(0)") << "Label2(0)" << QRect(2340, 435, 315, 375) << QPoint(1, 1) << lightGrey << black;
+        QTest::newRow("scllMakuSpeed(0)") << "scllMakuSpeed(0)" << QRect(2655, 420, 990, 225) << QPoint(-1, -1) << none << none;
+        QTest::newRow("lblMakuSpeed(0)") << "lblMakuSpeed(0)" << QRect(2640, 690, 1035, 240) << QPoint(3, 8) << black << orange;
+        QTest::newRow("Label2(1)") << "Label2(1)" << QRect(2325, 1020, 315, 375) << QPoint(1, 1) << lightGrey << black;
+        QTest::newRow("scllMakuSpeed(1)") << "scllMakuSpeed(1)" << QRect(2625, 990, 1050, 225) << QPoint(-1, -1) << none << none;
+        QTest::newRow("lblMakuSpeed(1)") << "lblMakuSpeed(1)" << QRect(2640, 1245, 1035, 240) << QPoint(3, 8) << black
+                                         << QColor(0x80, 0x80, 0x80);
+        QTest::newRow("Command3") << "Command3" << QRect(2295, 1575, 1515, 360) << QPoint(-1, -1) << none << black;
+    }
+    void panelControlsAndColours() {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        QFETCH(QPoint, sample);
+        QFETCH(QColor, background);
+        QFETCH(QColor, textColour);
         auto form = startForm();
-        for (const QWidget* window : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&form->panel())}) {
-            const QIcon icon = window->windowHandle()->icon();
-            QCOMPARE(icon.pixmap(QSize(32, 32), 1.0).size(), QSize(32, 32));
-            QCOMPARE(icon.pixmap(QSize(64, 64), 1.0).size(), QSize(64, 64));
+        frmSet& panel = form->panel();
+        const std::map<QString, QWidget*> controls = {
+            {"FrameA", panel.FrameA}, {"Check1", panel.Check1}, {"HScroll1", panel.HScroll1},
+            {"lblMaeSpeed", panel.lblMaeSpeed}, {"Check2", panel.Check2}, {"HScroll2", panel.HScroll2},
+            {"lblNakaSpeed", panel.lblNakaSpeed}, {"Frame2", panel.Frame2}, {"Option1(0)", panel.Option1(0)},
+            {"Option1(1)", panel.Option1(1)}, {"Option1(2)", panel.Option1(2)}, {"Label1", panel.Label1},
+            {"Label2(0)", panel.Label2(0)}, {"scllMakuSpeed(0)", panel.scllMakuSpeed(0)},
+            {"lblMakuSpeed(0)", panel.lblMakuSpeed(0)}, {"Label2(1)", panel.Label2(1)},
+            {"scllMakuSpeed(1)", panel.scllMakuSpeed(1)}, {"lblMakuSpeed(1)", panel.lblMakuSpeed(1)},
+            {"Command3", panel.Command3}};
+        QWidget* control = controls.at(name);
+        const QRect expected = ctl::twipsToPixels(ctl::ScaleRect{float(twips.x()), float(twips.y()),
+                                                                 float(twips.width()), float(twips.height())});
+        QCOMPARE(control->geometry(), expected);
+        const QImage shot = panel.grab().toImage();
+        const QPoint origin = control->mapTo(&panel, QPoint(0, 0));
+        if (background.isValid())
+            QCOMPARE(shot.pixelColor(origin + sample), background);
+        if (textColour.isValid()) {
+            const QImage inside = shot.copy(QRect(origin, control->size()));
+            bool found = false;
+            for (int y = 0; y < inside.height() && !found; ++y)
+                for (int x = 0; x < inside.width() && !found; ++x)
+                    found = inside.pixelColor(x, y) == textColour;
+            QVERIFY2(found, "the caption is not drawn in its colour");
         }
+    }
+
+    // A checked menu item shows its mark; an unchecked one shows nothing there, just like an item
+    // that never carries one.
+    void menuCheckMarks() {
+        Form1 form;
+        QVERIFY(form.MnuViewKanban->Checked() && form.MnuViewWaku->Checked());
+        form.MnuViewWaku->setChecked(false);
+        QMenu* menu = form.MnuTempMenu1;
+        QCursor::setPos(QPoint(700, 500));
+        menu->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        const QImage shot = menu->grab().toImage();
+        menu->close();
+        const auto markColumn = [&](QAction* item) {
+            const QRect r = menu->actionGeometry(item);
+            return shot.copy(r.left(), r.top(), r.height(), r.height());
+        };
+        QCOMPARE(markColumn(form.MnuViewWaku), markColumn(form.MnuSetKanban));
+        QVERIFY(markColumn(form.MnuViewKanban) != markColumn(form.MnuSetKanban));
+    }
+
+    // The bus window carries the program's icon, at 32 and at 64 pixels, as the window manager gets
+    // it; the panel's caption bar shows none (a blank icon keeps the application's off it).
+    void onlyTheBusWindowCarriesTheProgramIcon() {
+        auto form = startForm();
+        const QIcon icon = form->windowHandle()->icon();
+        QCOMPARE(icon.pixmap(QSize(32, 32), 1.0).size(), QSize(32, 32));
+        QCOMPARE(icon.pixmap(QSize(64, 64), 1.0).size(), QSize(64, 64));
+        const QImage panelIcon = form->panel().windowHandle()->icon().pixmap(QSize(32, 32), 1.0).toImage();
+        QVERIFY(!panelIcon.isNull());
+        for (int y = 0; y < panelIcon.height(); ++y)
+            for (int x = 0; x < panelIcon.width(); ++x)
+                QCOMPARE(qAlpha(panelIcon.pixel(x, y)), 0);
     }
 
     void fallbackValuesWithoutSettingsFile() {
@@ -217,14 +308,6 @@ private Q_SLOTS:
         } else {
             QVERIFY(captions.isEmpty());
         }
-    }
-
-    void menuCheckMarksAtStart() {
-        Form1 form;
-        QVERIFY(form.MnuViewKanban->Checked() && form.MnuViewKanban->isChecked());
-        QVERIFY(form.MnuViewWaku->Checked());
-        QVERIFY(!form.MnuSetKanban->isCheckable());
-        QVERIFY(!form.MnuKanbanReset->isCheckable());
     }
 
     void firstFocusFollowsTabOrder() {

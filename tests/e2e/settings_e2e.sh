@@ -75,6 +75,28 @@ printf '0,0,0,%s,"","",1,1,"",8790,1680,#TRUE#,#TRUE#,10000,6000,0\r\n' "$f4" >"
 check "the fallback record is written" cmp -s "$work/expected.ini" "$ini"
 check "nothing was printed" test ! -s "$work/damaged.stderr"
 
+# --- A record that fails late (a door speed of 0) after the windows were placed: the fallback
+# places their frames again, as on a first start, and the program reads none of its arguments
+# (the toolkit's own -platform and -reverse included).
+install_copy "$work/late" tarvola
+ini="$work/late/tarvola.ini"
+write_ini "$ini" "1500,1200,12000,6000,$(echo "$record_tail" | sed 's/3000,4000,1$/0,4000,1/')"
+"$work/late/tarvola" -platform offscreen -reverse 2>"$work/late.stderr" &
+pid=$!
+bus=$(wait_window "Tarvola　-　tarvola")
+panel=$(wait_window "設定パネル")
+check "arguments meant for the toolkit are not read: both windows are on the display" test -n "$bus" -a -n "$panel"
+read -r fx fy < <(frame_origin "$bus")
+check "after a late failure the bus window's frame stands at the top left corner" test "$fx $fy" = "0 0"
+read -r px py < <(frame_origin "$panel")
+check "after a late failure the panel's frame stands just below the bus window" test "$px $py" = "0 $bus_bottom"
+read -r cx cy < <(client_origin "$panel")
+wait_pixel $((cx + 31)) $((cy + 33)) "255,255,0" >/dev/null
+check "the panel is not mirrored: the front-door switch stands at its left" wait_pixel $((cx + 31)) $((cy + 33)) "255,255,0" 1
+check "closing ends the program" close_bus
+check "the record starts 0,0,0,<the bus window's outer height>" \
+  test "$(head -n1 "$ini" | cut -d, -f1-4)" = "0,0,0,$((bus_bottom * 15))"
+
 # --- A folder the program cannot write: it still ends, and says which file it could not save.
 install_copy "$work/readonly" tarvola
 ini="$work/readonly/tarvola.ini"

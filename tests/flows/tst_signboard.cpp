@@ -136,12 +136,23 @@ private Q_SLOTS:
         QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{3000, 600, 1410, 450}));
     }
 
+    // The board follows the pointer, which acts only inside the window's client area (758 x 218):
+    // grabbed 10 pixels into it, the board stops with that point on the window's last column and row.
+    void dragMovesBoardNotFrameUntilDoubleClick_data() {
+        QTest::addColumn<QPoint>("pointerMove");
+        QTest::addColumn<QPoint>("boardPlace");
+        QTest::newRow("within the window") << QPoint(-40, 25) << QPoint(586 - 40, 112 + 25);
+        QTest::newRow("far right and down") << QPoint(2000, 2000) << QPoint(757 - 10, 217 - 10);
+        QTest::newRow("far left and up") << QPoint(-2000, -2000) << QPoint(-10, -10);
+    }
     void dragMovesBoardNotFrameUntilDoubleClick() {
+        QFETCH(QPoint, pointerMove);
+        QFETCH(QPoint, boardPlace);
         auto form = startForm();
         QApplication::setActiveWindow(form.get());
         ctl::PictureBox* board = form->PicKanban;
         const Bars barsBefore = barsOf(*form);
-        const QPoint local(10, 10), global = board->mapToGlobal(local), to = global + QPoint(-40, 25);
+        const QPoint local(10, 10), global = board->mapToGlobal(local), to = global + pointerMove;
         QCursor::setPos(global);
         // The press runs the drag loop until the release: queue the pointer's way first.
         QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseMove, board->mapFromGlobal(to), to,
@@ -150,9 +161,9 @@ private Q_SLOTS:
                                                            to, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
         QTest::mousePress(board, Qt::LeftButton, {}, local);
         QTest::mouseRelease(board, Qt::LeftButton, {}, local);  // keeps the test's button state tidy
-        const ScaleRect moved{8790 - 600, 1680 + 375, 1410, 450};
+        QCOMPARE(board->pos(), boardPlace);
+        const ScaleRect moved{boardPlace.x() * 15.0f, boardPlace.y() * 15.0f, 1410, 450};
         QCOMPARE(board->scaleRect(), moved);
-        QCOMPARE(board->pos(), QPoint(586 - 40, 112 + 25));
         QVERIFY(barsOf(*form) == barsBefore);
         QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(local), QPointF(board->mapToGlobal(local)), Qt::LeftButton,
                         Qt::LeftButton, Qt::NoModifier);

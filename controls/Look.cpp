@@ -1,0 +1,24 @@
+#include "controls/Look.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace ctl {
+
+void setColours(QWidget* widget, const QColor& back, std::optional<QColor> fore) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, back);
+    if (fore)
+        palette.setColor(QPalette::WindowText, *fore);
+    widget->setPalette(palette);
+    widget->setBackgroundRole(QPalette::Window);
+    widget->setAutoFillBackground(true);
+}
+
+QIcon noIcon() {
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    return QIcon(blank);
+}
+
+}  // namespace ctl

@@ -1,0 +1,20 @@
+#pragma once
+// How a control or window looks beyond its place: its colours, and a caption bar without icon.
+
+#include <QColor>
+#include <QIcon>
+#include <optional>
+
+class QWidget;
+
+namespace ctl {
+
+// Paints the widget's whole background in back (buttons included, whose own role would be the
+// button colour) and, when given, its text in fore.
+void setColours(QWidget* widget, const QColor& back, std::optional<QColor> fore = std::nullopt);
+
+// Window managers put the application's icon on a window that has none of its own; a fully
+// transparent icon keeps the caption bar bare.
+QIcon noIcon();
+
+}  // namespace ctl
