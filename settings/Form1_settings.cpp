@@ -26,6 +26,17 @@ void placeReachably(ctl::Form& window, std::int32_t left, std::int32_t top) {
         window.Move(static_cast<float>(place.x()) * ctl::kTwipsPerPixel, static_cast<float>(place.y()) * ctl::kTwipsPerPixel);
 }
 
+// A stored picture that cannot be loaded (a film moved away, a disk not mounted) costs only that
+// picture: its path stays, so the picture comes back with the file, and the rest of the
+// arrangement is applied as usual.
+ctl::Picture storedPicture(const QString& path) {
+    try {
+        return platform::loadPicture(path);
+    } catch (const ctl::RuntimeError&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 void Form1::LoadIni() {
@@ -55,7 +66,7 @@ void Form1::LoadIni() {
 
         PicKanban->setLeft(static_cast<float>(r.kanbanLeft));
         PicKanban->setTop(static_cast<float>(r.kanbanTop));
-        PicKanban->setPicture(platform::loadPicture(Common::KanbanPath));
+        PicKanban->setPicture(storedPicture(Common::KanbanPath));
         PicKanban_DblClick();
 
         panel().HScroll1->setValueChecked(settings::toScrollValue(r.hScroll1));
@@ -65,7 +76,7 @@ void Form1::LoadIni() {
                 settings::toScrollValue(Common::MakuSpeed.at(static_cast<std::size_t>(i))));
 
         for (std::int16_t i = 0; i < 2; ++i)
-            imgMaku1(i)->setPicture(platform::loadPicture(Common::MakuPath.at(static_cast<std::size_t>(i))));
+            imgMaku1(i)->setPicture(storedPicture(Common::MakuPath.at(static_cast<std::size_t>(i))));
         panel().selectOption1(Common::NakaMode);
     } catch (const ctl::RuntimeError&) {
         // What was applied stays applied; the rest takes the fallback values, without a word.
