@@ -51,7 +51,7 @@ void Form1::buildLayout() {
     imgNakaorido(1)->setPicture(leaf);
 
     // Child windows, bottom first.
-    File1 = new ctl::FileListBox(this, QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"));
+    File1 = new ctl::FileListBox(this);
     File1->setGeometry(ctl::twipsToPixels(ScaleRect{9750, 2835, 1395, 270}));
 
     PicKanban = new ctl::PictureBox(this, ScaleRect{8850, 1620, 1410, 450}, ctl::ScaleMode::Twips);

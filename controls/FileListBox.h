@@ -1,6 +1,6 @@
 #pragma once
-// A file list box that the window carries hidden: it keeps its place, tab position and
-// file pattern, and lists nothing until it is shown, so it costs nothing at start-up.
+// A file list box that the window carries hidden, for its place in the tab order: it is
+// never shown, so it lists nothing and costs nothing at start-up.
 
 #include <QWidget>
 
@@ -9,14 +9,10 @@ namespace ctl {
 class FileListBox : public QWidget {
     Q_OBJECT
 public:
-    FileListBox(QWidget* parent, const QString& pattern) : QWidget(parent), pattern_(pattern) {
+    explicit FileListBox(QWidget* parent) : QWidget(parent) {
         setFocusPolicy(Qt::StrongFocus);
         hide();
     }
-    const QString& Pattern() const { return pattern_; }
-
-private:
-    QString pattern_;
 };
 
 }  // namespace ctl

@@ -1,6 +1,5 @@
 #pragma once
-// A window that is loaded on use: the first access creates it, hidden, with its
-// initial layout; unloading destroys it, and the next access loads it afresh.
+// A window that is loaded on use: the first access creates it, hidden, with its initial layout.
 
 #include <functional>
 #include <memory>
@@ -13,8 +12,6 @@ public:
     using Factory = std::function<std::unique_ptr<Window>()>;
     explicit LoadOnUse(Factory factory) : factory_(std::move(factory)) {}
 
-    Window& operator*() { return get(); }
-    Window* operator->() { return &get(); }
     Window& get() {
         if (!window_)
             window_ = factory_();
@@ -22,7 +19,6 @@ public:
     }
 
     bool isLoaded() const { return window_ != nullptr; }
-    void unload() { window_.reset(); }
 
 private:
     Factory factory_;

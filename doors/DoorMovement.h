@@ -21,7 +21,6 @@ struct Movement {
                 step(w);
         }
     }
-    int steps() const { return opening ? (from >= to ? from - to + 1 : 0) : (to >= from ? to - from + 1 : 0); }
 };
 
 inline constexpr int kFrontOpen = 70, kFrontClosed = 1065;

@@ -4,6 +4,7 @@
 #include "assets/AssetPaths.h"
 #include "controls/Look.h"
 #include "controls/Placement.h"
+#include "platform/Fonts.h"
 
 #include <QCloseEvent>
 
@@ -49,7 +50,7 @@ frmSet::frmSet(Form1& form1) : ctl::Form(ctl::ScaleMode::Twips), form1_(form1) {
     }
     Option1(0)->setChecked(true);
 
-    QFont markFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont markFont(platform::programFontName());
     markFont.setPointSizeF(14.25);
     markFont.setBold(true);
     const struct { const char* mark; float labelLeft, labelTop, barLeft, barTop, barWidth, valueTop; } rows[] = {

@@ -6,6 +6,7 @@
 #include "controls/Placement.h"
 #include "controls/RuntimeError.h"
 #include "platform/Executable.h"
+#include "platform/Fonts.h"
 #include "platform/MakerLibrary.h"
 #include "platform/MessageBox.h"
 #include "platform/WebAddress.h"
@@ -20,14 +21,13 @@
 
 namespace {
 
-const QString kFontName = QStringLiteral("ＭＳ Ｐゴシック");
 constexpr unsigned kDarkGrey = 0x4E4E4E;
 constexpr unsigned kYellow = 0x00FFFF;
 constexpr unsigned kWhite = 0xFFFFFF;
 constexpr unsigned kBlue = 0xFF0000;
 
 QFont dialogFont(qreal pointSize, bool bold = false, bool underline = false) {
-    QFont font(kFontName);
+    QFont font(platform::programFontName());
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     font.setUnderline(underline);

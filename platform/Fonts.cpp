@@ -7,14 +7,14 @@
 namespace platform {
 
 void installFontSubstitutions() {
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(programFontName(), QStringLiteral("IPAPGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"));
 }
 
 void installProgramFont() {
     installFontSubstitutions();
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont font(programFontName());
     font.setPointSize(9);
     // Glyphs fitted to the pixel grid by the font's own instructions, crisp as on the system
     // these windows were drawn for; the light auto-hinter would also first analyse the whole

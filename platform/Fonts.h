@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QString>
+
 namespace platform {
+
+// The name every window asks its fonts by.
+inline QString programFontName() { return QStringLiteral("ＭＳ Ｐゴシック"); }
 
 // The program asks for fonts by their Windows names; this maps them to the
 // metric-compatible fonts Debian ships (fonts-ipafont-gothic).
 void installFontSubstitutions();
 
-// The substitutions, and the program's own font for every window: ＭＳ Ｐゴシック 9 point.
+// The substitutions, and the program's own font for every window, 9 point.
 void installProgramFont();
 
 // Reads the font configuration and the font caches, which the first text measured would

@@ -7,7 +7,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTARVOLA_FUZZ=ON -DTARVOLA_TESTS=OFF >/dev/null
-targets=$(cd "$top/fuzz" && ls *.cmake 2>/dev/null | xargs -r grep -ho 'tarvola_add_fuzzer([a-z_0-9]*' | sed 's/.*(//')
+targets=$(grep -ho 'tarvola_add_fuzzer([a-z_0-9]*' "$top/fuzz/CMakeLists.txt" | sed 's/.*(//')
 [[ -n "$targets" ]] || { echo "no fuzz targets"; exit 0; }
 for t in $targets; do cmake --build "$build" --target "fuzz_$t" -j"$(nproc)"; done
 status=0

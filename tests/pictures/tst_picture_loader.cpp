@@ -160,6 +160,7 @@ private slots:
         QTest::newRow("bmp wide") << patched<qint32>(bmp, 18, {1000000, 1}) << "wide.bmp" << 7 << large;
         QTest::newRow("png huge") << samples::withPngSize(png, 100000, 100000) << "huge.png" << 7 << large;
         QTest::newRow("png too many pixels") << samples::withPngSize(png, 30000, 30000) << "area.png" << 7 << large;
+        QTest::newRow("png of 256 Mi pixels") << samples::withPngSize(png, 16384, 16384) << "mi.png" << 7 << large;
         QTest::newRow("wmf huge box") << patched<qint16>(wmf, 10, {32000, 32000, 1}) << "huge.wmf" << 7 << large;
         QTest::newRow("emf huge frame") << patched<qint32>(emf, 32, {2000000000, 2000000000}) << "huge.emf" << 7 << large;
     }

@@ -1,1 +1,0 @@
-tarvola_add_bench(counted_wait_bench SOURCES sound/counted_wait_bench.cpp LIBS tarvola_sound)

@@ -1,1 +1,0 @@
-tarvola_add_fuzzer(picture_loader SOURCES picture_loader_fuzz.cpp LIBS tarvola_pictures)
