@@ -9,7 +9,7 @@
 # After every cycle: the program must still be running before it is closed (a
 # crash otherwise), must end within 5 s of alt+F4 once it is idle (a hang
 # otherwise), and must leave a whole settings file behind (one record of
-# sixteen fields ended by CR LF). Counts are printed at the end; any crash, hang
+# sixteen fields ended by CR LF, checked by the program's own reader). Counts are printed at the end; any crash, hang
 # or broken file makes the exit status non-zero. The settings file and the
 # input of every failed cycle are kept in a folder named at the end.
 set -u
@@ -20,7 +20,9 @@ if [[ -z "${SOAK_INSIDE_X:-}" ]]; then
   for tool in Xvfb openbox xdotool xwininfo; do
     command -v "$tool" >/dev/null || { echo "soak.sh: $tool is missing (run 'make deps-test')" >&2; exit 2; }
   done
-  [[ -x "$build/bin/tarvola" ]] || { echo "soak.sh: $build/bin/tarvola is not built" >&2; exit 2; }
+  for built in bin/tarvola tools/settings_check; do
+    [[ -x "$build/$built" ]] || { echo "soak.sh: $build/$built is not built" >&2; exit 2; }
+  done
   SOAK_INSIDE_X=1 QT_QPA_PLATFORM=xcb QT_LOGGING_RULES='qt.qpa.*=false' \
     exec "$here/tests/e2e/with-x.sh" "$0" "$build"
 fi
@@ -112,35 +114,29 @@ damaged_settings() {  # damaged_settings <kind>: writes a damaged (or missing) s
   esac
 }
 
-# A settings file is whole when it is exactly one record of sixteen fields
-# ended by CR LF.
-whole_settings() {
-  [[ -f "$1" ]] || return 1
-  LC_ALL=C perl -e '
-    local $/; open(my $f, "<", $ARGV[0]) or exit 1; my $s = <$f>;
-    my $n = qr/-?[0-9]+(?:\.[0-9]+)?(?:E[+-]?[0-9]+)?/;
-    my $q = qr/"[^"\r\n]*"/; my $b = qr/#(?:TRUE|FALSE)#/;
-    exit($s =~ /\A$n,$n,$n,$n,$q,$q,$n,$n,$q,$n,$n,$b,$b,$n,$n,[0-2]\r\n\z/ ? 0 : 1);' "$1"
-}
+# A settings file is whole when the program's own reader takes it as one record.
+whole_settings() { "$build/tools/settings_check" "$1" 2>/dev/null; }
 
 # ---------------------------------------------------------------- the program
-# Waits until the program is idle in its event loop. A door movement runs
-# inside its click handler (sleeping between steps, so the processor load says
-# nothing) and answers no input until it ends; the main thread then sits in
-# poll (7) or ppoll (271). One second of that in a row is idle: longer than the
-# door sound, which may also wait in poll. Fails after $2 seconds.
+# Waits until the program is idle in its event loop. A door movement runs inside its click
+# handler and answers no input until it ends; between its steps, and while the door sound
+# plays, the main thread wakes again and again. Idle, it sleeps until the next event: one
+# second without a single wake-up of the main thread (longer than the door sound's pauses)
+# is idle. Fails after $2 seconds.
 wait_idle() {  # wait_idle <pid> <seconds>
-  local call in_a_row=0 end=$((SECONDS + $2))
+  local before now in_a_row=0 end=$((SECONDS + $2))
+  before=$(awk '/^voluntary_ctxt_switches/{print $2}' "/proc/$1/status" 2>/dev/null) || return 0
   while ((SECONDS < end)); do
-    call=$(cut -d' ' -f1 "/proc/$1/syscall" 2>/dev/null) || return 0   # gone: nothing to wait for
-    [[ -n "$call" ]] || return 0
-    if [[ $call == 7 || $call == 271 ]]; then
+    sleep 0.1
+    now=$(awk '/^voluntary_ctxt_switches/{print $2}' "/proc/$1/status" 2>/dev/null)
+    [[ -n "$now" ]] || return 0   # gone: nothing to wait for
+    if [[ $now == "$before" ]]; then
       in_a_row=$((in_a_row + 1))
       ((in_a_row >= 10)) && return 0
     else
       in_a_row=0
     fi
-    sleep 0.1
+    before=$now
   done
   return 1
 }

@@ -1,0 +1,31 @@
+// settings_check <file>: exits 0 when the file is one whole record as the program writes it
+// (sixteen fields its own reader accepts, values its controls accept, one line ended by CR LF),
+// 1 otherwise, saying why. For scripts that check what the program left behind.
+
+#include "controls/RuntimeError.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsRecord.h"
+#include "settings/SettingsValues.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: settings_check <settings file>\n");
+        return 2;
+    }
+    try {
+        const QByteArray bytes = settings::readSettingsFile(QString::fromLocal8Bit(argv[1]));
+        const settings::SettingsRead r = settings::parseRecord(bytes);
+        const bool oneLine = bytes.endsWith("\r\n") && bytes.count('\n') == 1 && bytes.count('\r') == 1;
+        const bool accepted = settings::isDoorSpeed(r.hScroll1) && settings::isDoorSpeed(r.hScroll2) &&
+                              settings::isRollSpeed(r.makuSpeed0) && settings::isRollSpeed(r.makuSpeed1) &&
+                              settings::isNakaMode(r.nakaMode);
+        if (oneLine && accepted)
+            return 0;
+        std::fprintf(stderr, "%s: %s\n", argv[1], oneLine ? "a value no control accepts" : "not one CR LF line");
+    } catch (const ctl::RuntimeError& e) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], qUtf8Printable(e.description()));
+    }
+    return 1;
+}
