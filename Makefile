@@ -5,7 +5,7 @@ FUZZ_SECONDS ?= 60
 PREFIX     ?= $(HOME)/.local
 SOAK_SECONDS ?= 120
 
-.PHONY: all build run test fuzz bench assets clean deps-build deps-test install uninstall soak
+.PHONY: all build run test fuzz bench assets clean deps-build deps-test install uninstall soak package
 
 all: build
 
@@ -41,6 +41,10 @@ assets: deps-build $(BUILD)/build.ninja
 
 install: build
 	@PREFIX="$(PREFIX)" scripts/install.sh install $(BUILD)
+
+package: build
+	@scripts/setup.sh package
+	cd $(BUILD) && cpack
 
 uninstall:
 	@PREFIX="$(PREFIX)" scripts/install.sh uninstall

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a profile needs, only those that are missing.
-# Usage: scripts/setup.sh build|run|test|fuzz|bench
+# Usage: scripts/setup.sh build|run|test|fuzz|bench|package
 set -euo pipefail
 
 build_pkgs=(
@@ -12,8 +12,10 @@ build_pkgs=(
 test_pkgs=(
   xvfb xauth openbox xdotool x11-utils x11-apps imagemagick desktop-file-utils dbus-daemon
   pulseaudio pulseaudio-utils libasound2-plugins
+  dpkg-dev appstream lintian
 )
 fuzz_pkgs=(clang libclang-rt-14-dev)
+package_pkgs=(dpkg-dev)
 bench_pkgs=(x11-apps xvfb xauth openbox xdotool dbus-daemon)
 
 wanted=("${build_pkgs[@]}")
@@ -21,6 +23,7 @@ case "${1:-build}" in
   build|run) ;;
   test) wanted+=("${test_pkgs[@]}") ;;
   fuzz) wanted+=("${fuzz_pkgs[@]}") ;;
+  package) wanted+=("${package_pkgs[@]}") ;;
   bench) wanted+=("${bench_pkgs[@]}" "${test_pkgs[@]}") ;;
   *) echo "setup.sh: unknown profile '$1'" >&2; exit 2 ;;
 esac
