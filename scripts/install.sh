@@ -11,7 +11,7 @@ case "${1:-}" in
     build=${2:-build}
     [[ -x "$build/bin/tarvola" ]] || { echo "install.sh: $build/bin/tarvola is not built; run 'make build' first" >&2; exit 1; }
     cmake --install "$build" --prefix "$prefix"
-    cp "$build/install_manifest.txt" "$manifest"
+    { cat "$build/install_manifest.txt"; echo; } >"$manifest"
     echo "Installed Tarvola in $prefix: start it from the desktop menu or as $prefix/bin/tarvola" ;;
   uninstall)
     [[ -f "$manifest" ]] || { echo "Tarvola is not installed in $prefix; nothing removed"; exit 0; }
@@ -21,7 +21,7 @@ case "${1:-}" in
       # Folders the install made and left empty go too; one that holds anything stays.
       dir=$(dirname "$file")
       while [[ "$dir" != "$prefix" ]] && rmdir -- "$dir" 2>/dev/null; do dir=$(dirname "$dir"); done
-    done < <(cat "$manifest"; printf "\n%s\n" "$manifest")
+    done < <(cat "$manifest"; echo "$manifest")
     echo "Removed Tarvola from $prefix" ;;
   *) echo "usage: scripts/install.sh install [build folder] | uninstall   (PREFIX=... for another place)" >&2; exit 2 ;;
 esac
