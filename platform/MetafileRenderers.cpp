@@ -1,6 +1,7 @@
 #include "platform/MetafileRenderers.h"
 
 #include "controls/RuntimeError.h"
+#include "platform/ElfCheck.h"
 #include "platform/Executable.h"
 
 #include <QFile>
@@ -24,8 +25,9 @@ const MetafileRenderers& metafileRenderers() {
     if (renderers)
         return *renderers;
     // Only the module beside the program is loaded, by its full path: no search path is used.
-    const QString path = executableDir() + u'/' + QLatin1String(kMetafileModule);
-    void* module = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    // A copy cut short would be mapped all the same and kill the program when touched.
+    const QByteArray path = besideExecutable(kMetafileModule);
+    void* module = isWholeElfFile(path) ? dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL) : nullptr;
     if (!module)
         throw ctl::RuntimeError(ctl::err::kDllNotFound,
                                 QStringLiteral("メタファイルを読むためのファイル '%1' を読み込めません。(%2)")

@@ -21,7 +21,7 @@ QByteArrayList record(const QString& film0, const QString& film1, const QString&
 QByteArray line(const QByteArrayList& fields) { return fields.join(',') + "\r\n"; }
 
 QByteArray readSettings() {
-    QFile f(settings::settingsFilePath());
+    QFile f(QFile::decodeName(settings::settingsFilePath()));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
@@ -46,7 +46,7 @@ private Q_SLOTS:
         kanban_ = flows::writePicture(sub, QStringLiteral("看板.bmp"), {80, 30}, Qt::green);
         gone_ = sub.filePath(QStringLiteral("消えた,幕.bmp"));
     }
-    void cleanup() { QFile::remove(settings::settingsFilePath()); }
+    void cleanup() { QFile::remove(QFile::decodeName(settings::settingsFilePath())); }
 
     // What the written file cannot show: pictures, labels, the board's size and frame, hidden controls.
     void startAppliesWhatTheFileCannotShow() {
