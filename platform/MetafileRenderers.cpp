@@ -1,45 +1,106 @@
 #include "platform/MetafileRenderers.h"
 
-#include "controls/RuntimeError.h"
-#include "platform/ElfCheck.h"
-#include "platform/Executable.h"
-
-#include <QFile>
-
-#include <dlfcn.h>
+#include "platform/PictureLimits.h"
 
 #ifdef TARVOLA_METAFILES_BUILT_IN
 #include "platform/MetafileEmf.h"
 #include "platform/MetafileWmf.h"
+#else
+#include "controls/RuntimeError.h"
+#include "platform/ElfCheck.h"
+#include "platform/Executable.h"
+#include "platform/MetafileWire.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace platform::pictures {
 
-const MetafileRenderers& metafileRenderers() {
 #ifdef TARVOLA_METAFILES_BUILT_IN
-    // Fuzz builds link the renderers in, so the fuzzer sees their branches.
-    static const MetafileRenderers builtIn{&renderWmf, &renderEmf};
-    return builtIn;
-#else
-    static const MetafileRenderers* renderers = nullptr;
-    if (renderers)
-        return *renderers;
-    // Only the module beside the program is loaded, by its full path: no search path is used.
-    // A copy cut short would be mapped all the same and kill the program when touched.
-    const QByteArray path = besideExecutable(kMetafileModule);
-    void* module = isWholeElfFile(path) ? dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL) : nullptr;
-    if (!module)
-        throw ctl::RuntimeError(ctl::err::kDllNotFound,
-                                QStringLiteral("メタファイルを読むためのファイル '%1' を読み込めません。(%2)")
-                                    .arg(QLatin1String(kMetafileModule), QString::fromLocal8Bit(dlerror())));
-    const auto entry = reinterpret_cast<MetafileEntry>(dlsym(module, kMetafileEntry));
-    if (!entry || !entry())
-        throw ctl::RuntimeError(ctl::err::kDllEntryNotFound,
-                                QStringLiteral("ファイル '%1' にメタファイルの読み込み口がありません。")
-                                    .arg(QLatin1String(kMetafileModule)));
-    renderers = entry();  // the module stays loaded for the rest of the run
-    return *renderers;
-#endif
+
+// Fuzz builds draw in the process itself, so the fuzzer sees the renderers' branches.
+ctl::Picture renderMetafile(const QByteArray& data, Format format, const QString& name) {
+    return format == Format::Wmf ? renderWmf(data, name) : renderEmf(data, name);
 }
+
+#else
+
+namespace {
+
+// The renderer's own needs in address space (Qt, the parsers' libraries, the font cache),
+// beyond a picture's budget and the input it keeps two copies of.
+constexpr rlim_t kRendererOwnBytes = 512ULL * 1024 * 1024;
+// Should the parent be stopped and never kill it, the processor time limit ends it.
+constexpr rlim_t kRendererCpuSeconds = 4;
+
+ctl::RuntimeError rendererMissing(const QString& reason) {
+    return ctl::RuntimeError(ctl::err::kDllNotFound,
+                             QStringLiteral("メタファイルを読むためのファイル '%1' を読み込めません。(%2)")
+                                 .arg(QLatin1String(kRendererProgram), reason));
+}
+
+// Owns the descriptor the renderer program is started through.
+struct ProgramFd {
+    int fd;
+    ~ProgramFd() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+}  // namespace
+
+ctl::Picture renderMetafile(const QByteArray& data, Format format, const QString& name) {
+    // Only the program beside this one, by its full path. QProcess takes a path as text, which
+    // cannot spell a folder whose name is not UTF-8: the program is opened here by its bytes
+    // and started through the descriptor.
+    const QByteArray path = besideExecutable(kRendererProgram);
+    const ProgramFd program{::open(path.constData(), O_PATH | O_CLOEXEC)};
+    if (program.fd < 0)
+        throw rendererMissing(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!isWholeElfFile(path))
+        throw rendererMissing(QStringLiteral("プログラムが壊れているか、途中で切れています。"));
+
+    const rlim_t addressSpace = kRendererOwnBytes + rlim_t(kMaxBytes) + 2 * rlim_t(data.size());
+    QProcess renderer;
+    renderer.setProgram(QStringLiteral("/proc/self/fd/%1").arg(program.fd));
+    renderer.setArguments({name});
+    renderer.setStandardErrorFile(QProcess::nullDevice());
+    renderer.setChildProcessModifier([addressSpace] {
+        const rlimit memory{addressSpace, addressSpace};
+        const rlimit cpu{kRendererCpuSeconds, kRendererCpuSeconds};
+        ::setrlimit(RLIMIT_AS, &memory);
+        ::setrlimit(RLIMIT_CPU, &cpu);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    });
+
+    // Waiting runs no event loop: the loader is called from handlers and the start-up thread.
+    const QDeadlineTimer deadline(kRenderTime);
+    const auto remaining = [&] { return static_cast<int>(deadline.remainingTime()); };
+    renderer.start();
+    if (!renderer.waitForStarted(remaining()))
+        throw rendererMissing(renderer.errorString());
+    renderer.write(data);
+    renderer.closeWriteChannel();
+    if (!renderer.waitForFinished(remaining())) {
+        renderer.kill();
+        renderer.waitForFinished(-1);
+        throw tooLargeToDraw(name, format);
+    }
+    if (renderer.exitStatus() != QProcess::NormalExit || renderer.exitCode() != 0)
+        throw corrupt(name, format);
+    return decodeRendered(renderer.readAllStandardOutput(), name, format);
+}
+
+#endif
 
 }  // namespace platform::pictures

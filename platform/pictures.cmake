@@ -1,6 +1,6 @@
 # The picture loader: raster formats through Qt's image readers; Windows metafiles through
-# libwmf and enhanced metafiles through libemf2svg and Qt SVG, in a module of their own
-# (libtarvola_metafile.so beside the program) that is loaded on the first metafile.
+# libwmf and enhanced metafiles through libemf2svg and Qt SVG, in a program of their own
+# (tarvola-metafile beside the program) started for each metafile under a time and a memory limit.
 pkg_check_modules(LIBWMF REQUIRED IMPORTED_TARGET libwmf)
 find_path(EMF2SVG_INCLUDE_DIR emf2svg.h REQUIRED)
 find_library(EMF2SVG_LIBRARY emf2svg REQUIRED)
@@ -11,6 +11,7 @@ set(tarvola_metafile_sources
   ${CMAKE_CURRENT_LIST_DIR}/MetafileEmf.h ${CMAKE_CURRENT_LIST_DIR}/MetafileEmf.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureErrors.h ${CMAKE_CURRENT_LIST_DIR}/PictureErrors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureFormat.h ${CMAKE_CURRENT_LIST_DIR}/PictureFormat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MetafileWire.h ${CMAKE_CURRENT_LIST_DIR}/MetafileWire.cpp
 )
 
 add_library(tarvola_pictures STATIC
@@ -20,6 +21,7 @@ add_library(tarvola_pictures STATIC
   ${CMAKE_CURRENT_LIST_DIR}/PictureRaster.h ${CMAKE_CURRENT_LIST_DIR}/PictureRaster.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureBytes.h ${CMAKE_CURRENT_LIST_DIR}/PictureLimits.h
   ${CMAKE_CURRENT_LIST_DIR}/MetafileRenderers.h ${CMAKE_CURRENT_LIST_DIR}/MetafileRenderers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MetafileWire.h ${CMAKE_CURRENT_LIST_DIR}/MetafileWire.cpp
 )
 target_link_libraries(tarvola_pictures PUBLIC tarvola_base Qt6::Gui PRIVATE ${CMAKE_DL_LIBS})
 target_link_libraries(tarvola_core PUBLIC tarvola_pictures)
@@ -32,16 +34,18 @@ if(TARVOLA_FUZZ)
   target_link_libraries(tarvola_pictures PRIVATE Qt6::Svg PkgConfig::LIBWMF ${EMF2SVG_LIBRARY})
   target_compile_options(tarvola_pictures PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
 else()
-  add_library(tarvola_metafile MODULE
-    ${tarvola_metafile_sources} ${CMAKE_CURRENT_LIST_DIR}/MetafileModule.cpp)
-  set_target_properties(tarvola_metafile PROPERTIES PREFIX "lib" CXX_VISIBILITY_PRESET hidden
-                                                    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  target_include_directories(tarvola_metafile PRIVATE ${EMF2SVG_INCLUDE_DIR})
-  target_link_libraries(tarvola_metafile PRIVATE tarvola_base Qt6::Svg PkgConfig::LIBWMF ${EMF2SVG_LIBRARY})
-  # The tests and benchmarks run from folders of their own: the module goes beside them too.
-  add_custom_command(TARGET tarvola_metafile POST_BUILD
+  # The renderers, for the renderer program (and the benchmark that weighs what the program adds).
+  add_library(tarvola_metafile_render STATIC ${tarvola_metafile_sources})
+  target_include_directories(tarvola_metafile_render PRIVATE ${EMF2SVG_INCLUDE_DIR})
+  target_link_libraries(tarvola_metafile_render PUBLIC tarvola_base Qt6::Svg
+                        PRIVATE PkgConfig::LIBWMF ${EMF2SVG_LIBRARY})
+  add_executable(tarvola-metafile ${CMAKE_CURRENT_LIST_DIR}/MetafileRendererMain.cpp)
+  set_target_properties(tarvola-metafile PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  target_link_libraries(tarvola-metafile PRIVATE tarvola_metafile_render)
+  # The tests and benchmarks run from folders of their own: the renderer goes beside them too.
+  add_custom_command(TARGET tarvola-metafile POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tests ${CMAKE_BINARY_DIR}/bench
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarvola_metafile> ${CMAKE_BINARY_DIR}/tests/
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarvola_metafile> ${CMAKE_BINARY_DIR}/bench/)
-  add_dependencies(tarvola_pictures tarvola_metafile)
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarvola-metafile> ${CMAKE_BINARY_DIR}/tests/
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarvola-metafile> ${CMAKE_BINARY_DIR}/bench/)
+  add_dependencies(tarvola_pictures tarvola-metafile)
 endif()

@@ -149,7 +149,7 @@ do_install() {
   local bin="$build/bin" icon32="$build/share/icons/tarvola-32.png"
   [[ -x "$bin/tarvola" ]] || die "$bin/tarvola is not built; run 'make build' first"
   [[ -f "$bin/libSorrel3Res.so" ]] || die "$bin/libSorrel3Res.so is not built; run 'make build' first"
-  for module in libtarvola_metafile.so libtarvola_sound.so; do
+  for module in tarvola-metafile libtarvola_sound.so; do
     [[ -f "$bin/$module" ]] || die "$bin/$module is not built; run 'make build' first"
   done
   if [[ ! -f "$icon32" ]]; then
@@ -169,7 +169,7 @@ do_install() {
   make_dir "$libdir"
   put_file "$bin/tarvola" "$libdir/tarvola" 755
   put_file "$bin/libSorrel3Res.so" "$libdir/libSorrel3Res.so" 644
-  put_file "$bin/libtarvola_metafile.so" "$libdir/libtarvola_metafile.so" 644
+  put_file "$bin/tarvola-metafile" "$libdir/tarvola-metafile" 755
   put_file "$bin/libtarvola_sound.so" "$libdir/libtarvola_sound.so" 644
 
   # A link, not a copy: the program finds its library and its settings file

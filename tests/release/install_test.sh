@@ -23,7 +23,7 @@ desktop="$prefix/share/applications/tarvola.desktop"
 check "the program is installed and runnable" test -x "$lib/tarvola"
 check "the program is the built one" cmp -s "$lib/tarvola" "$build/bin/tarvola"
 check "the maker's library lies beside it" cmp -s "$lib/libSorrel3Res.so" "$build/bin/libSorrel3Res.so"
-for module in libtarvola_metafile.so libtarvola_sound.so; do
+for module in tarvola-metafile libtarvola_sound.so; do
   check "$module lies beside it" cmp -s "$lib/$module" "$build/bin/$module"
 done
 check "the launcher leads to the installed program" \
