@@ -14,7 +14,10 @@ int main(int argc, char** argv) {
             pause();
     if (strcmp(how, "garbage.wmf") == 0)
         fwrite("TVMP\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00", 1, 16, stdout); /* no pixels */
-    if (strcmp(how, "huge.wmf") == 0)
-        fwrite("TVMP\xff\xff\x00\x00\xff\xff\x00\x00\x05\x00\x00\x00", 1, 16, stdout); /* too large */
+    if (strcmp(how, "huge.wmf") == 0) { /* 40000 x 1 pixels, wider than a picture may be, and no second image */
+        static const char none[160000 + 12];
+        fwrite("TVMP\x40\x9c\x00\x00\x01\x00\x00\x00\x05\x00\x00\x00", 1, 16, stdout);
+        fwrite(none, 1, sizeof none, stdout);
+    }
     return 0;
 }
