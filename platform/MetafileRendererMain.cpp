@@ -1,6 +1,8 @@
-// tarvola-metafile: draws one Windows or enhanced metafile for the program beside it.
-// The metafile's bytes come on standard input, the name to show in descriptions as the one
-// argument; the picture or the renderer's error goes to standard output (MetafileWire.h).
+// tarvola-metafile: draws Windows and enhanced metafiles for the program beside it, one after
+// another. Each request on standard input is the name to show in descriptions (32-bit
+// little-endian length, UTF-8) and the metafile's bytes (64-bit length, bytes); each answer on
+// standard output is a 64-bit length and the picture or the renderer's error (MetafileWire.h).
+// The end of the input ends the program.
 // The parsers are C libraries that a hostile file can send into endless work or a crash:
 // running them here, under the limits the parent sets, costs a refused picture at worst.
 
@@ -11,6 +13,7 @@
 #include "platform/PictureLimits.h"
 
 #include <QGuiApplication>
+#include <QtEndian>
 
 #include <cerrno>
 #include <new>
@@ -21,58 +24,86 @@ namespace {
 
 using namespace platform::pictures;
 
-QByteArray readInput() {
-    QByteArray data;
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0 || data.size() + n > kMaxBytes)
-            return data;
-        data.append(buffer, n);
-    }
-}
-
-bool writeOutput(const QByteArray& bytes) {
-    for (qsizetype at = 0; at < bytes.size();) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.constData() + at, static_cast<size_t>(bytes.size() - at));
+bool readExactly(char* into, std::uint64_t count) {
+    while (count > 0) {
+        const ssize_t n = ::read(STDIN_FILENO, into, std::min<std::uint64_t>(count, 1 << 20));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
-        at += n;
+        into += n;
+        count -= std::uint64_t(n);
     }
     return true;
 }
 
-}  // namespace
+template <typename T>
+std::optional<T> readNumber() {
+    char bytes[sizeof(T)];
+    if (!readExactly(bytes, sizeof bytes))
+        return std::nullopt;
+    return qFromLittleEndian<T>(bytes);
+}
 
-int main(int argc, char** argv) {
-    const QString name = argc > 1 ? QString::fromUtf8(argv[1]) : QString();
-    const QByteArray data = readInput();
-    const Format format = detectFormat(data);
-
-    // Qt SVG draws text through the font database, which needs a GUI application; no display
-    // is wanted, and the name argument is not offered to Qt as options.
-    std::optional<QGuiApplication> app;
-    int qtArgc = 1;
-    if (format == Format::Emf) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app.emplace(qtArgc, argv);
+bool writeAll(const char* bytes, std::uint64_t count) {
+    while (count > 0) {
+        const ssize_t n = ::write(STDOUT_FILENO, bytes, count);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        count -= std::uint64_t(n);
     }
+    return true;
+}
 
-    QByteArray output;
+bool answer(const QByteArray& output) {
+    char length[8];
+    qToLittleEndian(std::uint64_t(output.size()), length);
+    return writeAll(length, sizeof length) && writeAll(output.constData(), std::uint64_t(output.size()));
+}
+
+QByteArray render(const QByteArray& data, const QString& name, char** argv) {
+    const Format format = detectFormat(data);
     try {
         switch (format) {
-        case Format::Wmf: output = encodeRendered(renderWmf(data, name)); break;
-        case Format::Emf: output = encodeRendered(renderEmf(data, name)); break;
+        case Format::Wmf: return encodeRendered(renderWmf(data, name));
+        case Format::Emf: {
+            // Qt SVG draws text through the font database, which needs a GUI application; no
+            // display is wanted, and only the program's own name goes to Qt as its arguments.
+            static int qtArgc = 1;
+            static std::optional<QGuiApplication> app;
+            if (!app) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+                app.emplace(qtArgc, argv);
+            }
+            return encodeRendered(renderEmf(data, name));
+        }
         default: throw unknownFormat(name);
         }
     } catch (const ctl::RuntimeError& e) {
-        output = encodeRenderError(e);
+        return encodeRenderError(e);
     } catch (const std::bad_alloc&) {
-        output = encodeRenderError(tooLargeToDraw(name, format));
+        return encodeRenderError(tooLargeToDraw(name, format));
     }
-    return writeOutput(output) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int, char** argv) {
+    for (;;) {
+        const auto nameBytes = readNumber<std::uint32_t>();
+        if (!nameBytes || *nameBytes > 64 * 1024)
+            return 0;
+        QByteArray name(qsizetype(*nameBytes), Qt::Uninitialized);
+        const auto dataBytes = readExactly(name.data(), *nameBytes) ? readNumber<std::uint64_t>() : std::nullopt;
+        if (!dataBytes || *dataBytes > std::uint64_t(kMaxBytes))
+            return 0;
+        QByteArray data(qsizetype(*dataBytes), Qt::Uninitialized);
+        if (!readExactly(data.data(), *dataBytes))
+            return 0;
+        if (!answer(render(data, QString::fromUtf8(name), argv)))
+            return 1;
+    }
 }

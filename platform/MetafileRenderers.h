@@ -1,9 +1,10 @@
 #pragma once
 // Windows and enhanced metafiles are drawn by a program of their own beside this one
-// (tarvola-metafile), started for each metafile with a time and a memory limit: the C
-// libraries that parse them have a long history of hangs and crashes on hostile files, and
-// a file that sends them astray must cost a refused picture, never the program. Their
-// libraries (libwmf, libemf2svg, Qt SVG) then cost nothing at start-up either.
+// (tarvola-metafile) under a time and a memory limit: the C libraries that parse them have a
+// long history of hangs and crashes on hostile files, and a file that sends them astray must
+// cost a refused picture, never the program. Their libraries (libwmf, libemf2svg, Qt SVG)
+// then cost nothing at start-up either. The renderer is started on the first metafile and
+// kept while it draws well; one that failed in any way is ended and replaced.
 
 #include "controls/Picture.h"
 #include "platform/PictureErrors.h"
@@ -16,7 +17,8 @@ namespace platform::pictures {
 
 inline constexpr const char* kRendererProgram = "tarvola-metafile";
 
-// Wall-clock time a metafile may take, from starting the renderer to its last byte.
+// Wall-clock time a metafile may take, from asking (and starting the renderer if need be)
+// to the answer's last byte.
 inline constexpr std::chrono::milliseconds kRenderTime{2000};
 
 // Draws a metafile (format Wmf or Emf) at its natural size and at twice that size. Throws

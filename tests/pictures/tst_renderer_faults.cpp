@@ -28,6 +28,7 @@ private slots:
         QTest::newRow("crashes") << "crash.wmf" << ctl::err::kInvalidPicture;
         QTest::newRow("answers an image without pixels") << "garbage.wmf" << ctl::err::kInvalidPicture;
         QTest::newRow("answers an image beyond the limits") << "huge.wmf" << ctl::err::kInvalidPicture;
+        QTest::newRow("announces an answer beyond any picture") << "endless.wmf" << ctl::err::kInvalidPicture;
         QTest::newRow("runs past its time") << "hang.wmf" << ctl::err::kOutOfMemory;
         QTest::newRow("missing") << "missing.wmf" << ctl::err::kDllNotFound;
         QTest::newRow("cut short") << "cut.wmf" << ctl::err::kDllNotFound;
