@@ -15,14 +15,31 @@
 #include <QGuiApplication>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <optional>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
 using namespace platform::pictures;
+
+// Processor time for one metafile. The parent's wall clock is the limit that counts; this one
+// ends the work should the parent be stopped and unable to.
+constexpr rlim_t kCpuSecondsEach = 4;
+
+void limitProcessorTime() {
+    rusage used{};
+    ::getrusage(RUSAGE_SELF, &used);
+    const rlim_t spent = rlim_t(used.ru_utime.tv_sec + used.ru_stime.tv_sec) + 1;
+    rlimit cpu{};
+    if (::getrlimit(RLIMIT_CPU, &cpu) != 0)
+        return;
+    cpu.rlim_cur = std::min(spent + kCpuSecondsEach, cpu.rlim_max);
+    ::setrlimit(RLIMIT_CPU, &cpu);
+}
 
 bool readExactly(char* into, std::uint64_t count) {
     while (count > 0) {
@@ -103,6 +120,7 @@ int main(int, char** argv) {
         QByteArray data(qsizetype(*dataBytes), Qt::Uninitialized);
         if (!readExactly(data.data(), *dataBytes))
             return 0;
+        limitProcessorTime();
         if (!answer(render(data, QString::fromUtf8(name), argv)))
             return 1;
     }

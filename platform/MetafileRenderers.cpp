@@ -47,9 +47,6 @@ namespace {
 // beyond a picture's budget and the input it keeps two copies of.
 constexpr rlim_t kRendererOwnBytes = 512ULL * 1024 * 1024;
 rlim_t addressSpaceFor(std::uint64_t inputBytes) { return kRendererOwnBytes + rlim_t(kMaxBytes) + 2 * inputBytes; }
-// Processor time over a renderer's life (it draws one metafile after another); the wall
-// clock of each metafile is the real limit, this one ends a renderer the parent cannot.
-constexpr rlim_t kRendererCpuSeconds = 30;
 
 ctl::RuntimeError rendererMissing(const QString& reason) {
     return ctl::RuntimeError(ctl::err::kDllNotFound,
@@ -84,9 +81,7 @@ std::unique_ptr<QProcess> launchRenderer(const QDeadlineTimer& deadline) {
         // The largest input's limit; each metafile lowers it to what its size needs.
         const rlim_t most = addressSpaceFor(std::uint64_t(kMaxBytes));
         const rlimit memory{most, most};
-        const rlimit cpu{kRendererCpuSeconds, kRendererCpuSeconds};
         ::setrlimit(RLIMIT_AS, &memory);
-        ::setrlimit(RLIMIT_CPU, &cpu);
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     });
     renderer->start();
@@ -163,10 +158,13 @@ ctl::Picture renderMetafile(const QByteArray& data, Format format, const QString
     process->write(request);
     process->write(data);
 
-    const auto failed = [&] {
-        const bool ended = process->state() != QProcess::Running;
+    const auto end = [&] {
         process->kill();
         process->waitForFinished(-1);
+    };
+    const auto failed = [&] {
+        const bool ended = process->state() != QProcess::Running;
+        end();
         return ended ? corrupt(name, format) : tooLargeToDraw(name, format);
     };
     constexpr qint64 kLengthBytes = sizeof(std::uint64_t);
@@ -177,8 +175,7 @@ ctl::Picture renderMetafile(const QByteArray& data, Format format, const QString
     length = qFromLittleEndian(length);
     // Two images within the limits and their headers at most.
     if (length > std::uint64_t(2 * kMaxBytes + 64)) {
-        process->kill();
-        process->waitForFinished(-1);
+        end();
         throw corrupt(name, format);
     }
     if (!waitForAnswer(*process, qint64(length), deadline))
@@ -189,8 +186,7 @@ ctl::Picture renderMetafile(const QByteArray& data, Format format, const QString
         keep(std::move(process));
         return picture;
     } catch (const ctl::RuntimeError&) {
-        process->kill();
-        process->waitForFinished(-1);
+        end();
         throw;
     }
 }
