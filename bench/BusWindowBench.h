@@ -88,7 +88,7 @@ inline std::unique_ptr<Form1> startBusWindow(const char* benchName) {
         std::fprintf(stderr, "%s: needs an X display (run it under tests/e2e/with-x.sh)\n", benchName);
         return nullptr;
     }
-    QFile::remove(settings::settingsFilePath());
+    QFile::remove(QFile::decodeName(settings::settingsFilePath()));
     Common::MakuPath = {};
     Common::KanbanPath.clear();
     auto form = std::make_unique<Form1>();

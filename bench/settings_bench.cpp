@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "settings_bench: no temporary folder\n");
         return 1;
     }
-    const QString path = dir.filePath(QStringLiteral("tarvola.ini"));
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("tarvola.ini")));
     // Shutdown: the save waits for the disk twice (the file, then the folder's new entry).
     const double save = medianMicroseconds(200, [&] {
         settings::writeFileAtomically(path, settings::formatRecord(record));

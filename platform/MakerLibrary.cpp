@@ -1,23 +1,24 @@
 #include "platform/MakerLibrary.h"
 
 #include "controls/RuntimeError.h"
+#include "platform/ElfCheck.h"
 #include "platform/Executable.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstring>
 #include <map>
 #include <mutex>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
 
 constexpr char kFunctionName[] = "LumoraHpURL";
+constexpr char kLibraryFileName[] = "libSorrel3Res.so";
 
 // Longer than any sensible address; a library that hands back more (or forgets
 // the terminating NUL) is reported instead of being read without end.
@@ -25,10 +26,12 @@ constexpr std::size_t kMaxAddressBytes = 8192;
 
 using LumoraHpURLFunction = const char* (*)();
 
+QString fileNameOf(const QByteArray& path) { return QFile::decodeName(path.mid(path.lastIndexOf('/') + 1)); }
+
 // Loaded libraries by full path. They are never unloaded: the text a library
 // returned must stay valid, and loading once is what the caller expects.
-std::map<QString, void*>& loadedLibraries() {
-    static std::map<QString, void*> libraries;
+std::map<QByteArray, void*>& loadedLibraries() {
+    static std::map<QByteArray, void*> libraries;
     return libraries;
 }
 
@@ -37,24 +40,31 @@ std::mutex& loaderMutex() {
     return m;
 }
 
-void* loadLibrary(const QString& path) {
-    const QString fileName = QFileInfo(path).fileName();
-    if (!QDir::isAbsolutePath(path))
+void* loadLibrary(const QByteArray& path) {
+    const QString fileName = fileNameOf(path);
+    if (!path.startsWith('/'))
         throw ctl::RuntimeError(ctl::err::kDllNotFound,
-                                QStringLiteral("ファイル '%1' の場所が絶対パスで指定されていません。").arg(path));
+                                QStringLiteral("ファイル '%1' の場所が絶対パスで指定されていません。")
+                                    .arg(QFile::decodeName(path)));
 
     auto& libraries = loadedLibraries();
     if (const auto it = libraries.find(path); it != libraries.end())
         return it->second;
 
-    if (!QFileInfo::exists(path))
+    if (::access(path.constData(), F_OK) != 0)
         throw ctl::RuntimeError(ctl::err::kDllNotFound,
                                 QStringLiteral("ファイル '%1' が見つかりません。").arg(fileName));
+    // A copy cut short would be mapped all the same, and the first touch past its end kills
+    // the program: it counts as a library that cannot be loaded.
+    if (!isWholeElfFile(path))
+        throw ctl::RuntimeError(ctl::err::kDllNotFound,
+                                QStringLiteral("ファイル '%1' を読み込めません。(ライブラリが壊れているか、途中で切れています。)")
+                                    .arg(fileName));
 
     // A full path never goes through the loader's search path, so no other copy
     // of the library can stand in for this one.
     dlerror();
-    void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* reason = dlerror();
         throw ctl::RuntimeError(ctl::err::kDllNotFound,
@@ -68,16 +78,16 @@ void* loadLibrary(const QString& path) {
 
 }  // namespace
 
-QString makerLibraryFileName() { return QStringLiteral("libSorrel3Res.so"); }
+QString makerLibraryFileName() { return QString::fromLatin1(kLibraryFileName); }
 
 QString callLumoraHpURL() {
-    return callLumoraHpURL(executableDir() + QLatin1Char('/') + makerLibraryFileName());
+    return callLumoraHpURL(besideExecutable(kLibraryFileName));
 }
 
-QString callLumoraHpURL(const QString& libraryPath) {
+QString callLumoraHpURL(const QByteArray& libraryPath) {
     const std::lock_guard lock(loaderMutex());
-    const QString fileName = QFileInfo(libraryPath).fileName();
-    void* const handle = loadLibrary(QDir::cleanPath(libraryPath));
+    const QString fileName = fileNameOf(libraryPath);
+    void* const handle = loadLibrary(libraryPath);
 
     dlerror();
     void* const symbol = dlsym(handle, kFunctionName);

@@ -1,6 +1,7 @@
 #pragma once
 // The maker's resource library, loaded at run time from beside the executable.
 
+#include <QByteArray>
 #include <QString>
 
 namespace platform {
@@ -15,8 +16,9 @@ QString makerLibraryFileName();
 // (err::kDllEntryNotFound) or gives no text back (err::kInvalidProcedureCall).
 QString callLumoraHpURL();
 
-// The same with the library at libraryPath, which must be an absolute path: a
-// bare or relative name is refused rather than looked up anywhere.
-QString callLumoraHpURL(const QString& libraryPath);
+// The same with the library at libraryPath (as the file system spells it), which must be an
+// absolute path: a bare or relative name is refused rather than looked up anywhere. A file
+// that is not a whole ELF file (a copy cut short) is refused like one that cannot be loaded.
+QString callLumoraHpURL(const QByteArray& libraryPath);
 
 }  // namespace platform

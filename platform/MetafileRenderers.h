@@ -1,27 +1,29 @@
 #pragma once
-// The metafile renderers live in a module of their own beside the program
-// (libtarvola_metafile.so), loaded on the first metafile: the libraries they need
-// (libwmf, libemf2svg, Qt SVG) then cost nothing at start-up.
+// Windows and enhanced metafiles are drawn by a program of their own beside this one
+// (tarvola-metafile) under a time and a memory limit: the C libraries that parse them have a
+// long history of hangs and crashes on hostile files, and a file that sends them astray must
+// cost a refused picture, never the program. Their libraries (libwmf, libemf2svg, Qt SVG)
+// then cost nothing at start-up either. The renderer is started on the first metafile and
+// kept while it draws well; one that failed in any way is ended and replaced.
 
 #include "controls/Picture.h"
+#include "platform/PictureErrors.h"
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 
 namespace platform::pictures {
 
-struct MetafileRenderers {
-    ctl::Picture (*renderWmf)(const QByteArray& data, const QString& name);
-    ctl::Picture (*renderEmf)(const QByteArray& data, const QString& name);
-};
+inline constexpr const char* kRendererProgram = "tarvola-metafile";
 
-// The module's one entry point, by this name.
-inline constexpr const char* kMetafileModule = "libtarvola_metafile.so";
-inline constexpr const char* kMetafileEntry = "tarvola_metafile_renderers";
-using MetafileEntry = const MetafileRenderers* (*)();
+// Wall-clock time a metafile may take, from asking (and starting the renderer if need be)
+// to the answer's last byte.
+inline constexpr std::chrono::milliseconds kRenderTime{2000};
 
-// The renderers, loading the module from the program's folder on first use; throws the
-// program's error when the module is missing or broken.
-const MetafileRenderers& metafileRenderers();
+// Draws a metafile (format Wmf or Emf) at its natural size and at twice that size. Throws
+// the renderer's own errors; tooLargeToDraw when it runs out of time or memory, corrupt
+// when it crashes; err::kDllNotFound when the renderer program is missing or broken.
+ctl::Picture renderMetafile(const QByteArray& data, Format format, const QString& name);
 
 }  // namespace platform::pictures

@@ -78,4 +78,10 @@ RuntimeError pictureTooLarge(const QString& name, QSize claimed) {
                 .arg(kMaxBytes / (1024 * 1024))};
 }
 
+RuntimeError tooLargeToDraw(const QString& name, Format format) {
+    return {err::kOutOfMemory,
+            QStringLiteral("ピクチャが大きすぎます。「%1」の%2は、描くのに読み込める上限を超える時間かメモリが要ります。")
+                .arg(name, formatName(format))};
+}
+
 }  // namespace platform::pictures

@@ -25,5 +25,7 @@ ctl::RuntimeError corrupt(const QString& name, Format format);
 ctl::RuntimeError noExtent(const QString& name, Format format);
 ctl::RuntimeError fileTooLarge(const QString& name);
 ctl::RuntimeError pictureTooLarge(const QString& name, QSize claimed);
+// A drawn picture that needs more time or memory than a picture may take.
+ctl::RuntimeError tooLargeToDraw(const QString& name, Format format);
 
 }  // namespace platform::pictures

@@ -60,8 +60,8 @@ ctl::Picture loadPicture(const QString& path) {
     case Format::Gif:
     case Format::Jpeg:
     case Format::Png: return ctl::Picture(decodeRaster(data, format, name));
-    case Format::Wmf: return metafileRenderers().renderWmf(data, name);
-    case Format::Emf: return metafileRenderers().renderEmf(data, name);
+    case Format::Wmf:
+    case Format::Emf: return renderMetafile(data, format, name);
     case Format::Unknown: break;
     }
     throw unknownFormat(name);

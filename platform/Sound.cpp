@@ -1,23 +1,25 @@
 #include "platform/Sound.h"
 
+#include "platform/ElfCheck.h"
 #include "platform/Executable.h"
 #include "platform/SoundModule.h"
 
-#include <QFile>
 #include <dlfcn.h>
 
 namespace platform {
 
 namespace {
 
-// The module beside the program, by its full path; nothing when it cannot be loaded.
+// The module beside the program, by its full path; nothing when it cannot be loaded or is
+// not whole (a half-finished copy would kill the program when touched).
 SoundEntry soundEntry() {
     static bool tried = false;
     static SoundEntry entry = nullptr;
     if (!tried) {
         tried = true;
-        const QString path = executableDir() + u'/' + QLatin1String(kSoundModule);
-        if (void* module = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL))
+        const QByteArray path = besideExecutable(kSoundModule);
+        void* module = isWholeElfFile(path) ? dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL) : nullptr;
+        if (module)
             entry = reinterpret_cast<SoundEntry>(dlsym(module, kSoundEntry));
     }
     return entry;

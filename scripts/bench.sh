@@ -10,7 +10,8 @@ cd "$top"
 rows=$(mktemp)
 trap 'rm -f "$rows"' EXIT
 for b in "$build"/bench/*; do
-  [[ -f "$b" && -x "$b" && "$b" != *.so ]] || continue  # the modules beside the benchmarks are no benchmarks
+  # the modules and the metafile renderer beside the benchmarks are no benchmarks
+  [[ -f "$b" && -x "$b" && "$b" != *.so && "$b" != */tarvola-metafile ]] || continue
   name=$(basename "$b")
   load=$(cut -d' ' -f1 /proc/loadavg)
   echo "== $name (load $load)"

@@ -114,8 +114,9 @@ void Form1::SaveIni() {
     w.hScroll1 = p.HScroll1->Value();
     w.hScroll2 = p.HScroll2->Value();
     w.nakaMode = settings::nakaModeOf(p.Option1(0)->isChecked(), p.Option1(1)->isChecked());
-    const QString path = settings::settingsFilePath();
+    const QByteArray path = settings::settingsFilePath();
     try {
+        settings::makeFolderFor(path);
         settings::writeFileAtomically(path, settings::formatRecord(w));
     } catch (const ctl::RuntimeError& e) {
         // The program is ending; the previous file is still whole. Say why once.

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const QByteArray bytes = settings::readSettingsFile(QString::fromLocal8Bit(argv[1]));
+        const QByteArray bytes = settings::readSettingsFile(QByteArray(argv[1]));
         const settings::SettingsRead r = settings::parseRecord(bytes);
         const bool oneLine = bytes.endsWith("\r\n") && bytes.count('\n') == 1 && bytes.count('\r') == 1;
         const bool accepted = settings::isDoorSpeed(r.hScroll1) && settings::isDoorSpeed(r.hScroll2) &&

@@ -3,12 +3,14 @@
 #include "controls/RuntimeError.h"
 #include "platform/Executable.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <dirent.h>
+#include <memory>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,18 +45,18 @@ private:
 
 QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-[[noreturn]] void fileError(int number, const QString& what, const QString& path, int error) {
-    throw ctl::RuntimeError(number, QStringLiteral("%1: %2 (%3)").arg(what, path, reason(error)));
+[[noreturn]] void fileError(int number, const QString& what, const QByteArray& path, int error) {
+    throw ctl::RuntimeError(number, QStringLiteral("%1: %2 (%3)").arg(what, QFile::decodeName(path), reason(error)));
 }
 
-[[noreturn]] void readError(const QString& path, int error) {
+[[noreturn]] void readError(const QByteArray& path, int error) {
     const bool missing = error == ENOENT || error == ENOTDIR;
     fileError(missing ? ctl::err::kFileNotFound : ctl::err::kPathFileAccess,
               missing ? QStringLiteral("ファイルが見つかりません。") : QStringLiteral("ファイルを読み込めません。"),
               path, error);
 }
 
-[[noreturn]] void writeError(const QString& path, int error) {
+[[noreturn]] void writeError(const QByteArray& path, int error) {
     fileError(ctl::err::kPathFileAccess, QStringLiteral("設定ファイルを書き込めません。"), path, error);
 }
 
@@ -74,15 +76,45 @@ bool writeAll(int fd, QByteArrayView bytes) {
     return true;
 }
 
+// The temporary files of a save are named ".<file name>.tmp-<base 36 number>".
+QByteArray temporaryStem(const QByteArray& fileName) { return '.' + fileName + ".tmp-"; }
+
+bool isTemporaryOf(const QByteArray& entry, const QByteArray& stem) {
+    if (!entry.startsWith(stem) || entry.size() == stem.size())
+        return false;
+    for (const char c : QByteArrayView(entry).sliced(stem.size()))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z')))
+            return false;
+    return true;
+}
+
+// A save that was killed between creating its temporary file and the rename leaves the file
+// behind. One older than this cannot belong to a save still running.
+constexpr time_t kStaleTemporarySeconds = 60;
+
+void removeStaleTemporaries(const QByteArray& folder, const QByteArray& fileName) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.constData()), &::closedir);
+    if (!dir)
+        return;
+    const QByteArray stem = temporaryStem(fileName);
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (!isTemporaryOf(QByteArray(entry->d_name), stem))
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            now - st.st_mtime > kStaleTemporarySeconds)
+            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+    }
+}
+
 // Creates a file that did not exist, beside the target, so that the rename stays within
 // one file system.
-Fd createTemporary(const QString& target, QString& tempPath) {
-    const QFileInfo info(target);
-    const QString stem = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp-");
+Fd createTemporary(const QByteArray& folder, const QByteArray& fileName, QByteArray& tempPath) {
+    const QByteArray stem = folder + '/' + temporaryStem(fileName);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        tempPath = stem + QString::number(QRandomGenerator::global()->generate(), 36);
-        const int fd = ::open(QFile::encodeName(tempPath).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        tempPath = stem + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        const int fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST)
             return Fd(fd);
     }
@@ -90,34 +122,96 @@ Fd createTemporary(const QString& target, QString& tempPath) {
     return Fd(-1);
 }
 
-// The file to replace: a symbolic link is followed, so the link itself stays in place.
-QString replacedFile(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString target = info.canonicalFilePath();
-        if (!target.isEmpty())
-            return target;
-    }
-    return path;
+// The file to write: a symbolic link is followed, so the link itself stays in place. A link
+// that leads nowhere is replaced, as before links were followed.
+QByteArray followedLink(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    const std::unique_ptr<char, void (*)(void*)> target(::realpath(path.constData(), nullptr), &std::free);
+    return target ? QByteArray(target.get()) : path;
+}
+
+// A device or a FIFO stands for something other than a file's contents (a link to /dev/null
+// to keep the settings from being saved, a pipe a script reads): the record goes straight
+// into it, as an ordinary open for output would. A FIFO without a reader is not waited for.
+void writeInto(const QByteArray& shownPath, const QByteArray& target, QByteArrayView bytes) {
+    Fd fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid())
+        writeError(shownPath, errno);
+    if (!writeAll(fd.get(), bytes) || fd.close() != 0)
+        writeError(shownPath, errno);
+}
+
+void replaceRegularFile(const QByteArray& shownPath, const QByteArray& target, const struct stat* old,
+                        QByteArrayView bytes) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    const QByteArray fileName = target.mid(slash + 1);
+    removeStaleTemporaries(folder, fileName);
+
+    QByteArray tempName;
+    Fd fd = createTemporary(folder, fileName, tempName);
+    if (!fd.valid())
+        writeError(shownPath, errno);
+
+    const auto failAndRemove = [&](int error) {
+        ::unlink(tempName.constData());
+        writeError(shownPath, error);
+    };
+    if (old && ::fchmod(fd.get(), old->st_mode & 07777) != 0)
+        failAndRemove(errno);
+    if (!writeAll(fd.get(), bytes))
+        failAndRemove(errno);
+    if (::fsync(fd.get()) != 0)
+        failAndRemove(errno);
+    if (fd.close() != 0)
+        failAndRemove(errno);
+    if (::rename(tempName.constData(), target.constData()) != 0)
+        failAndRemove(errno);
+
+    // The new name must reach the disk too. The file is already in place by now, so a
+    // folder that cannot be synced (some file systems refuse) is no reason to fail.
+    const Fd dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.valid())
+        ::fsync(dir.get());
 }
 
 }  // namespace
 
-QString settingsPathFor(const QString& exeDir, const QString& exeFileName) {
-    QString path = exeDir;
-    if (!path.endsWith(u'/'))
-        path += u'/';
-    return path + platform::nameWithoutExtension(exeFileName) + QStringLiteral(".ini");
+QByteArray settingsPathFor(const QByteArray& exeDir, const QByteArray& exeFileName) {
+    QByteArray path = exeDir;
+    if (!path.endsWith('/'))
+        path += '/';
+    return path + platform::nameWithoutExtension(exeFileName) + ".ini";
 }
 
-QString settingsFilePath() {
-    return settingsPathFor(platform::executableDir(),
-                           QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+QByteArray configFolder(const QByteArray& xdgConfigHome, const QByteArray& home) {
+    const QByteArray base = xdgConfigHome.startsWith('/') ? xdgConfigHome : home + "/.config";
+    return base + "/tarvola";
 }
 
-QByteArray readSettingsFile(const QString& path) {
+QByteArray settingsFilePath() {
+    const QByteArray exe = platform::executablePath();
+    const QByteArray name = exe.mid(exe.lastIndexOf('/') + 1);
+    const QByteArray dir = platform::executableDir();
+    if (::access(dir.constData(), W_OK) == 0)
+        return settingsPathFor(dir, name);
+    return settingsPathFor(configFolder(qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME")), name);
+}
+
+void makeFolderFor(const QByteArray& path) {
+    const QByteArray folder = path.left(path.lastIndexOf('/'));
+    for (qsizetype slash = folder.indexOf('/', 1); ; slash = folder.indexOf('/', slash + 1)) {
+        ::mkdir(folder.left(slash < 0 ? folder.size() : slash).constData(), 0700);  // EEXIST is fine
+        if (slash < 0)
+            break;
+    }
+}
+
+QByteArray readSettingsFile(const QByteArray& path) {
     // Non-blocking, so that opening a FIFO returns at once; it is refused below.
-    Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    Fd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd.valid())
         readError(path, errno);
     struct stat st {};
@@ -143,40 +237,24 @@ QByteArray readSettingsFile(const QString& path) {
     return bytes;
 }
 
-void writeFileAtomically(const QString& path, QByteArrayView bytes) {
-    const QString target = replacedFile(path);
-    const QByteArray targetName = QFile::encodeName(target);
-
-    struct stat old {};
-    const bool hadFile = ::stat(targetName.constData(), &old) == 0 && S_ISREG(old.st_mode);
-
-    QString tempPath;
-    Fd fd = createTemporary(target, tempPath);
-    if (!fd.valid())
-        writeError(path, errno);
-    const QByteArray tempName = QFile::encodeName(tempPath);
-
-    const auto failAndRemove = [&](int error) {
-        ::unlink(tempName.constData());
-        writeError(path, error);
-    };
-    if (hadFile && ::fchmod(fd.get(), old.st_mode & 07777) != 0)
-        failAndRemove(errno);
-    if (!writeAll(fd.get(), bytes))
-        failAndRemove(errno);
-    if (::fsync(fd.get()) != 0)
-        failAndRemove(errno);
-    if (fd.close() != 0)
-        failAndRemove(errno);
-    if (::rename(tempName.constData(), targetName.constData()) != 0)
-        failAndRemove(errno);
-
-    // The new name must reach the disk too. The file is already in place by now, so a
-    // folder that cannot be synced (some file systems refuse) is no reason to fail.
-    const Fd dir(::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(),
-                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid())
-        ::fsync(dir.get());
+void writeFileAtomically(const QByteArray& path, QByteArrayView bytes) {
+    const QByteArray target = followedLink(path);
+    struct stat st {};
+    if (::stat(target.constData(), &st) != 0) {
+        replaceRegularFile(path, target, nullptr, bytes);
+        return;
+    }
+    if (S_ISDIR(st.st_mode))
+        writeError(path, EISDIR);
+    if (!S_ISREG(st.st_mode)) {
+        writeInto(path, target, bytes);
+        return;
+    }
+    // A file its owner may not write was made read-only on purpose, to keep an arrangement:
+    // the mode bits decide, not access(), which lets the superuser through.
+    if ((st.st_mode & S_IWUSR) == 0)
+        writeError(path, EACCES);
+    replaceRegularFile(path, target, &st, bytes);
 }
 
 }  // namespace settings

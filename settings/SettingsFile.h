@@ -11,23 +11,40 @@ namespace settings {
 // Only the first record matters; a larger file is read up to this many bytes.
 inline constexpr qsizetype kMaxSettingsBytes = 64 * 1024;
 
+// Paths here are as the file system spells them (bytes), so that a folder whose name is not
+// valid UTF-8 is still the folder meant; descriptions show them decoded.
+
 // exeDir + "/" (unless it already ends with one) + the executable's file name without its
 // last extension + ".ini": ("/opt/bus", "runbus") → "/opt/bus/runbus.ini",
 // ("/", "tarvola") → "/tarvola.ini", ("C:/x/", "runbus.exe") → "C:/x/runbus.ini".
-QString settingsPathFor(const QString& exeDir, const QString& exeFileName);
+QByteArray settingsPathFor(const QByteArray& exeDir, const QByteArray& exeFileName);
 
-// The path for the running program, computed afresh on each call. Needs a QCoreApplication.
-QString settingsFilePath();
+// Where the settings go when the program's folder cannot be written (a system-wide
+// installation): $XDG_CONFIG_HOME/tarvola, or ~/.config/tarvola when that is unset or not an
+// absolute path, as the XDG base directory rules say.
+QByteArray configFolder(const QByteArray& xdgConfigHome, const QByteArray& home);
+
+// The path for the running program, computed afresh on each call: beside the program whenever
+// its folder can be written, otherwise the same name in configFolder().
+QByteArray settingsFilePath();
+
+// Makes the folder that holds path, and its missing parents, readable by the user only (the
+// configuration folder may not exist yet). Failures show when the file is written.
+void makeFolderFor(const QByteArray& path);
 
 // The file's first kMaxSettingsBytes bytes. Throws ctl::RuntimeError: kFileNotFound when
 // there is no such file, kPathFileAccess when it is a folder, a FIFO or another
 // non-regular file, or cannot be opened or read.
-QByteArray readSettingsFile(const QString& path);
+QByteArray readSettingsFile(const QByteArray& path);
 
 // Writes bytes to a new file beside path, flushes it to disk and renames it over path.
-// The new file takes the old one's permission bits. On failure the temporary file is
-// removed, the old file is left as it was, and ctl::RuntimeError (kPathFileAccess) names
-// the file and the reason.
-void writeFileAtomically(const QString& path, QByteArrayView bytes);
+// The new file takes the old one's permission bits. A symbolic link is followed: the file
+// it leads to is replaced and the link stays. A device or a FIFO (or a link to one) gets
+// the bytes written straight into it; a FIFO without a reader is not waited for. A file
+// without write permission for its owner is left alone, whoever runs the program. Leftover
+// temporary files of earlier saves that were killed are removed. On failure the temporary
+// file is removed, the old file is left as it was, and ctl::RuntimeError (kPathFileAccess)
+// names the file and the reason.
+void writeFileAtomically(const QByteArray& path, QByteArrayView bytes);
 
 }  // namespace settings

@@ -20,9 +20,9 @@ namespace testsupport {
 // A bus window started the way the program starts it: from the given settings file, or with
 // none (the fallback) when there is no file to write.
 inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& settingsFile = std::nullopt) {
-    QFile::remove(settings::settingsFilePath());
+    QFile::remove(QFile::decodeName(settings::settingsFilePath()));
     if (settingsFile) {
-        QFile file(settings::settingsFilePath());
+        QFile file(QFile::decodeName(settings::settingsFilePath()));
         if (file.open(QIODevice::WriteOnly))
             file.write(*settingsFile);
     }

@@ -18,7 +18,7 @@ finish() {
 install_copy() {  # install_copy <dir> <name>
   mkdir -p "$1"
   cp "$TARVOLA_BIN/tarvola" "$1/$2"
-  for module in libSorrel3Res.so libtarvola_metafile.so libtarvola_sound.so; do
+  for module in libSorrel3Res.so tarvola-metafile libtarvola_sound.so; do
     [[ -f "$TARVOLA_BIN/$module" ]] && cp "$TARVOLA_BIN/$module" "$1/"
   done
   return 0

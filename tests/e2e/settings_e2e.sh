@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The settings file as the program meets it: a prepared record restored and written back
-# unchanged, a damaged file replaced by the fallback record, and a folder it cannot write.
+# unchanged (also in a folder whose name is not UTF-8), a damaged file replaced by the
+# fallback record, and a folder it cannot write.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/screen.sh"
 work=$(mktemp -d)
@@ -50,6 +51,23 @@ check "window places are written back near where they were (panel top)" near "$f
 printf '%s\r\n' "$f1,$f2,$f3,$f4,$record_tail" >"$work/expected.ini"
 check "every other field comes back byte for byte, one CR LF-ended line" cmp -s "$work/expected.ini" "$ini"
 check "nothing was printed" test ! -s "$work/prepared.stderr"
+
+# --- A folder whose name is not UTF-8 (unpacked from an archive made elsewhere): the file
+# beside the program is read and written, not one at a decoded, wrong path.
+odd="$work/"$'\xff\xfe'
+install_copy "$odd" tarvola
+ini="$odd/tarvola.ini"
+write_ini "$ini" "1500,1200,12000,6000,$record_tail"
+touch -d @1 "$ini"
+start "$odd"
+check "the program starts in a folder whose name is not UTF-8" test -n "$bus" -a -n "$panel"
+read -r fx fy < <(frame_origin "$bus")
+check "the settings file beside it is read (x)" near "$fx" 100 2
+check "the settings file beside it is read (y)" near "$fy" 80 2
+check "closing ends the program" close_bus
+check "the settings file beside it is written" test "$(stat -c %Y "$ini")" -gt 1
+check "the record kept its fields" test "$(ini_field "$ini" 16)" = 1
+check "nothing was printed" test ! -s "$odd.stderr"
 
 # --- A damaged file: the fallback values, and the fallback record written at close.
 install_copy "$work/damaged" tarvola

@@ -21,7 +21,7 @@ QByteArrayList record(const QString& film0, const QString& film1, const QString&
 QByteArray line(const QByteArrayList& fields) { return fields.join(',') + "\r\n"; }
 
 QByteArray readSettings() {
-    QFile f(settings::settingsFilePath());
+    QFile f(QFile::decodeName(settings::settingsFilePath()));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
@@ -47,7 +47,7 @@ private Q_SLOTS:
         gone_ = sub.filePath(QStringLiteral("消えた,幕.bmp"));
         notAPicture_ = flows::writeFile(sub, QStringLiteral("notes.bmp"), "not a picture\n");
     }
-    void cleanup() { QFile::remove(settings::settingsFilePath()); }
+    void cleanup() { QFile::remove(QFile::decodeName(settings::settingsFilePath())); }
 
     // What the written file cannot show: pictures, labels, the board's size and frame, hidden controls.
     void startAppliesWhatTheFileCannotShow() {

@@ -44,6 +44,34 @@ void emfRecord(QByteArray& out, quint32 type, std::initializer_list<qint32> para
         put<qint32>(out, p);
 }
 
+// The headers of a 1500 × 750 unit page (1440 units an inch) before the records.
+QByteArray wmfFile(const QByteArray& records, bool placeable, QPoint origin, quint32 longestRecordWords) {
+    const int ox = origin.x(), oy = origin.y();
+    QByteArray out;
+    if (placeable) {
+        QByteArray header;
+        put<quint32>(header, 0x9AC6CDD7);
+        put<quint16>(header, 0);
+        for (const int v : {ox, oy, ox + 1500, oy + 750})  // the box
+            put<qint16>(header, static_cast<qint16>(v));
+        put<quint16>(header, 1440);
+        put<quint32>(header, 0);
+        quint16 sum = 0;
+        for (int i = 0; i < 10; ++i)
+            sum ^= qFromLittleEndian<quint16>(header.constData() + 2 * i);
+        put<quint16>(header, sum);
+        out += header;
+    }
+    put<quint16>(out, 1);     // in a file
+    put<quint16>(out, 9);     // header words
+    put<quint16>(out, 0x300);
+    put<quint32>(out, static_cast<quint32>((18 + records.size()) / 2));
+    put<quint16>(out, 3);     // objects
+    put<quint32>(out, longestRecordWords);
+    put<quint16>(out, 0);
+    return out + records;
+}
+
 }  // namespace
 
 QImage rasterScene(QSize size) {
@@ -117,29 +145,28 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin)
     box(0x0418, 60, 10, 90, 40);  // ELLIPSE
     wmfRecord(records, 0x0000, {});
 
-    QByteArray out;
-    if (placeable) {
-        QByteArray header;
-        put<quint32>(header, 0x9AC6CDD7);
-        put<quint16>(header, 0);
-        for (const int v : {ox, oy, ox + 1500, oy + 750})  // the box
-            put<qint16>(header, static_cast<qint16>(v));
-        put<quint16>(header, 1440);
-        put<quint32>(header, 0);
-        quint16 sum = 0;
-        for (int i = 0; i < 10; ++i)
-            sum ^= qFromLittleEndian<quint16>(header.constData() + 2 * i);
-        put<quint16>(header, sum);
-        out += header;
-    }
-    put<quint16>(out, 1);     // in a file
-    put<quint16>(out, 9);     // header words
-    put<quint16>(out, 0x300);
-    put<quint32>(out, static_cast<quint32>((18 + records.size()) / 2));
-    put<quint16>(out, 3);     // objects
-    put<quint32>(out, 8);     // the longest record's words: CREATEPENINDIRECT
-    put<quint16>(out, 0);
-    return out + records;
+    return wmfFile(records, placeable, origin, 8);  // the longest record: CREATEPENINDIRECT
+}
+
+QByteArray wmfText(int fontHeight, int characters) {
+    QByteArray records;
+    wmfRecord(records, 0x020C, {750, 1500});  // SETWINDOWEXT
+    QByteArray font;                          // CREATEFONTINDIRECT: height, then 0 up to the face name
+    put<qint16>(font, static_cast<qint16>(fontHeight));
+    font.append(16, '\0').append("Sans").append(28, '\0');
+    put<quint32>(records, static_cast<quint32>(3 + font.size() / 2));
+    put<quint16>(records, 0x02FB);
+    records += font;
+    wmfRecord(records, 0x012D, {0});  // SELECTOBJECT
+    const QByteArray text(characters + characters % 2, 'W');
+    put<quint32>(records, static_cast<quint32>(3 + 1 + text.size() / 2 + 2));
+    put<quint16>(records, 0x0521);  // TEXTOUT: length, text, y, x
+    put<quint16>(records, static_cast<quint16>(characters));
+    records.append(text);
+    put<qint16>(records, 600);
+    put<qint16>(records, 0);
+    wmfRecord(records, 0x0000, {});
+    return wmfFile(records, true, {}, static_cast<quint32>(3 + 1 + text.size() / 2 + 2));
 }
 
 QByteArray emf(int extraRecords) {

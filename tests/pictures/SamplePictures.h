@@ -23,6 +23,9 @@ QByteArray encodeGif(const QImage& image);                    // two colours: re
 // false leaves out the record that sets the window origin.
 QByteArray wmf(bool placeable, QPoint originUnits = {}, int extraRecords = 0, bool setsOrigin = true);
 QByteArray emf(int extraRecords = 0);
+// A placeable Windows metafile of the same page that writes `characters` letters in a font
+// `fontHeight` units (1440 an inch) high.
+QByteArray wmfText(int fontHeight, int characters);
 
 // Header surgery for the size checks: little-endian values written one after another from `at`.
 template <typename T>

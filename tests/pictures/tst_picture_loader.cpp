@@ -163,6 +163,9 @@ private slots:
         QTest::newRow("png of 256 Mi pixels") << samples::withPngSize(png, 16384, 16384) << "mi.png" << 7 << large;
         QTest::newRow("wmf huge box") << patched<qint16>(wmf, 10, {32000, 32000, 1}) << "huge.wmf" << 7 << large;
         QTest::newRow("emf huge frame") << patched<qint32>(emf, 32, {2000000000, 2000000000}) << "huge.emf" << 7 << large;
+        // Small files that keep a renderer busy for minutes are stopped after two seconds.
+        QTest::newRow("wmf text in a giant font") << samples::wmfText(32000, 3000) << "text.wmf" << 7 << large;
+        QTest::newRow("emf of a million records") << samples::emf(1000000) << "many.emf" << 7 << large;
     }
     void badContent() {
         QFETCH(QByteArray, bytes);

@@ -15,7 +15,7 @@ run_install() { PREFIX="$prefix" "$src/scripts/install.sh" "$@" >"$work/out" 2>&
 lib="$prefix/lib/tarvola"
 
 check "install succeeds" run_install install "$build"
-for file in tarvola libSorrel3Res.so libtarvola_metafile.so libtarvola_sound.so; do
+for file in tarvola tarvola-metafile libSorrel3Res.so libtarvola_sound.so; do
   check "$file lies in lib/tarvola" test -s "$lib/$file"
 done
 check "the launcher leads to the installed program" \

@@ -21,8 +21,8 @@ check "it is in section games" test "$(dpkg-deb -f "$deb" Section)" = games
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-expected="usr/bin/tarvola usr/games/tarvola usr/lib/tarvola/libSorrel3Res.so usr/lib/tarvola/libtarvola_metafile.so
-usr/lib/tarvola/libtarvola_sound.so usr/lib/tarvola/tarvola usr/share/applications/tarvola.desktop
+expected="usr/bin/tarvola usr/games/tarvola usr/lib/tarvola/libSorrel3Res.so usr/lib/tarvola/libtarvola_sound.so
+usr/lib/tarvola/tarvola usr/lib/tarvola/tarvola-metafile usr/share/applications/tarvola.desktop
 usr/share/doc/tarvola/changelog.gz usr/share/doc/tarvola/copyright usr/share/icons/hicolor/32x32/apps/tarvola.png
 usr/share/icons/hicolor/64x64/apps/tarvola.png usr/share/icons/hicolor/scalable/apps/tarvola.svg
 usr/share/man/man6/tarvola.6.gz usr/share/metainfo/com.example.Tarvola.metainfo.xml"

@@ -12,6 +12,8 @@
 
 #include <csignal>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,13 +66,33 @@ private slots:
     void pathFor() {
         QFETCH(QString, dir);
         QFETCH(QString, exe);
-        QTEST(settings::settingsPathFor(dir, exe), "path");
-        QCOMPARE(settings::settingsFilePath(), QCoreApplication::applicationDirPath() + "/tst_settings_file.ini");
+        QTEST(QFile::decodeName(settings::settingsPathFor(QFile::encodeName(dir), QFile::encodeName(exe))), "path");
+        QCOMPARE(settings::settingsFilePath(),
+                 QFile::encodeName(QCoreApplication::applicationDirPath() + "/tst_settings_file.ini"));
+    }
+
+    // A program folder its user cannot write keeps the settings in the configuration folder.
+    void configFolder_data() {
+        QTest::addColumn<QByteArray>("xdgConfigHome");
+        QTest::addColumn<QByteArray>("folder");
+        QTest::newRow("XDG_CONFIG_HOME") << QByteArray("/srv/conf") << QByteArray("/srv/conf/tarvola");
+        QTest::newRow("unset") << QByteArray() << QByteArray("/home/u/.config/tarvola");
+        QTest::newRow("relative, so ignored") << QByteArray("conf") << QByteArray("/home/u/.config/tarvola");
+    }
+    void configFolder() {
+        QFETCH(QByteArray, xdgConfigHome);
+        QTEST(settings::configFolder(xdgConfigHome, "/home/u"), "folder");
+        // Folders made for the file, parents included, and an existing one is no error.
+        QTemporaryDir dir;
+        const QByteArray file = QFile::encodeName(dir.path()) + "/a/b/tarvola.ini";
+        settings::makeFolderFor(file);
+        settings::makeFolderFor(file);
+        QVERIFY(QFileInfo(dir.filePath("a/b")).isDir());
     }
 
     void reading() {
         QTemporaryDir dir;
-        const auto errorReading = [](const QString& path) { return errorOf([&] { settings::readSettingsFile(path); }); };
+        const auto errorReading = [](const QString& path) { return errorOf([&] { settings::readSettingsFile(QFile::encodeName(path)); }); };
         QCOMPARE(errorReading(dir.filePath("none.ini")).number(), ctl::err::kFileNotFound);
         QCOMPARE(errorReading(dir.filePath("no/such/folder.ini")).number(), ctl::err::kFileNotFound);
         QCOMPARE(errorReading(dir.path()).number(), ctl::err::kPathFileAccess);
@@ -80,9 +102,9 @@ private slots:
         QCOMPARE(errorReading(dir.filePath("fifo.ini")).number(), ctl::err::kPathFileAccess);
         const QString path = dir.filePath(QStringLiteral("big.ini"));
         writePlain(path, QByteArray(settings::kMaxSettingsBytes, 'x') + QByteArray(5000, 'y'));
-        QCOMPARE(settings::readSettingsFile(path), QByteArray(settings::kMaxSettingsBytes, 'x'));
+        QCOMPARE(settings::readSettingsFile(QFile::encodeName(path)), QByteArray(settings::kMaxSettingsBytes, 'x'));
         writePlain(path, QByteArray());
-        QCOMPARE(settings::readSettingsFile(path), QByteArray());
+        QCOMPARE(settings::readSettingsFile(QFile::encodeName(path)), QByteArray());
         QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         if (!root_)
             QCOMPARE(errorReading(path).number(), ctl::err::kPathFileAccess);
@@ -93,18 +115,86 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("tarvola.ini"));
         const mode_t mask = ::umask(022);
         ::umask(mask);
-        settings::writeFileAtomically(path, "old contents that are longer than the new ones\r\n");
+        settings::writeFileAtomically(QFile::encodeName(path), "old contents that are longer than the new ones\r\n");
         QCOMPARE(modeOf(path), mode_t(0666 & ~mask));
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
-        settings::writeFileAtomically(path, "new\r\n");
+        settings::writeFileAtomically(QFile::encodeName(path), "new\r\n");
         QCOMPARE(contentsOf(path), QByteArray("new\r\n"));
         QCOMPARE(modeOf(path), mode_t(0640));
         QCOMPARE(entriesOf(dir.path()), QStringList{QStringLiteral("tarvola.ini")});
 
         QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("link.ini"))));
-        settings::writeFileAtomically(dir.filePath(QStringLiteral("link.ini")), "via link");
+        settings::writeFileAtomically(QFile::encodeName(dir.filePath(QStringLiteral("link.ini"))), "via link");
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("link.ini"))).isSymLink());
         QCOMPARE(contentsOf(path), QByteArray("via link"));
+    }
+
+    // What the file stands for is kept: a FIFO stays a FIFO, a read-only file is not replaced.
+    void respected_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("link to a FIFO with a reader") << "fifo link" << true;
+        QTest::newRow("FIFO without a reader") << "fifo" << false;
+        QTest::newRow("mode 444") << "0444" << false;
+        QTest::newRow("mode 000") << "0000" << false;
+        QTest::newRow("link to a read-only file") << "0444 link" << false;
+    }
+    void respected() {
+        QFETCH(QString, how);
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("target"));
+        const QByteArray targetName = QFile::encodeName(target);
+        const bool fifo = how.startsWith(u"fifo");
+        if (fifo) {
+            QCOMPARE(::mkfifo(targetName.constData(), 0600), 0);
+        } else {
+            writePlain(target, "frozen\r\n");
+            QCOMPARE(::chmod(targetName.constData(), how.left(4).toUInt(nullptr, 8)), 0);
+        }
+        const QString path = how.endsWith(u"link") ? dir.filePath(QStringLiteral("tarvola.ini")) : target;
+        if (path != target)
+            QVERIFY(QFile::link(target, path));
+        const int reader = how == u"fifo link" ? ::open(targetName.constData(), O_RDONLY | O_NONBLOCK) : -1;
+
+        const ctl::RuntimeError e = errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); });
+        QCOMPARE(e.number(), saved ? 0 : ctl::err::kPathFileAccess);
+        struct stat st {};
+        QCOMPARE(::stat(targetName.constData(), &st), 0);
+        QCOMPARE(S_ISFIFO(st.st_mode), fifo);
+        if (reader >= 0) {
+            char got[16] = {};
+            QCOMPARE(::read(reader, got, sizeof got), ssize_t(8));
+            ::close(reader);
+            QCOMPARE(QByteArray(got), QByteArray("record\r\n"));
+        }
+        if (!fifo) {
+            QCOMPARE(modeOf(target), mode_t(how.left(4).toUInt(nullptr, 8)));
+            QVERIFY(::chmod(targetName.constData(), 0600) == 0);
+            QCOMPARE(contentsOf(target), QByteArray("frozen\r\n"));
+        }
+        QCOMPARE(QFileInfo(path).isSymLink(), path != target);
+    }
+
+    // Temporary files of killed saves go once they are a minute old; anything else stays.
+    void leftovers() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("tarvola.ini"));
+        const QStringList names{".tarvola.ini.tmp-old1", ".tarvola.ini.tmp-new1", ".other.ini.tmp-old2",
+                                ".tarvola.ini.tmp-OLD"};
+        for (const QString& name : names) {
+            writePlain(dir.filePath(name), "partial");
+            if (name.contains(u"old", Qt::CaseInsensitive)) {
+                const timespec times[2] = {{::time(nullptr) - 61, 0}, {::time(nullptr) - 61, 0}};
+                QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(dir.filePath(name)).constData(), times, 0), 0);
+            }
+        }
+        settings::writeFileAtomically(QFile::encodeName(path), "new\r\n");
+        QStringList left = entriesOf(dir.path()), kept{".other.ini.tmp-old2", ".tarvola.ini.tmp-OLD",
+                                                        ".tarvola.ini.tmp-new1", "tarvola.ini"};
+        left.sort();
+        kept.sort();
+        QCOMPARE(left, kept);
     }
 
     // Each failure: error 75 naming the cause, the old file whole, no temporary file left.
@@ -140,7 +230,7 @@ private slots:
             ::setrlimit(RLIMIT_FSIZE, &lowered);
             cause = QString::fromLocal8Bit(std::strerror(EFBIG));
         }
-        const ctl::RuntimeError e = errorOf([&] { settings::writeFileAtomically(path, QByteArray(4096, 'n')); });
+        const ctl::RuntimeError e = errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), QByteArray(4096, 'n')); });
         ::setrlimit(RLIMIT_FSIZE, &saved);
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
         QCOMPARE(e.number(), ctl::err::kPathFileAccess);

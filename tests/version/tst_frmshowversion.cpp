@@ -27,7 +27,7 @@ class FrmShowVersionTest : public QObject {
 
 private slots:
     void init() {
-        QVERIFY(!QFile::exists(platform::executableDir() + QStringLiteral("/libSorrel3Res.so")));
+        QVERIFY(!QFile::exists(QFile::decodeName(platform::besideExecutable("libSorrel3Res.so"))));
         boxes_.clear();
         webOpenings_ = 0;
         platform::setMessageBoxHook([this](const platform::MessageBoxRequest& r) { boxes_.append(r); });

@@ -15,7 +15,7 @@ class VersionLinkTest : public QObject {
 
 private slots:
     void eachClickOpensTheHomepage() {
-        QVERIFY(QFile::exists(platform::executableDir() + QStringLiteral("/libSorrel3Res.so")));
+        QVERIFY(QFile::exists(QFile::decodeName(platform::besideExecutable("libSorrel3Res.so"))));
         int boxes = 0;
         QList<QUrl> opened;
         QList<QWidget*> owners;
