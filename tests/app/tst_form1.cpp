@@ -154,32 +154,6 @@ private Q_SLOTS:
                 QCOMPARE(qAlpha(panelIcon.pixel(x, y)), 0);
     }
 
-    // Only the bus picture, the frame bars and the signboard open the signboard menu, and only
-    // with the right button.
-    void rightClickMenu_data() {
-        QTest::addColumn<QPoint>("where");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("menu");
-        QTest::newRow("bus picture, right") << QPoint(150, 150) << int(Qt::RightButton) << true;
-        QTest::newRow("frame bar, right") << QPoint(583, 130) << int(Qt::RightButton) << true;
-        QTest::newRow("signboard, right") << QPoint(600, 120) << int(Qt::RightButton) << true;
-        QTest::newRow("bus picture, left") << QPoint(150, 150) << int(Qt::LeftButton) << false;
-        QTest::newRow("signboard, middle") << QPoint(600, 120) << int(Qt::MiddleButton) << false;
-        QTest::newRow("sign window, right") << QPoint(265, 50) << int(Qt::RightButton) << false;
-        QTest::newRow("front door, right") << QPoint(50, 100) << int(Qt::RightButton) << false;
-        QTest::newRow("middle door, right") << QPoint(340, 100) << int(Qt::RightButton) << false;
-    }
-    void rightClickMenu() {
-        QFETCH(QPoint, where);
-        QFETCH(int, button);
-        QFETCH(bool, menu);
-        auto form = startForm();
-        QWidget* target = form->childAt(where) ? form->childAt(where) : form.get();
-        const QStringList captions = testsupport::captureMenu(
-            [&] { QTest::mouseClick(target, Qt::MouseButton(button), {}, target->mapFrom(form.get(), where)); });
-        const QStringList items{"看板の表示", "枠の表示", "看板の画像を設定...", "-", "看板のリセット"};
-        QCOMPARE(captions, menu ? items : QStringList());
-    }
 };
 
 QTEST_MAIN(TestForm1)

@@ -24,20 +24,33 @@ install_copy() {  # install_copy <dir> <name>
   return 0
 }
 
-# Polls until a command succeeds, about 0.05 s a try.
-poll() {  # poll <tries> <command...>
-  local n=$1; shift
-  for _ in $(seq 1 "$n"); do "$@" && return 0; sleep 0.05; done
+# wait_window and wait_exit stand alone: the release test exports them to a shell of their own.
+wait_window() {  # wait_window <exact title> → prints the window id
+  local id
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
   return 1
 }
-
-not() { ! "$@"; }
-visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
+wait_exit() {  # wait_exit <pid> <seconds>
+  for _ in $(seq 1 $(($2 * 20))); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.05
+  done
+  return 1
+}
+# Polls until a command fails, about 0.05 s a try.
+poll_until_not() {  # poll_until_not <tries> <command...>
+  local n=$1; shift
+  for _ in $(seq 1 "$n"); do "$@" || return 0; sleep 0.05; done
+  return 1
+}
 mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-wait_window() { poll 100 visible_window "$1"; }  # wait_window <exact title> → prints the window id
-wait_window_gone() { poll 100 not visible_window "$1" >/dev/null; }
-wait_exit() { poll $(($2 * 20)) not kill -0 "$1" 2>/dev/null; }  # wait_exit <pid> <seconds>
-wait_unmapped() { poll 40 not mapped "$1"; }
+wait_unmapped() { poll_until_not 40 mapped "$1"; }
+shown() { [[ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]]; }
+wait_window_gone() { poll_until_not 100 shown "$1"; }
 
 # Client area's top-left corner on the root window: "x y".
 client_origin() {

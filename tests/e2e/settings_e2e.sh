@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The settings file as the program meets it under a window manager: a prepared record restored
-# and written back unchanged, a damaged file replaced by the fallback, one that fails late, and a
-# folder it cannot write.
+# and written back unchanged, a damaged file replaced by the fallback, and one that fails late.
 source "$(dirname "$0")/lib.sh"
 work=$(mktemp -d)
 pid=
@@ -78,33 +77,4 @@ check "the panel is not mirrored: the front-door switch stands at its left" \
   wait_pixels "$work/late.xwd" 30 "$cx" "$cy" 31 33 "255,255,0"
 check "closing ends the program" close_bus
 check "the record starts 0,0,0,<the bus window's outer height>" test "$(ini_field "$ini" 1-4)" = "0,0,0,$((bus_bottom * 15))"
-
-# --- A folder the program cannot write: it still ends, and says which file it could not save.
-install_copy "$work/readonly" tarvola
-ini="$work/readonly/tarvola.ini"
-write_ini "$ini" "0,0,0,3660,\"\",\"\",4,1,\"\",8790,1680,#TRUE#,#TRUE#,200,300,2"
-cp "$ini" "$work/readonly.before"
-listing_before=$(ls -A "$work/readonly" | xargs)
-chmod 755 "$work"
-chmod 555 "$work/readonly"
-as_user=()
-if [[ $(id -u) -eq 0 ]]; then
-  # The superuser writes anywhere: run the program as nobody, with a home and runtime folder
-  # of its own so that nothing else has reason to complain on stderr.
-  mkdir -p "$work/nobody/runtime"
-  chmod 700 "$work/nobody/runtime"
-  chown -R nobody "$work/nobody"
-  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$work/nobody"
-           XDG_RUNTIME_DIR="$work/nobody/runtime")
-fi
-"${as_user[@]}" "$work/readonly/tarvola" 2>"$work/readonly.stderr" &
-pid=$!
-bus=$(wait_window "Tarvola　-　tarvola")
-check "the program starts in a folder it cannot write" test -n "$bus"
-check "closing ends the program" close_bus
-check "one line is printed, naming the settings file" \
-  eval 'test "$(wc -l <"$work/readonly.stderr")" = 1 && grep -qF "$ini" "$work/readonly.stderr"'
-check "the old settings file is left as it was" cmp -s "$work/readonly.before" "$ini"
-check "no stray file is left in the folder" test "$(ls -A "$work/readonly" | xargs)" = "$listing_before"
-chmod 755 "$work/readonly"
 finish
