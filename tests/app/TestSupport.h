@@ -9,8 +9,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QMenu>
-#include <QTimer>
 #include <QtTest>
 #include <memory>
 #include <optional>
@@ -32,23 +30,6 @@ inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& setting
     form->Form_Load();
     form->show();
     return form;
-}
-
-// Runs action; returns the captions of a pop-up menu it opened (separators as "-"), closing it.
-template <class Action>
-QStringList captureMenu(Action&& action) {
-    QStringList captions;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            for (QAction* a : menu->actions())
-                captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-            menu->close();
-        }
-    });
-    poll.start(5);
-    action();  // the menu runs its own loop inside the click
-    return captions;
 }
 
 }  // namespace testsupport

@@ -2,8 +2,7 @@
 # A new user's first session on a fresh copy of the program, under a real window manager, for
 # what the widget tests cannot see: the windows as the window manager stacks them, the sign's
 # shape on the screen, the real file dialog, the doors moving, the board dragged by the pointer,
-# the version dialog; then a second start that must bring back everything that was arranged,
-# and a renamed copy.
+# the version dialog; then a second start that must bring back everything that was arranged.
 source "$(dirname "$0")/lib.sh"
 work=$(mktemp -d)
 pid=
@@ -191,10 +190,4 @@ check "closing again ends the program" close_bus
 check "the second run writes back the same record" cmp -s "$work/first.ini" "$ini"
 check "nothing was printed" test ! -s "$work/stderr"
 
-# ================= A renamed copy shows its own name and keeps its own settings file.
-install_copy "$work/renamed" runbus
-start_program "$work/renamed/runbus" "$work/stderr"
-check "a copy named runbus shows its name in the caption" test -n "$bus"
-check "the renamed copy ends on close" close_bus
-check "the renamed copy writes runbus.ini" test -s "$work/renamed/runbus.ini"
 finish

@@ -10,12 +10,6 @@
 #include <optional>
 #include <vector>
 
-namespace ctl {
-inline char* toString(const ScaleRect& r) {
-    return QTest::toString(QStringLiteral("{%1, %2, %3, %4}").arg(r.left).arg(r.top).arg(r.width).arg(r.height));
-}
-}  // namespace ctl
-
 namespace flows {
 
 // Answers each open-file dialog with the next queued answer (nullopt or none left: cancel), records

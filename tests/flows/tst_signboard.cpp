@@ -1,4 +1,4 @@
-// The signboard: its frame, its picture, showing and hiding, and dragging.
+// The signboard: its frame, its picture, and dragging.
 
 // Mouse input goes through the window system as a user's does, so that the application
 // knows which buttons are down while the board is dragged.
@@ -27,10 +27,6 @@ Bars fullFitOf(const ScaleRect& b) {
     return {{{b.left - 75, b.top, 75, b.height + 15},
              {b.left + b.width, b.top, 75, b.height + 15},
              {b.left - 75, b.top + b.height, b.width + 150, 60}}};
-}
-
-bool barsVisible(const Form1& form, bool v) {
-    return form.shpK_Waku(0)->Visible() == v && form.shpK_Waku(1)->Visible() == v && form.shpK_Waku(2)->Visible() == v;
 }
 
 }  // namespace
@@ -79,23 +75,6 @@ private Q_SLOTS:
         QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1410, 450}));
         QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{8790, 1680, 1410, 450}));
         QCOMPARE(Common::KanbanPath, big);
-    }
-
-    // Two toggles return each item, its check mark with it. The frame stands alone while the board
-    // is hidden, and fits the board's new place when shown again.
-    void togglesTwiceReturn() {
-        auto form = startForm();
-        form->MnuViewKanban->trigger();
-        QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->MnuViewKanban->isChecked());
-        QVERIFY(barsVisible(*form, true));
-        form->MnuViewKanban->trigger();
-        QVERIFY(form->PicKanban->isVisibleTo(form.get()) && form->MnuViewKanban->isChecked());
-        form->MnuViewWaku->trigger();
-        QVERIFY(barsVisible(*form, false) && !form->MnuViewWaku->isChecked());
-        form->PicKanban->Move(3000, 600, 1410, 450);
-        form->MnuViewWaku->trigger();
-        QVERIFY(barsVisible(*form, true) && form->MnuViewWaku->isChecked());
-        QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{3000, 600, 1410, 450}));
     }
 
     // The board follows the pointer, which acts only inside the window's client area (758 x 218):
