@@ -9,13 +9,11 @@ pid=
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 pictures="$(dirname "$0")/../../assets/pictures"
 
-blue="0,0,255" white="255,255,255" black="0,0,0" fill="224,224,224" outline="128,128,128"
+red="255,0,0" blue="0,0,255" white="255,255,255" black="0,0,0" fill="224,224,224" outline="128,128,128"
 yellow="250,200,0" green="0,160,80"
 
-# The film: 50 × 200 in bands 4 pixels high, band k in rgb(250−5k, 40+4k, 5k).
-bands=()
-for k in $(seq 0 49); do bands+=("xc:rgb($((250 - 5 * k)),$((40 + 4 * k)),$((5 * k)))"); done
-convert -size 50x4 "${bands[@]}" -append -type TrueColor "BMP3:$work/film.bmp"
+# The film: 50 × 200, its top 10 rows red, the rest green.
+convert -size 50x10 xc:red -size 50x190 "xc:rgb(0,160,80)" -append -type TrueColor "BMP3:$work/film.bmp"
 # The signboard picture: 120 × 40, yellow on the left half, green on the right.
 convert -size 60x40 "xc:rgb(250,200,0)" "xc:rgb(0,160,80)" +append "$work/board.gif"
 # What the bus window shows where nothing covers its picture, and the doors as drawn closed.
@@ -32,17 +30,6 @@ picture_at() {  # picture_at <xwd> <dx> <dy> <x> <y> [<x> <y>...]
   for i in "${!xs[@]}"; do echo "${xs[i]} ${ys[i]} ${got[i]}"; done
 }
 bus_at() { picture_at "$work/bus.xwd" 0 0 "$@" | xargs; }
-
-# Pixel words for rows y of the sign's probe column (x 265, film column 25), the film's top at pos.
-film_rows() {  # film_rows <pos> <y>...
-  local pos=$1 y r
-  shift
-  for y in "$@"; do
-    r=$((y - pos))
-    ((r < 0)) && { echo "265 $((35 + y)) $blue"; continue; }
-    echo "265 $((35 + y)) $((250 - 5 * (r / 4))),$((40 + 4 * (r / 4))),$((5 * (r / 4)))"
-  done | xargs
-}
 
 # Door probes. Front door: opening narrows it toward x 24. Middle door: the left leaf folds
 # toward x 313, the right one toward x 436.
@@ -120,11 +107,13 @@ check "the sign window shows blue in its rounded outline, the board its reset pl
 # --- The sign: a double click chooses its film; a click gives it the keys, at roll speed 1.
 xdotool mousemove $((bx + 265)) $((by + 51)) click --repeat 2 --delay 60 1
 choose_file "a double click on the sign" "$work/film.bmp"
-check "the film shows from its top" wait_pixels "$s" 30 "$bx" "$by" $(film_rows 0 2 3 4 16 30)
+film_top=(265 37 "$red" 265 44 "$red" 265 45 "$green" 265 60 "$green")  # the sign window's rows 2, 9, 10, 25
+check "the film shows from its top" wait_pixels "$s" 30 "$bx" "$by" "${film_top[@]}"
 sleep 0.4   # the focus click must not pair with the double click
 click_at "$bus" 265 51
 xdotool key Up Up Up
-check "three Up presses lower the film by 3 pixels" wait_pixels "$s" 30 "$bx" "$by" $(film_rows 3 2 3 6 7 16 30)
+check "three Up presses lower the film by 3 pixels" \
+  wait_pixels "$s" 30 "$bx" "$by" 265 37 "$blue" 265 38 "$red" 265 47 "$red" 265 48 "$green"
 
 # --- The doors: the front one at speed 10000 (about a second a movement), the middle one in
 # mode 右 at speed 6000, after its sound.
@@ -185,7 +174,7 @@ start
 check "second start: the windows stand where they stood" \
   test "$(client_origin "$bus") $(client_origin "$panel")" = "$bx $by $px $py"
 check "the film shows from its top again, the board at 616,152 with its picture, the frame hidden" \
-  wait_pixels "$s" 30 "$bx" "$by" $(film_rows 0 2 3 4 16 30) "${board_at_new[@]}" "${new_bars_gone[@]}"
+  wait_pixels "$s" 30 "$bx" "$by" "${film_top[@]}" "${board_at_new[@]}" "${new_bars_gone[@]}"
 check "closing again ends the program" close_bus
 check "the second run writes back the same record" cmp -s "$work/first.ini" "$ini"
 check "nothing was printed" test ! -s "$work/stderr"

@@ -52,13 +52,11 @@ wait_unmapped() { poll_until_not 40 mapped "$1"; }
 shown() { [[ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]]; }
 wait_window_gone() { poll_until_not 100 shown "$1"; }
 
-# Client area's top-left corner on the root window: "x y".
-client_origin() {
+client_origin() {  # client_origin <window> → the client area's top-left corner on the screen, "x y"
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
 }
 
-# The window manager's frame around a window: "left right top bottom" in pixels.
-frame_extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','; }
+frame_extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','; }  # → "left right top bottom"
 
 # The colour of a root-window pixel in a screenshot file, as "r,g,b".
 pixel() {  # pixel <png> <x> <y>
@@ -79,8 +77,7 @@ close_bus() {
   wait_exit "$pid" 5
 }
 
-# Clicks at a place inside a window's client area.
-click_at() {  # click_at <window> <x> <y> [button]
+click_at() {  # clicks at a place of a window's client area  # click_at <window> <x> <y> [button]
   local ox oy
   read -r ox oy < <(client_origin "$1")
   xdotool mousemove $((ox + $2)) $((oy + $3)) click "${4:-1}"

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <optional>
 #include <vector>
 
 namespace flows {

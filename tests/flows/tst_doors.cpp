@@ -12,11 +12,7 @@ namespace {
 
 // One door run: the mode (-1 for the front door), the front door's or the leaves' widths before
 // the click, the switch's value when its handler runs, and the first and last width set (0: none).
-struct Run {
-    int mode;
-    float left, right;
-    int value, first, last;
-};
+struct Run { int mode; float left, right; int value, first, last; };
 
 }  // namespace
 

@@ -20,11 +20,6 @@ QByteArrayList record(const QString& film0, const QString& film1, const QString&
 
 QByteArray line(const QByteArrayList& fields) { return fields.join(',') + "\r\n"; }
 
-QByteArray readSettings() {
-    QFile f(settings::settingsFilePath());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class TestSettingsApply : public QObject {
@@ -52,8 +47,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("appliedBeforeFailing");  // places, visibility, board were applied
         QTest::addColumn<bool>("filmShown");             // film 0 was applied before the failure
         QTest::newRow("front door speed 0") << int(Door1) << "0" << true << false;
-        QTest::newRow("middle door speed 30001") << int(Door2) << "30001" << true << false;
-        QTest::newRow("roll speed 1001") << int(Speed0) << "1001" << true << false;
         QTest::newRow("roll speed out of 16 bits") << int(Speed1) << "40000" << true << false;
         QTest::newRow("mode 3") << int(Mode) << "3" << true << true;
         QTest::newRow("word in a number field") << int(Door1) << "fast" << false << false;
@@ -129,7 +122,9 @@ private Q_SLOTS:
             QCOMPARE(form->imgMaku1(1)->picture().size(), QSize(40, 200));
         }
         form->SaveIni();
-        QCOMPARE(readSettings(), line(r));
+        QFile written(settings::settingsFilePath());
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), line(r));
     }
 };
 

@@ -8,12 +8,6 @@
 using flows::DialogScript;
 using testsupport::startForm;
 
-namespace {
-
-void setStep(Form1& form, std::int16_t index, int step) { form.panel().scllMakuSpeed(index)->setValueChecked(step); }
-
-}  // namespace
-
 class TestSigns : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -39,7 +33,7 @@ private Q_SLOTS:
         QFETCH(int, step);
         QFETCH(int, expected);
         auto form = startForm();
-        setStep(*form, 0, step);
+        form->panel().scllMakuSpeed(0)->setValueChecked(step);
         // A click on the film gives its window the keyboard, as the user does.
         QApplication::setActiveWindow(form.get());
         QTest::mouseClick(form->picWaku1(0), Qt::LeftButton, {}, QPoint(20, 15));
@@ -56,8 +50,8 @@ private Q_SLOTS:
     // Sign 1 rolls with its own step, leaving sign 0 alone; it measures in twips.
     void signOneRollsInTwips() {
         auto form = startForm();
-        setStep(*form, 1, 20);
-        setStep(*form, 0, 3);
+        form->panel().scllMakuSpeed(1)->setValueChecked(20);
+        form->panel().scllMakuSpeed(0)->setValueChecked(3);
         form->picWaku1_KeyDown(1, 38, 0);
         form->picWaku1_KeyDown(1, 38, 1);
         QCOMPARE(form->MakuPos[1], 40);
@@ -90,7 +84,7 @@ private Q_SLOTS:
         DialogScript script;
         script.choose(film);
         form->picWaku1_DblClick(0);
-        setStep(*form, 0, 5);
+        form->panel().scllMakuSpeed(0)->setValueChecked(5);
         form->picWaku1_KeyDown(0, 40, 0);
         kind == 0 ? script.cancel() : script.choose(chosen);
         form->imgMaku1_DblClick(0);

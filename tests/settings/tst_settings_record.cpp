@@ -4,7 +4,6 @@
 
 #include "controls/RuntimeError.h"
 #include "settings/SettingsRecord.h"
-#include "settings/SettingsValues.h"
 
 #include <QTest>
 
