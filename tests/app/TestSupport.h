@@ -8,24 +8,20 @@
 #include "settings/SettingsFile.h"
 
 #include <QApplication>
-#include <QtTest>
 #include <QFile>
-#include <QMenu>
-#include <QTimer>
+#include <QtTest>
 #include <memory>
 #include <optional>
 
 namespace testsupport {
 
 // A bus window started the way the program starts it: from the given settings file, or with
-// none (the fallback) when there is no file to write.
+// none (the fallback), with the doors' waits and sound replaced.
 inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& settingsFile = std::nullopt) {
     QFile::remove(QFile::decodeName(settings::settingsFilePath()));
-    if (settingsFile) {
-        QFile file(QFile::decodeName(settings::settingsFilePath()));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(*settingsFile);
-    }
+    QFile file(QFile::decodeName(settings::settingsFilePath()));
+    if (settingsFile && file.open(QIODevice::WriteOnly))
+        file.write(*settingsFile), file.close();
     Common::MakuPath = {};
     Common::KanbanPath.clear();
     auto form = std::make_unique<Form1>();
@@ -34,32 +30,6 @@ inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& setting
     form->Form_Load();
     form->show();
     return form;
-}
-
-// Runs action; if a pop-up menu opens meanwhile, records its title-less item captions and
-// closes it. Returns the captions of the menu that was shown (empty if none).
-template <class Action>
-QStringList captureMenu(Action&& action) {
-    QStringList captions;
-    bool shown = false;
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            shown = true;
-            for (QAction* a : menu->actions())
-                captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-            menu->close();
-        }
-    });
-    poll.start();
-    action();
-    // The menu runs its own loop inside the click; by now it has been closed.
-    poll.stop();
-    if (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();
-    Q_UNUSED(shown);
-    return captions;
 }
 
 }  // namespace testsupport

@@ -24,6 +24,7 @@ install_copy() {  # install_copy <dir> <name>
   return 0
 }
 
+# wait_window and wait_exit stand alone: the release test exports them to a shell of their own.
 wait_window() {  # wait_window <exact title> → prints the window id
   local id
   for _ in $(seq 1 100); do
@@ -33,29 +34,6 @@ wait_window() {  # wait_window <exact title> → prints the window id
   done
   return 1
 }
-
-# Client area's top-left corner on the root window: "x y".
-client_origin() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
-}
-
-# The colour of a root-window pixel in a screenshot file, as "r,g,b".
-pixel() {  # pixel <png> <x> <y>
-  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
-}
-
-# Whether window a is stacked above window b among the managed windows.
-stacked_above() {  # stacked_above <a> <b>
-  local list ia=-1 ib=-1 i=0
-  list=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
-  for w in $list; do
-    [[ $((w)) -eq $(($1)) ]] && ia=$i
-    [[ $((w)) -eq $(($2)) ]] && ib=$i
-    i=$((i + 1))
-  done
-  [[ $ia -ge 0 && $ib -ge 0 && $ia -gt $ib ]]
-}
-
 wait_exit() {  # wait_exit <pid> <seconds>
   for _ in $(seq 1 $(($2 * 20))); do
     kill -0 "$1" 2>/dev/null || return 0
@@ -63,10 +41,31 @@ wait_exit() {  # wait_exit <pid> <seconds>
   done
   return 1
 }
+# Polls until a command fails, about 0.05 s a try.
+poll_until_not() {  # poll_until_not <tries> <command...>
+  local n=$1; shift
+  for _ in $(seq 1 "$n"); do "$@" || return 0; sleep 0.05; done
+  return 1
+}
+mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+wait_unmapped() { poll_until_not 40 mapped "$1"; }
+shown() { [[ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]]; }
+wait_window_gone() { poll_until_not 100 shown "$1"; }
+
+client_origin() {  # client_origin <window> → the client area's top-left corner on the screen, "x y"
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
+}
+
+frame_extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','; }  # → "left right top bottom"
+
+# The colour of a root-window pixel in a screenshot file, as "r,g,b".
+pixel() {  # pixel <png> <x> <y>
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
 
 # Runs a copy of the program and waits for both its windows; sets pid, bus and panel.
-start_program() {  # start_program <program> <stderr file>
-  "$1" 2>>"$2" &
+start_program() {  # start_program <program> <stderr file> [arguments...]
+  "$1" "${@:3}" 2>>"$2" &
   pid=$!
   bus=$(wait_window "Tarvola　-　$(basename "$1")")
   panel=$(wait_window "設定パネル")
@@ -76,4 +75,64 @@ start_program() {  # start_program <program> <stderr file>
 close_bus() {
   xdotool windowactivate --sync "$bus" key --clearmodifiers alt+F4
   wait_exit "$pid" 5
+}
+
+click_at() {  # clicks at a place of a window's client area  # click_at <window> <x> <y> [button]
+  local ox oy
+  read -r ox oy < <(client_origin "$1")
+  xdotool mousemove $((ox + $2)) $((oy + $3)) click "${4:-1}"
+}
+
+# Field n (from 1) of a settings record; text fields keep their quotes (no commas in these paths).
+ini_field() { head -n1 "$1" | tr -d '\r' | cut -d, -f"$2"; }  # ini_field <file> <n>
+
+# Screenshots are raw xwd dumps read by a few lines of perl: much faster than ImageMagick, which
+# matters when a check polls the screen until it settles. xpx prints the colours of pixels of a
+# dump (TrueColor, 24 or 32 bits a pixel), one "r,g,b" line per x y pair.
+shot() { xwd -root -silent >"$1"; }
+xpx() {  # xpx <xwd> <x> <y> [<x> <y>...]
+  perl -e '
+    my $file = shift;
+    open(my $fh, "<:raw", $file) or die "cannot read $file\n";
+    read($fh, my $head, 100) == 100 or die "short xwd file $file\n";
+    my ($hsize, $w, $hgt, $order, $bpp, $bpl, $rm, $gm, $bm, $ncolors) = (unpack("N25", $head))[0, 4, 5, 7, 11, 12, 14, 15, 16, 19];
+    while (my ($x, $y) = splice(@ARGV, 0, 2)) {
+      if ($x < 0 || $y < 0 || $x >= $w || $y >= $hgt) { print "off-screen\n"; next; }
+      seek($fh, $hsize + 12 * $ncolors + $y * $bpl + $x * $bpp / 8, 0);
+      read($fh, my $raw, $bpp / 8);
+      $raw .= "\0" x (4 - $bpp / 8);
+      my $p = $order == 0 ? unpack("V", $raw) : unpack("N", $raw) >> (32 - $bpp);
+      print join(",", map { my $s = 0; $s++ until ($_ >> $s) & 1; ($p & $_) >> $s } ($rm, $gm, $bm)), "\n";
+    }
+  ' "$@"
+}
+
+# Whether pixels of a screenshot have the colours given, at places relative to an origin;
+# prints each mismatch. A wanted colour "!r,g,b" means any colour but that one.
+pixels_are() {  # pixels_are <xwd> <ox> <oy> <x> <y> <r,g,b> [<x> <y> <r,g,b>...]
+  local file=$1 ox=$2 oy=$3 coords=() wants=() got=() i bad=0
+  shift 3
+  while (($# >= 3)); do coords+=($((ox + $1)) $((oy + $2))); wants+=("$3"); shift 3; done
+  mapfile -t got < <(xpx "$file" "${coords[@]}")
+  for i in "${!wants[@]}"; do
+    local want=${wants[i]} seen=${got[i]:-nothing}
+    [[ "$want" == !* && "$seen" != "${want#!}" || "$seen" == "$want" ]] && continue
+    echo "  at ${coords[2 * i]},${coords[2 * i + 1]}: got $seen, want $want"
+    bad=1
+  done
+  return $bad
+}
+
+# Polls the screen until pixels have the colours given (as pixels_are takes them), for things
+# that move for a while, such as the doors. The last screenshot stays in <xwd>; on failure its
+# mismatches are printed.
+wait_pixels() {  # wait_pixels <xwd> <tries of about 0.1 s> <ox> <oy> <x> <y> <r,g,b> [...]
+  local file=$1 tries=$2
+  shift 2
+  for _ in $(seq 1 "$tries"); do
+    shot "$file"
+    pixels_are "$file" "$@" >/dev/null && return 0
+    sleep 0.1
+  done
+  pixels_are "$file" "$@"
 }

@@ -7,21 +7,13 @@
 
 #include <QDir>
 #include <QImage>
-#include <optional>
 #include <vector>
-
-namespace ctl {
-inline char* toString(const ScaleRect& r) {
-    return QTest::toString(QStringLiteral("{%1, %2, %3, %4}").arg(r.left).arg(r.top).arg(r.width).arg(r.height));
-}
-}  // namespace ctl
 
 namespace flows {
 
 // Answers each open-file dialog with the next queued answer (nullopt or none left: cancel), records
 // the initial file name each dialog was offered and every message box.
-class DialogScript {
-public:
+struct DialogScript {
     DialogScript() {
         platform::CommonDialog::setOpenHook([this](const QString& initial, const QStringList&) {
             offered.push_back(initial);
@@ -33,9 +25,6 @@ public:
         platform::CommonDialog::setOpenHook({});
         platform::setMessageBoxHook({});
     }
-    DialogScript(const DialogScript&) = delete;
-    DialogScript& operator=(const DialogScript&) = delete;
-
     void choose(const QString& path) { answers.append(path); }
     void cancel() { answers.append(std::nullopt); }
 
@@ -45,11 +34,10 @@ public:
 };
 
 inline QString writeFile(const QDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
+    QFile f(dir.filePath(name));
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write test file %s", qPrintable(path));
-    return path;
+        qFatal("cannot write test file %s", qPrintable(f.fileName()));
+    return f.fileName();
 }
 
 // A bitmap of one colour, so that two pictures are told apart.

