@@ -126,8 +126,7 @@ void Form1::connectHandlers() {
 void Form1::Form_Load() {
     LoadIni();
     // The program's icon, not the toolkit's, on the bus window and the dialogs it opens (the
-    // panel and the version dialog carry none). Set now rather than as the window is built:
-    // the pictures are read on the warm-up thread meanwhile.
+    // panel and the version dialog carry none).
     QApplication::setWindowIcon(assets::programIcon());
     panel().show();
     platform::makeTopmost(&panel());

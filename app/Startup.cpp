@@ -1,7 +1,6 @@
 #include "app/Startup.h"
 
 #include "app/Form1.h"
-#include "app/StartupWarmUp.h"
 #include "platform/Fonts.h"
 
 #include <QApplication>
@@ -34,14 +33,12 @@ bool chooseX11() {
 int runTarvola(int argc, char** argv) {
     if (!chooseX11())
         return EXIT_FAILURE;
-    StartupWarmUp warmUp;
     // The program reads no command-line arguments: the toolkit gets the program's name only,
     // so its own options (-reverse, -platform, -style...) change nothing either.
     char fallbackName[] = "tarvola";
     char* toolkitArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
     int toolkitArgc = 1;
     QApplication app(toolkitArgc, toolkitArgv);
-    warmUp.applicationReady();
     platform::installProgramFont();
 
     Form1 form;

@@ -23,11 +23,7 @@ inline constexpr const char* kSwitchNakaPicture = ":/pictures/switch_naka.bmp"; 
 inline constexpr const char* kIcon = ":/icons/tarvola.ico";
 inline constexpr const char* kIconLarge = ":/icons/tarvola@2x.png";
 
-// The bitmaps read while the windows are built, in that order, and the icon pictures, read
-// before the windows are shown. The program reads them ahead, while it starts.
-inline constexpr std::array kStartPictures{kBusPicture,       kSecondDoorPicture,   kFrontDoorPicture,
-                                           kDoorLeafPicture,  kInteriorSeatPicture, kInteriorStepsPicture,
-                                           kSwitchMaePicture, kSwitchNakaPicture};
+// The icon pictures.
 inline constexpr std::array kIconPictures{kIcon, kIconLarge};
 
 }  // namespace assets

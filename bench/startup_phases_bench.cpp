@@ -3,7 +3,6 @@
 // user sees it is startup_bench; this one tells which part to look at.
 
 #include "app/Form1.h"
-#include "app/StartupWarmUp.h"
 #include "panels/frmSet.h"
 #include "platform/Fonts.h"
 
@@ -57,9 +56,7 @@ void print(const char* name, qint64 nanoseconds, const char* note) {
 int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
-    StartupWarmUp warmUp;
     TimedApplication app(argc, argv, clock);
-    warmUp.applicationReady();
     const qint64 application = clock.nsecsElapsed();
     platform::installProgramFont();
     Form1 form;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFont>
-#include <fontconfig/fontconfig.h>
 
 namespace platform {
 
@@ -22,7 +21,5 @@ void installProgramFont() {
     font.setHintingPreference(QFont::PreferFullHinting);
     QApplication::setFont(font);
 }
-
-void loadFontConfiguration() { FcInit(); }
 
 }  // namespace platform

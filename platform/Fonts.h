@@ -14,8 +14,4 @@ void installFontSubstitutions();
 // The substitutions, and the program's own font for every window, 9 point.
 void installProgramFont();
 
-// Reads the font configuration and the font caches, which the first text measured would
-// otherwise wait for. Safe on any thread, and before the application exists.
-void loadFontConfiguration();
-
 }  // namespace platform

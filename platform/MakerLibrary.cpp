@@ -1,17 +1,12 @@
 #include "platform/MakerLibrary.h"
 
 #include "controls/RuntimeError.h"
-#include "platform/ElfCheck.h"
 #include "platform/Executable.h"
+#include "platform/Modules.h"
 
 #include <QFile>
 
 #include <cstring>
-#include <map>
-#include <mutex>
-
-#include <dlfcn.h>
-#include <unistd.h>
 
 namespace platform {
 
@@ -28,52 +23,32 @@ using LumoraHpURLFunction = const char* (*)();
 
 QString fileNameOf(const QByteArray& path) { return QFile::decodeName(path.mid(path.lastIndexOf('/') + 1)); }
 
-// Loaded libraries by full path. They are never unloaded: the text a library
-// returned must stay valid, and loading once is what the caller expects.
-std::map<QByteArray, void*>& loadedLibraries() {
-    static std::map<QByteArray, void*> libraries;
-    return libraries;
-}
-
-std::mutex& loaderMutex() {
-    static std::mutex m;
-    return m;
-}
-
-void* loadLibrary(const QByteArray& path) {
+// The library, or the error the caller reports: not found, or not loadable with the reason.
+QFunctionPointer lumoraHpURL(const QByteArray& path) {
     const QString fileName = fileNameOf(path);
     if (!path.startsWith('/'))
         throw ctl::RuntimeError(ctl::err::kDllNotFound,
                                 QStringLiteral("ファイル '%1' の場所が絶対パスで指定されていません。")
                                     .arg(QFile::decodeName(path)));
-
-    auto& libraries = loadedLibraries();
-    if (const auto it = libraries.find(path); it != libraries.end())
-        return it->second;
-
-    if (::access(path.constData(), F_OK) != 0)
-        throw ctl::RuntimeError(ctl::err::kDllNotFound,
-                                QStringLiteral("ファイル '%1' が見つかりません。").arg(fileName));
-    // A copy cut short would be mapped all the same, and the first touch past its end kills
-    // the program: it counts as a library that cannot be loaded.
-    if (!isWholeElfFile(path))
+    const ModuleFunction f = moduleFunction(path, kFunctionName);
+    using Failure = ModuleFunction::Failure;
+    switch (f.failure) {
+    case Failure::None:
+        return f.function;
+    case Failure::NotFound:
+        throw ctl::RuntimeError(ctl::err::kDllNotFound, QStringLiteral("ファイル '%1' が見つかりません。").arg(fileName));
+    case Failure::NotWhole:
         throw ctl::RuntimeError(ctl::err::kDllNotFound,
                                 QStringLiteral("ファイル '%1' を読み込めません。(ライブラリが壊れているか、途中で切れています。)")
                                     .arg(fileName));
-
-    // A full path never goes through the loader's search path, so no other copy
-    // of the library can stand in for this one.
-    dlerror();
-    void* handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* reason = dlerror();
+    case Failure::NotLoaded:
         throw ctl::RuntimeError(ctl::err::kDllNotFound,
-                                QStringLiteral("ファイル '%1' を読み込めません。(%2)")
-                                    .arg(fileName, reason ? QString::fromLocal8Bit(reason)
-                                                          : QStringLiteral("理由不明")));
+                                QStringLiteral("ファイル '%1' を読み込めません。(%2)").arg(fileName, f.reason));
+    case Failure::NoFunction:
+        break;
     }
-    libraries.emplace(path, handle);
-    return handle;
+    throw ctl::RuntimeError(ctl::err::kDllEntryNotFound, QStringLiteral("関数 '%1' がファイル '%2' に見つかりません。")
+                                                             .arg(QLatin1String(kFunctionName), fileName));
 }
 
 }  // namespace
@@ -85,18 +60,8 @@ QString callLumoraHpURL() {
 }
 
 QString callLumoraHpURL(const QByteArray& libraryPath) {
-    const std::lock_guard lock(loaderMutex());
     const QString fileName = fileNameOf(libraryPath);
-    void* const handle = loadLibrary(libraryPath);
-
-    dlerror();
-    void* const symbol = dlsym(handle, kFunctionName);
-    if (!symbol)
-        throw ctl::RuntimeError(ctl::err::kDllEntryNotFound,
-                                QStringLiteral("関数 '%1' がファイル '%2' に見つかりません。")
-                                    .arg(QLatin1String(kFunctionName), fileName));
-
-    const auto function = reinterpret_cast<LumoraHpURLFunction>(symbol);
+    const auto function = reinterpret_cast<LumoraHpURLFunction>(lumoraHpURL(libraryPath));
     const char* const text = function();
     if (!text)
         throw ctl::RuntimeError(ctl::err::kInvalidProcedureCall,

@@ -10,7 +10,6 @@
 #include <cstring>
 #include <thread>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -129,13 +128,6 @@ void syncWithDisplay() {
     xcb_flush(connection);
     // A request with a reply: when it arrives, the server has handled everything before it.
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-}
-
-void preloadDisplayLibraries() {
-    // Their constructors only build tables, so loading them beside the starting application
-    // is safe. The handles stay open: Qt loads the same libraries and keeps them to the end.
-    for (const char* library : {"libQt6XcbQpa.so.6", "libXcursor.so.1"})
-        dlopen(library, RTLD_LAZY | RTLD_LOCAL);
 }
 
 QPoint reachablePlace(const QRect& frame, const QRect& titleBar) {

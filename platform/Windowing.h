@@ -32,10 +32,6 @@ std::optional<QMargins> frameExtentsBeforeShow(QWidget* window);
 // the program's own connection), so what was painted is on screen. Nothing on other platforms.
 void syncWithDisplay();
 
-// Loads the libraries behind Qt's X11 platform plugin (and the cursor library it opens
-// later), so that the application object, connecting to the display, finds them loaded.
-// For a thread started before the application object; does nothing where they are missing.
-void preloadDisplayLibraries();
 
 }  // namespace platform
 

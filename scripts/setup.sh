@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_pkgs=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libxcb1-dev libfontconfig-dev
+  qt6-base-dev qt6-svg-dev libxcb1-dev
   libwmf-dev libemf2svg-dev libasound2-dev
   fonts-ipafont-gothic
 )

@@ -1,0 +1,46 @@
+#include "platform/Modules.h"
+
+#include "platform/ElfCheck.h"
+
+#include <QLibrary>
+
+#include <fcntl.h>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <unistd.h>
+
+namespace platform {
+
+ModuleFunction moduleFunction(const QByteArray& path, const char* name) {
+    using Failure = ModuleFunction::Failure;
+    static std::mutex mutex;
+    static std::map<QByteArray, std::unique_ptr<QLibrary>> loaded;
+    const std::lock_guard lock(mutex);
+
+    auto it = loaded.find(path);
+    if (it == loaded.end()) {
+        // Opened by its bytes and loaded through the open file, so a folder whose name is no
+        // valid text is no obstacle, and what was checked is what is loaded.
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return {nullptr, Failure::NotFound, {}};
+        const QString opened = QStringLiteral("/proc/self/fd/%1").arg(fd);
+        auto library = std::make_unique<QLibrary>(opened);
+        library->setLoadHints(QLibrary::ResolveAllSymbolsHint);  // a library missing a symbol fails here, not later
+        const bool whole = isWholeElfFile(opened.toLatin1());
+        if (!whole || !library->load()) {
+            const QString reason = whole ? library->errorString() : QString();
+            library.reset();
+            ::close(fd);
+            return {nullptr, whole ? Failure::NotLoaded : Failure::NotWhole, reason};
+        }
+        // The descriptor stays open with its library: Qt knows a library by its name, and
+        // a number given back could name another library later.
+        it = loaded.emplace(path, std::move(library)).first;
+    }
+    const QFunctionPointer function = it->second->resolve(name);
+    return {function, function ? Failure::None : Failure::NoFunction, {}};
+}
+
+}  // namespace platform
