@@ -44,15 +44,9 @@ read -ra right_open <<<"$(bus_at "${right_xy[@]}")"
 
 start() { start_program "$work/app/tarvola" "$work/stderr"; }
 
-# Whether window a is stacked above window b among the managed windows.
-stacked_above() {  # stacked_above <a> <b>
-  local i=0 ia=-1 ib=-1 w
-  for w in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
-    ((w == $1)) && ia=$i
-    ((w == $2)) && ib=$i
-    i=$((i + 1))
-  done
-  ((ia > ib && ib >= 0))
+stacked_above() {  # stacked_above <a> <b>: among the managed windows, listed bottom to top
+  [[ $(xprop -root _NET_CLIENT_LIST_STACKING | grep -oE '0x[0-9a-f]+' | while read -r w; do
+         echo $((w)); done | grep -xE "$1|$2" | xargs) == "$2 $1" ]]
 }
 
 # Chooses a file through the open-file dialog, which the caller has just opened.
@@ -65,7 +59,7 @@ choose_file() {  # choose_file <what> <path>
   xdotool key ctrl+a
   xdotool type --delay 5 "$2"
   xdotool key Return
-  check "the dialog closes on Enter" wait_window_gone "Open"
+  check "the dialog closes on Enter" poll_until_not 100 shown "Open"
 }
 
 # Mapped windows that bypass the window manager: pop-up menus (openbox keeps some of its own).
@@ -86,7 +80,7 @@ menu_item() {  # menu_item <x> <y> <n>
   done
   [[ -n "$menu" ]] || { echo "  no menu opened"; return 1; }
   xdotool key --delay 30 $(printf 'Down %.0s' $(seq 1 "$3")) Return
-  wait_unmapped "$menu"
+  poll_until_not 40 mapped "$menu"
 }
 
 # ================= First start: no settings file.
@@ -161,7 +155,7 @@ click_at "$panel" 205 122
 dialog=$(wait_window "Tarvolaのバージョン情報")
 check "the version button opens the dialog" test -n "$dialog"
 [[ -n "$dialog" ]] && xdotool windowactivate --sync "$dialog" key Return
-check "Enter closes it" wait_window_gone "Tarvolaのバージョン情報"
+check "Enter closes it" poll_until_not 100 shown "Tarvolaのバージョン情報"
 
 # --- Close, and look at what was stored beside the program.
 check "closing the bus window ends the program" close_bus

@@ -41,27 +41,18 @@ wait_exit() {  # wait_exit <pid> <seconds>
   done
   return 1
 }
-# Polls until a command fails, about 0.05 s a try.
-poll_until_not() {  # poll_until_not <tries> <command...>
-  local n=$1; shift
-  for _ in $(seq 1 "$n"); do "$@" || return 0; sleep 0.05; done
+poll_until_not() {  # poll_until_not <tries of about 0.05 s> <command...>: until the command fails
+  for _ in $(seq 1 "$1"); do "${@:2}" || return 0; sleep 0.05; done
   return 1
 }
 mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-wait_unmapped() { poll_until_not 40 mapped "$1"; }
 shown() { [[ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]]; }
-wait_window_gone() { poll_until_not 100 shown "$1"; }
 
 client_origin() {  # client_origin <window> → the client area's top-left corner on the screen, "x y"
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
 }
 
 frame_extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','; }  # → "left right top bottom"
-
-# The colour of a root-window pixel in a screenshot file, as "r,g,b".
-pixel() {  # pixel <png> <x> <y>
-  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
-}
 
 # Runs a copy of the program and waits for both its windows; sets pid, bus and panel.
 start_program() {  # start_program <program> <stderr file> [arguments...]
@@ -71,13 +62,12 @@ start_program() {  # start_program <program> <stderr file> [arguments...]
   panel=$(wait_window "設定パネル")
 }
 
-# Closes the bus window through the window manager and waits for the program to end.
-close_bus() {
+close_bus() {  # through the window manager, waiting for the program to end
   xdotool windowactivate --sync "$bus" key --clearmodifiers alt+F4
   wait_exit "$pid" 5
 }
 
-click_at() {  # clicks at a place of a window's client area  # click_at <window> <x> <y> [button]
+click_at() {  # click_at <window> <x> <y> [button]: at a place of the window's client area
   local ox oy
   read -r ox oy < <(client_origin "$1")
   xdotool mousemove $((ox + $2)) $((oy + $3)) click "${4:-1}"

@@ -76,7 +76,6 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::newRow("folder") << "/opt/bus" << "runbus" << "/opt/bus/runbus.ini";
         QTest::newRow("trailing slash kept single") << "/opt/bus/" << "runbus" << "/opt/bus/runbus.ini";
-        QTest::newRow("root folder") << "/" << "tarvola" << "/tarvola.ini";
         QTest::newRow("last extension only") << "/opt" << "my.bus.bin" << "/opt/my.bus.ini";
         QTest::newRow("hidden name has no extension") << "/opt" << ".bus" << "/opt/.bus.ini";
     }
@@ -153,7 +152,6 @@ private slots:
         QTest::newRow("link to a FIFO with a reader") << "fifo link" << true;
         QTest::newRow("FIFO without a reader") << "fifo" << false;
         QTest::newRow("mode 444") << "0444" << false;
-        QTest::newRow("mode 000") << "0000" << false;
         QTest::newRow("link to a read-only file") << "0444 link" << false;
     }
     void respected() {
@@ -207,48 +205,36 @@ private slots:
             }
         }
         settings::writeFileAtomically(QFile::encodeName(path), "new\r\n");
-        QStringList left = entriesOf(dir.path()), kept{".other.ini.tmp-old2", ".tarvola.ini.tmp-OLD",
-                                                        ".tarvola.ini.tmp-new1", "tarvola.ini"};
+        QStringList left = entriesOf(dir.path());
         left.sort();
-        kept.sort();
-        QCOMPARE(left, kept);
+        QCOMPARE(left, (QStringList{".other.ini.tmp-old2", ".tarvola.ini.tmp-OLD", ".tarvola.ini.tmp-new1", "tarvola.ini"}));
     }
 
     // Each failure: error 75 naming the cause, the old file whole, no temporary file left.
     void failedSaves_data() {
-        QTest::addColumn<QString>("how");
-        for (const char* how : {"folder is a file", "file too large"})
-            QTest::newRow(how) << QString::fromLatin1(how);
+        QTest::addColumn<bool>("folderIsAFile");  // else the file grows past the process's limit
+        QTest::newRow("folder is a file") << true;
+        QTest::newRow("file too large") << false;
     }
     void failedSaves() {
-        QFETCH(QString, how);
+        QFETCH(bool, folderIsAFile);
         QTemporaryDir dir;
-        QString path = dir.filePath(QStringLiteral("tarvola.ini"));
-        QString cause;
+        const QString old = dir.filePath(folderIsAFile ? "plain" : "tarvola.ini");
+        const QString path = folderIsAFile ? old + "/tarvola.ini" : old;
+        writePlain(old, "previous\r\n");
         rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
-        if (how == u"folder is a file") {
-            path = dir.filePath(QStringLiteral("plain/tarvola.ini"));
-            writePlain(dir.filePath(QStringLiteral("plain")), "previous\r\n");
-            cause = QString::fromLocal8Bit(std::strerror(ENOTDIR));
-        } else {
-            writePlain(path, "previous\r\n");
-        }
-        if (how == u"file too large") {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit lowered = saved;
-            lowered.rlim_cur = 16;
-            ::setrlimit(RLIMIT_FSIZE, &lowered);
-            cause = QString::fromLocal8Bit(std::strerror(EFBIG));
-        }
+        rlimit lowered = saved;
+        lowered.rlim_cur = folderIsAFile ? saved.rlim_cur : 16;
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
         const ctl::RuntimeError e = errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), QByteArray(4096, 'n')); });
         ::setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(e.number(), ctl::err::kPathFileAccess);
+        const QString cause = QString::fromLocal8Bit(std::strerror(folderIsAFile ? ENOTDIR : EFBIG));
         QVERIFY2(e.description().contains(path) && e.description().contains(cause), qPrintable(e.description()));
-        const QString old = how == u"folder is a file" ? dir.filePath(QStringLiteral("plain")) : path;
         QCOMPARE(entriesOf(dir.path()), QStringList{QFileInfo(old).fileName()});
-        if (QFileInfo(old).isFile())
-            QCOMPARE(contentsOf(old), QByteArray("previous\r\n"));
+        QCOMPARE(contentsOf(old), QByteArray("previous\r\n"));
     }
 };
 
