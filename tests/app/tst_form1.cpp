@@ -92,35 +92,6 @@ private Q_SLOTS:
         }
     }
 
-    // Each bar takes its whole range, refuses a step beyond it, and its label follows it.
-    void scrollBarsAndTheirLabels_data() {
-        QTest::addColumn<int>("bar");  // HScroll1, HScroll2, scllMakuSpeed(0)
-        QTest::addColumn<int>("lowest");
-        QTest::addColumn<int>("highest");
-        QTest::newRow("front door") << 0 << 1 << 30000;
-        QTest::newRow("middle door") << 1 << 1 << 30000;
-        QTest::newRow("roll speed") << 2 << 0 << 1000;
-    }
-    void scrollBarsAndTheirLabels() {
-        QFETCH(int, bar);
-        QFETCH(int, lowest);
-        QFETCH(int, highest);
-        auto form = startForm();
-        frmSet& p = form->panel();
-        ctl::HScrollBar* const bars[] = {p.HScroll1, p.HScroll2, p.scllMakuSpeed(0)};
-        QLabel* const labels[] = {p.lblMaeSpeed, p.lblNakaSpeed, p.lblMakuSpeed(0)};
-        for (const int v : {highest, highest, lowest}) {
-            labels[bar]->setText("x");  // a value set again still shows
-            bars[bar]->setValueChecked(v);
-            QCOMPARE(labels[bar]->text(), QString::number(v));
-        }
-        QVERIFY_THROWS_EXCEPTION(ctl::RuntimeError, bars[bar]->setValueChecked(lowest - 1));
-        QVERIFY_THROWS_EXCEPTION(ctl::RuntimeError, bars[bar]->setValueChecked(highest + 1));
-        bars[bar]->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // as the user moves it
-        QCOMPARE(labels[bar]->text(), QString::number(lowest + 1));
-        QCOMPARE(labels[(bar + 1) % 3]->text(), QString::number(bars[(bar + 1) % 3]->Value()));
-    }
-
     // A checked menu item shows its mark; an unchecked one shows nothing there, just like an item
     // that never carries one.
     void menuCheckMarks() {

@@ -29,7 +29,6 @@ private Q_SLOTS:
         QTest::addColumn<Run>("run");
         QTest::newRow("front opens") << Run{-1, 1065, 0, 1, 1065, 70};
         QTest::newRow("front grayed from 500.5, half to even") << Run{-1, 500.5f, 0, 2, 500, 70};
-        QTest::newRow("front from 501.5, half to even") << Run{-1, 501.5f, 0, 1, 502, 70};
         QTest::newRow("front below 70") << Run{-1, 50, 0, 1, 0, 0};
         QTest::newRow("front closing starts at 70") << Run{-1, 800, 0, 0, 70, 1065};
         QTest::newRow("両方 opens") << Run{0, 930, 930, 1, 930, 110};
