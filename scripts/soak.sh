@@ -119,24 +119,21 @@ whole_settings() { "$build/tools/settings_check" "$1" 2>/dev/null; }
 
 # ---------------------------------------------------------------- the program
 # Waits until the program is idle in its event loop. A door movement runs inside its click
-# handler and answers no input until it ends; between its steps, and while the door sound
-# plays, the main thread wakes again and again. Idle, it sleeps until the next event: one
-# second without a single wake-up of the main thread (longer than the door sound's pauses)
-# is idle. Fails after $2 seconds.
+# handler and answers no input until it ends, sleeping or spinning between its steps; idle, the
+# main thread waits in poll for the next event (the kernel names where a thread waits in
+# /proc/PID/wchan, on any processor). One second of that in a row (ten looks) is idle: longer
+# than the door sound, which may also wait in poll. Fails after $2 seconds.
 wait_idle() {  # wait_idle <pid> <seconds>
-  local before now in_a_row=0 end=$((SECONDS + $2))
-  before=$(awk '/^voluntary_ctxt_switches/{print $2}' "/proc/$1/status" 2>/dev/null) || return 0
+  local where in_a_row=0 end=$((SECONDS + $2))
   while ((SECONDS < end)); do
-    sleep 0.1
-    now=$(awk '/^voluntary_ctxt_switches/{print $2}' "/proc/$1/status" 2>/dev/null)
-    [[ -n "$now" ]] || return 0   # gone: nothing to wait for
-    if [[ $now == "$before" ]]; then
+    where=$(cat "/proc/$1/wchan" 2>/dev/null) || return 0   # gone: nothing to wait for
+    if [[ $where == *poll* ]]; then
       in_a_row=$((in_a_row + 1))
       ((in_a_row >= 10)) && return 0
     else
       in_a_row=0
     fi
-    before=$now
+    sleep 0.1
   done
   return 1
 }
