@@ -4,8 +4,7 @@ namespace ctl {
 
 MenuItem::MenuItem(const QString& caption, QObject* parent, bool checked)
     : QAction(caption, parent), checked_(checked) {
-    QAction::setCheckable(checked);
-    QAction::setChecked(checked);
+    setChecked(checked);
     connect(this, &QAction::triggered, this, [this] {
         QAction::setChecked(checked_);  // undo Qt's own toggle; the handler decides
         Q_EMIT Click();
