@@ -1,7 +1,6 @@
 #pragma once
-// The program-wide variables shared by the windows and the settings file.
+// The program-wide variables shared by the bus window's subsystems and the settings file.
 
-#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -12,6 +11,5 @@ inline std::array<QString, 2> MakuPath;         // film picture path of each sig
 inline QString KanbanPath;                      // signboard picture path last chosen
 inline std::array<std::int32_t, 2> MakuSpeed{}; // roll speeds as read from the settings file
 inline std::int16_t NakaMode = 0;               // middle-door mode as read from the settings file
-inline QByteArray WaveData;                     // bytes of the sound played last
 
 }  // namespace Common

@@ -2,7 +2,7 @@
 
 #include "assets/AssetPaths.h"
 #include "controls/Placement.h"
-#include "controls/Twips.h"
+#include "core/Twips.h"
 #include "panels/frmSet.h"
 #include "platform/Executable.h"
 #include "platform/Windowing.h"
@@ -19,11 +19,11 @@ const QString kCaptionPrefix = QStringLiteral("Tarvola　-　");
 
 Form1::Form1()
     : ctl::Form(ctl::ScaleMode::Twips),
-      frmSet_([this] { return std::make_unique<frmSet>(*this); }) {
+      frmSet_([this] { return loadPanel(); }) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(ctl::twipsToPixelSize(11370, 3270));
-    setPicture(ctl::Picture::fromResource(assets::kBusPicture));
+    setPicture(core::Picture::fromResource(assets::kBusPicture));
     buildLayout();
     buildMenu();
     connectHandlers();
@@ -33,18 +33,28 @@ Form1::~Form1() = default;
 
 frmSet& Form1::panel() { return frmSet_.get(); }
 
+std::unique_ptr<frmSet> Form1::loadPanel() {
+    auto panel = std::make_unique<frmSet>();
+    connect(panel.get(), &frmSet::check1Clicked, this, &Form1::Check1_Click);
+    connect(panel.get(), &frmSet::check2Clicked, this, &Form1::Check2_Click);
+    connect(panel.get(), &frmSet::hScroll1Changed, this, &Form1::HScroll1_Change);
+    connect(panel.get(), &frmSet::hScroll2Changed, this, &Form1::HScroll2_Change);
+    connect(panel.get(), &frmSet::versionRequested, this, &Form1::MnuHelpVer_Click);
+    return panel;
+}
+
 void Form1::buildLayout() {
-    using ctl::ScaleRect;
+    using core::ScaleRect;
     // Windowless controls, bottom of the z-order first.
     const QColor barFill(224, 224, 224), barBorder(128, 128, 128);
     shpK_Waku.add(2, new ctl::Shape(this, ScaleRect{8775, 2070, 1560, 60}, true, barFill, barBorder));
     shpK_Waku.add(1, new ctl::Shape(this, ScaleRect{10260, 1605, 75, 495}, true, barFill, barBorder));
     shpK_Waku.add(0, new ctl::Shape(this, ScaleRect{8775, 1605, 75, 495}, true, barFill, barBorder));
     Image1.add(1, new ctl::Image(this, ScaleRect{1590, 1020, 630, 2055}, false, true));
-    Image1(1)->setPicture(ctl::Picture::fromResource(assets::kSecondDoorPicture));
+    Image1(1)->setPicture(core::Picture::fromResource(assets::kSecondDoorPicture));
     Image1.add(2, new ctl::Image(this, ScaleRect{360, 690, 1065, 2175}, true, true));
-    Image1(2)->setPicture(ctl::Picture::fromResource(assets::kFrontDoorPicture));
-    const ctl::Picture leaf = ctl::Picture::fromResource(assets::kDoorLeafPicture);
+    Image1(2)->setPicture(core::Picture::fromResource(assets::kFrontDoorPicture));
+    const core::Picture leaf = core::Picture::fromResource(assets::kDoorLeafPicture);
     imgNakaorido.add(0, new ctl::Image(this, ScaleRect{4695, 765, 930, 2175}, true, true));
     imgNakaorido.add(1, new ctl::Image(this, ScaleRect{5610, 765, 930, 2175}, true, true));
     imgNakaorido(0)->setPicture(leaf);
@@ -52,7 +62,7 @@ void Form1::buildLayout() {
 
     // Child windows, bottom first.
     File1 = new ctl::FileListBox(this);
-    File1->setGeometry(ctl::twipsToPixels(ScaleRect{9750, 2835, 1395, 270}));
+    File1->setGeometry(core::twipsToPixels(ScaleRect{9750, 2835, 1395, 270}));
 
     PicKanban = new ctl::PictureBox(this, ScaleRect{8850, 1620, 1410, 450}, ctl::ScaleMode::Twips);
     PicKanban->setBackColor(Qt::white);
@@ -61,9 +71,9 @@ void Form1::buildLayout() {
 
     picSlideBase1 = new ctl::PictureBox(this, ScaleRect{8370, 2685, 1140, 2115}, ctl::ScaleMode::Twips);
     picSlideBase1->setBackColor(palette().color(QPalette::Base));
-    picSlideBase1->setPicture(ctl::Picture::fromResource(assets::kInteriorSeatPicture));
+    picSlideBase1->setPicture(core::Picture::fromResource(assets::kInteriorSeatPicture));
     Image2 = new ctl::Image(picSlideBase1, ScaleRect{-240, 75, 1140, 2115}, true, false);
-    Image2->setPicture(ctl::Picture::fromResource(assets::kInteriorStepsPicture));
+    Image2->setPicture(core::Picture::fromResource(assets::kInteriorStepsPicture));
     picSlideBase1->hide();
 
     const QColor blue(0, 0, 255);
@@ -136,8 +146,8 @@ void Form1::Form_Load() {
     ctl::PictureBox* sign = picWaku1(0);
     const float w = sign->ScaleWidth();
     const float h = sign->ScaleHeight();
-    const int x2 = static_cast<int>(ctl::roundHalfEven(static_cast<double>(w + 1.0f)));
-    const int y2 = static_cast<int>(ctl::roundHalfEven(static_cast<double>(h)));
+    const int x2 = static_cast<int>(core::roundHalfEven(static_cast<double>(w + 1.0f)));
+    const int y2 = static_cast<int>(core::roundHalfEven(static_cast<double>(h)));
     platform::setWindowRegion(sign, platform::roundRectRegion(1, 1, x2, y2, 5, 5));
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The bus window: its whole client area is the side view of the bus, with the
 // destination signs, the doors, the signboard and its frame on it.
-// Handlers of each subsystem are defined in that subsystem's folder.
+// The handlers of each subsystem are in a file of their own here; what they compute
+// comes from that subsystem's folder.
 
 #include "controls/ControlArray.h"
 #include "controls/FileListBox.h"
@@ -13,6 +14,8 @@
 #include "doors/CountedWait.h"
 #include "doors/PlayWave.h"
 #include "platform/CommonDialog.h"
+
+#include <memory>
 
 #include <QMenu>
 #include <array>
@@ -28,7 +31,7 @@ public:
     Form1();
     ~Form1() override;
 
-    // Start-up and shutdown (app/).
+    // Start-up and shutdown.
     void Form_Load();
     void Form_Unload(int& Cancel);
 
@@ -39,13 +42,12 @@ public:
     void HScroll2_Change();
     void MnuHelpVer_Click();
 
-    // The settings file (settings/).
+    // The settings file.
     void LoadIni();
     void SaveIni();
 
     // The settings panel, loaded on use.
     frmSet& panel();
-    bool panelLoaded() const { return frmSet_.isLoaded(); }
 
     // The wait after each door step, given the count read from the panel. A step lasts the
     // count's time from its start, so the door moves at the set speed however long the step's
@@ -76,11 +78,11 @@ public:
     QAction* MnuBdr1 = nullptr;
     ctl::MenuItem* MnuKanbanReset = nullptr;
 
-    // Main window (app/).
+    // Main window.
     void Form_MouseDown(int Button, int Shift, float X, float Y);
     void Image1_Click(std::int16_t Index);
 
-    // Destination signs (signs/).
+    // Destination signs (Form1_signs.cpp).
     void picWaku1_KeyDown(std::int16_t Index, int KeyCode, int Shift);
     void picWaku1_Click(std::int16_t Index);
     void imgMaku1_Click(std::int16_t Index);
@@ -88,7 +90,7 @@ public:
     void imgMaku1_DblClick(std::int16_t Index);
     void Load方向幕(std::int16_t Index);
 
-    // Signboard and its frame (signboard/).
+    // Signboard and its frame (Form1_signboard.cpp).
     void PicKanban_DblClick();
     void PicKanban_Resize();
     void PicKanban_MouseDown(int Button, int Shift, float X, float Y);
@@ -102,6 +104,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    std::unique_ptr<frmSet> loadPanel();
     void buildLayout();
     void buildMenu();
     void connectHandlers();

@@ -1,6 +1,6 @@
 #include "assets/AssetPaths.h"
 
-#include "controls/ResourceImages.h"
+#include "core/ResourceImages.h"
 
 #include <QIcon>
 #include <QImage>
@@ -11,7 +11,7 @@ namespace assets {
 QIcon programIcon() {
     QIcon icon;
     for (const char* path : kIconPictures) {
-        QImage image = ctl::readResourceImage(QString::fromLatin1(path));
+        QImage image = core::readResourceImage(QString::fromLatin1(path));
         // In real pixels: Qt's reader gives an "@2x" picture a pixel ratio of 2, which would
         // make the 64-pixel icon a second 32-pixel one, also for the window manager.
         image.setDevicePixelRatio(1.0);

@@ -1,6 +1,6 @@
 #pragma once
 // Where the compiled-in assets live. A picture "x.bmp" may have "x@2x.bmp" beside it
-// (see ctl::Picture::fromResource).
+// (see core::Picture::fromResource).
 
 #include <array>
 
@@ -35,10 +35,9 @@ namespace assets {
 // Both icon pictures as one icon.
 QIcon programIcon();
 
-// The link's pointing hand, 32 x 32 with alpha, and its 64 x 64 twin. The
+// The link's pointing hand, 32 x 32 with alpha, with its 64 x 64 twin "hand@2x.png". The
 // hotspot is the tip of the index finger, in the 32 x 32 picture's pixels.
 inline constexpr const char* kHandCursor = ":/cursors/hand.png";
-inline constexpr const char* kHandCursorLarge = ":/cursors/hand@2x.png";
 inline constexpr int kHandHotspotX = 11;
 inline constexpr int kHandHotspotY = 1;
 

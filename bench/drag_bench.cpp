@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         board->move(home + QPoint(i % 2 == 0 ? 45 : 0, i % 2 == 0 ? 15 : 0));
         board->syncFromWidgetPosition();
         benchsupport::settle(2);
-        const ctl::ScaleRect bottomBefore = form->shpK_Waku(2)->rect();
+        const core::ScaleRect bottomBefore = form->shpK_Waku(2)->rect();
         const int paintsBefore = formPaints.count();
         const auto begin = Clock::now();
         form->PicKanban_DblClick();

@@ -2,11 +2,11 @@
 // (50 × 250), a photo on the signboard (1000 × 1000), metafiles of a few hundred records; and
 // what drawing a small metafile in the renderer program adds to drawing it in this process.
 
-#include "SamplePictures.h"
-#include "platform/MetafileEmf.h"
-#include "platform/MetafileWmf.h"
-#include "controls/RuntimeError.h"
-#include "platform/PictureLoader.h"
+#include "testing/SamplePictures.h"
+#include "pictures/MetafileEmf.h"
+#include "pictures/MetafileWmf.h"
+#include "core/RuntimeError.h"
+#include "pictures/PictureLoader.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,7 +24,7 @@ double medianMs(const QString& what, int runs, Load load) {
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
-        const ctl::Picture picture = load();
+        const core::Picture picture = load();
         times.push_back(timer.nsecsElapsed() / 1e6);
         if (picture.isNull())
             std::printf("error: %s gave no picture\n", qPrintable(what));
@@ -34,7 +34,7 @@ double medianMs(const QString& what, int runs, Load load) {
 }
 
 double medianMs(const QString& path, int runs) {
-    return medianMs(path, runs, [&] { return platform::loadPicture(path); });
+    return medianMs(path, runs, [&] { return pictures::loadPicture(path); });
 }
 
 }  // namespace
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     // The renderer program against the same renderers in this process, for the sample page.
     const QByteArray wmf = samples::wmf(true), emf = samples::emf();
     const QString wmfPath = write("small.wmf", wmf), emfPath = write("small.emf", emf);
-    using namespace platform::pictures;
+    using namespace pictures;
     const double wmfAdded = medianMs(wmfPath, 21) - medianMs("wmf", 21, [&] { return renderWmf(wmf, "small.wmf"); });
     const double emfAdded = medianMs(emfPath, 21) - medianMs("emf", 21, [&] { return renderEmf(emf, "small.emf"); });
     std::printf("metafile renderer program adds, wmf 100x50: %.2f ms (goal: < 30 ms)\n", wmfAdded);
@@ -86,12 +86,12 @@ int main(int argc, char** argv) {
         std::vector<double> times;
         for (int i = 0; i < 9; ++i) {
             try {
-                platform::loadPicture(refused);
-            } catch (const ctl::RuntimeError&) {
+                pictures::loadPicture(refused);
+            } catch (const core::RuntimeError&) {
             }
             QElapsedTimer timer;
             timer.start();
-            platform::loadPicture(path);
+            pictures::loadPicture(path);
             times.push_back(timer.nsecsElapsed() / 1e6);
         }
         std::sort(times.begin(), times.end());

@@ -14,8 +14,8 @@
 
 namespace {
 
-settings::SettingsToWrite fullRecord() {
-    settings::SettingsToWrite w;
+settings::Record fullRecord() {
+    settings::Record w;
     w.formLeft = 1234.5f;
     w.formTop = -75;
     w.panelLeft = 4050;
@@ -53,11 +53,11 @@ double medianMicroseconds(int runs, F&& f) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const settings::SettingsToWrite record = fullRecord();
+    const settings::Record record = fullRecord();
     std::size_t sink = 0;  // keeps the work from being optimised away
 
     const double formatParse = medianMicroseconds(20000, [&] {
-        const settings::SettingsRead r = settings::parseRecord(settings::formatRecord(record));
+        const settings::Record r = settings::parseRecord(settings::formatRecord(record));
         sink += static_cast<std::size_t>(r.kanbanLeft) + static_cast<std::size_t>(r.makuPath0.size());
     });
 
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     });
     // Start-up: read and parse, what the user waits for before the windows appear.
     const double load = medianMicroseconds(5000, [&] {
-        const settings::SettingsRead r = settings::parseRecord(settings::readSettingsFile(path));
+        const settings::Record r = settings::parseRecord(settings::readSettingsFile(path));
         sink += static_cast<std::size_t>(r.hScroll1);
     });
 

@@ -5,7 +5,7 @@
 
 namespace ctl {
 
-GraphicalCheckBox::GraphicalCheckBox(QWidget* parent, const Picture& picture) : QPushButton(parent) {
+GraphicalCheckBox::GraphicalCheckBox(QWidget* parent, const core::Picture& picture) : QPushButton(parent) {
     setCheckable(true);
     setFocusPolicy(Qt::TabFocus);
     QIcon icon;

@@ -2,7 +2,7 @@
 // A check box of the graphical style: a push button showing a picture that stays
 // down while checked. Value is 0 (unchecked), 1 (checked) or 2 (grayed, set by code).
 
-#include "controls/Picture.h"
+#include "core/Picture.h"
 
 #include <QPushButton>
 #include <cstdint>
@@ -12,7 +12,7 @@ namespace ctl {
 class GraphicalCheckBox : public QPushButton {
     Q_OBJECT
 public:
-    GraphicalCheckBox(QWidget* parent, const Picture& picture);
+    GraphicalCheckBox(QWidget* parent, const core::Picture& picture);
 
     std::int16_t Value() const { return value_; }
     void setValue(std::int16_t value);  // from code; raises no Click

@@ -1,7 +1,7 @@
 #pragma once
 // Controls that share a name, addressed by a 16-bit Index. Members need not start at 0.
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 #include <cstdint>
 #include <map>
@@ -16,7 +16,7 @@ public:
     Control* operator()(std::int16_t index) const {
         const auto it = members_.find(index);
         if (it == members_.end())
-            throw RuntimeError(340, QStringLiteral("コントロール配列の要素 %1 は存在しません。").arg(index));
+            throw core::RuntimeError(core::err::kNoSuchArrayElement, QStringLiteral("コントロール配列の要素 %1 は存在しません。").arg(index));
         return it->second;
     }
 

@@ -38,17 +38,17 @@ QRect Form::frameRect() const {
     return QRect(place, size().grownBy(m));
 }
 
-float Form::Left() const { return static_cast<float>(frameRect().left()) * kTwipsPerPixel; }
-float Form::Top() const { return static_cast<float>(frameRect().top()) * kTwipsPerPixel; }
+float Form::Left() const { return static_cast<float>(frameRect().left()) * core::kTwipsPerPixel; }
+float Form::Top() const { return static_cast<float>(frameRect().top()) * core::kTwipsPerPixel; }
 
-float Form::Width() const { return static_cast<float>(frameRect().width()) * kTwipsPerPixel; }
-float Form::Height() const { return static_cast<float>(frameRect().height()) * kTwipsPerPixel; }
+float Form::Width() const { return static_cast<float>(frameRect().width()) * core::kTwipsPerPixel; }
+float Form::Height() const { return static_cast<float>(frameRect().height()) * core::kTwipsPerPixel; }
 
 void Form::setLeft(float twips) { Move(twips, Top()); }
 void Form::setTop(float twips) { Move(Left(), twips); }
 
 void Form::Move(float left, float top) {
-    const QPoint place(toPixel(left, kTwipsPerPixel), toPixel(top, kTwipsPerPixel));
+    const QPoint place(core::toPixel(left, core::kTwipsPerPixel), core::toPixel(top, core::kTwipsPerPixel));
     if (isVisible() || !announcedFrame()) {
         move(place);  // Qt knows the frame of a shown window, and places the frame
         return;

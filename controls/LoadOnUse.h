@@ -18,8 +18,6 @@ public:
         return *window_;
     }
 
-    bool isLoaded() const { return window_ != nullptr; }
-
 private:
     Factory factory_;
     std::unique_ptr<Window> window_;

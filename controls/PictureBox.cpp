@@ -1,5 +1,7 @@
 #include "controls/PictureBox.h"
 
+#include "core/KeyCodes.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -7,25 +9,25 @@ namespace ctl {
 
 int keyCode(int qtKey) {
     switch (qtKey) {
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Space: return 32;
+    case Qt::Key_Left: return core::key::kLeft;
+    case Qt::Key_Up: return core::key::kUp;
+    case Qt::Key_Right: return core::key::kRight;
+    case Qt::Key_Down: return core::key::kDown;
+    case Qt::Key_PageUp: return core::key::kPageUp;
+    case Qt::Key_PageDown: return core::key::kPageDown;
+    case Qt::Key_End: return core::key::kEnd;
+    case Qt::Key_Home: return core::key::kHome;
+    case Qt::Key_Space: return core::key::kSpace;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
+    case Qt::Key_Enter: return core::key::kReturn;
+    case Qt::Key_Escape: return core::key::kEscape;
+    case Qt::Key_Tab: return core::key::kTab;
+    case Qt::Key_Backspace: return core::key::kBackspace;
+    case Qt::Key_Insert: return core::key::kInsert;
+    case Qt::Key_Delete: return core::key::kDelete;
+    case Qt::Key_Shift: return core::key::kShift;
+    case Qt::Key_Control: return core::key::kControl;
+    case Qt::Key_Alt: return core::key::kAlt;
     default: break;
     }
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
@@ -35,21 +37,21 @@ int keyCode(int qtKey) {
     return 0;
 }
 
-PictureBox::PictureBox(Surface* parent, const ScaleRect& rect, ScaleMode insideScale)
+PictureBox::PictureBox(Surface* parent, const core::ScaleRect& rect, ScaleMode insideScale)
     : Surface(parent, insideScale), rect_(rect) {
     applyGeometry();
 }
 
 float PictureBox::parentUnitsPerPixel() const {
     const auto* parentSurface = qobject_cast<const Surface*>(parentWidget());
-    return parentSurface ? parentSurface->unitsPerPixel() : kTwipsPerPixel;
+    return parentSurface ? parentSurface->unitsPerPixel() : core::kTwipsPerPixel;
 }
 
-void PictureBox::applyGeometry() { setGeometry(toPixelRect(rect_, parentUnitsPerPixel())); }
+void PictureBox::applyGeometry() { setGeometry(core::toPixelRect(rect_, parentUnitsPerPixel())); }
 
 void PictureBox::Move(float left, float top, float width, float height) {
     const bool resized = width != rect_.width || height != rect_.height;
-    rect_ = ScaleRect{left, top, width, height};
+    rect_ = core::ScaleRect{left, top, width, height};
     applyGeometry();
     if (resized)
         Q_EMIT Resize();
@@ -60,7 +62,7 @@ void PictureBox::setBorder(bool on) {
     update();
 }
 
-void PictureBox::setPicture(const Picture& picture) {
+void PictureBox::setPicture(const core::Picture& picture) {
     Surface::setPicture(picture);
     if (autoSize_ && !picture.isNull()) {
         const float upp = parentUnitsPerPixel();

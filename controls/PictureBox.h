@@ -12,13 +12,13 @@ class PictureBox : public Surface {
     Q_OBJECT
 public:
     // rect is in the parent surface's scale units.
-    PictureBox(Surface* parent, const ScaleRect& rect, ScaleMode insideScale);
+    PictureBox(Surface* parent, const core::ScaleRect& rect, ScaleMode insideScale);
 
     float Left() const { return rect_.left; }
     float Top() const { return rect_.top; }
     float Width() const { return rect_.width; }
     float Height() const { return rect_.height; }
-    const ScaleRect& scaleRect() const { return rect_; }
+    const core::ScaleRect& scaleRect() const { return rect_; }
 
     void setLeft(float v) { Move(v, rect_.top, rect_.width, rect_.height); }
     void setTop(float v) { Move(rect_.left, v, rect_.width, rect_.height); }
@@ -31,7 +31,7 @@ public:
     void setBorder(bool on);
 
     // With automatic sizing a picture resizes the box (raising Resize); no picture leaves the size.
-    void setPicture(const Picture& picture) override;
+    void setPicture(const core::Picture& picture) override;
 
     // The window system moved the widget (a drag): keep the scale position in step.
     void syncFromWidgetPosition();
@@ -48,7 +48,7 @@ private:
     float parentUnitsPerPixel() const;
     void applyGeometry();
 
-    ScaleRect rect_;
+    core::ScaleRect rect_;
     bool autoSize_ = false;
     bool border_ = false;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // Placing ordinary Qt widgets by twips, for the windows built from standard widgets.
 
-#include "controls/Twips.h"
+#include "core/Twips.h"
 
 #include <QWidget>
 
@@ -9,12 +9,12 @@ namespace ctl {
 
 // Sets the widget's geometry inside its parent from a rectangle in twips.
 inline void placeTwips(QWidget* widget, float left, float top, float width, float height) {
-    widget->setGeometry(twipsToPixels(ScaleRect{left, top, width, height}));
+    widget->setGeometry(core::twipsToPixels(core::ScaleRect{left, top, width, height}));
 }
 
 // A client area given in twips, as a fixed size in logical pixels.
 inline QSize twipsToPixelSize(float width, float height) {
-    return twipsToPixels(ScaleRect{0, 0, width, height}).size();
+    return core::twipsToPixels(core::ScaleRect{0, 0, width, height}).size();
 }
 
 // A colour written &HBBGGRR.

@@ -1,6 +1,6 @@
 #include "controls/ScrollBar.h"
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace ctl {
 
@@ -19,7 +19,7 @@ HScrollBar::HScrollBar(QWidget* parent, int min, int max, int value) : QScrollBa
 
 void HScrollBar::setValueChecked(int v) {
     if (v < minimum() || v > maximum())
-        throw RuntimeError(err::kInvalidPropertyValue, QStringLiteral("プロパティの値が不正です。"));
+        throw core::RuntimeError(core::err::kInvalidPropertyValue, QStringLiteral("プロパティの値が不正です。"));
     settingByCode_ = true;
     setValue(v);
     settingByCode_ = false;

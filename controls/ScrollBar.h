@@ -15,7 +15,7 @@ public:
     HScrollBar(QWidget* parent, int min, int max, int value);
 
     std::int16_t Value() const { return static_cast<std::int16_t>(value()); }
-    void setValueChecked(int value);  // throws ctl::RuntimeError 380 outside Min..Max
+    void setValueChecked(int value);  // throws core::RuntimeError 380 outside Min..Max
 
 Q_SIGNALS:
     void Change();

@@ -40,7 +40,7 @@ void Surface::setBackColor(const QColor& color) {
     update();
 }
 
-void Surface::setPicture(const Picture& picture) {
+void Surface::setPicture(const core::Picture& picture) {
     picture_ = picture;
     update();
 }

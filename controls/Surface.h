@@ -4,8 +4,8 @@
 // windowless controls from the bottom of the z-order up, and routes mouse input
 // to the topmost windowless control that takes it, or to itself.
 
-#include "controls/Picture.h"
-#include "controls/Twips.h"
+#include "core/Picture.h"
+#include "core/Twips.h"
 
 #include <QColor>
 #include <QRegion>
@@ -32,7 +32,7 @@ public:
     ~Surface() override;
 
     ScaleMode scaleMode() const { return scaleMode_; }
-    float unitsPerPixel() const { return scaleMode_ == ScaleMode::Twips ? kTwipsPerPixel : 1.0f; }
+    float unitsPerPixel() const { return scaleMode_ == ScaleMode::Twips ? core::kTwipsPerPixel : 1.0f; }
 
     // The inside, in this surface's own scale units.
     float ScaleWidth() const { return static_cast<float>(width()) * unitsPerPixel(); }
@@ -41,10 +41,10 @@ public:
     QColor BackColor() const { return backColor_; }
     void setBackColor(const QColor& color);
 
-    const Picture& picture() const { return picture_; }
-    virtual void setPicture(const Picture& picture);
+    const core::Picture& picture() const { return picture_; }
+    virtual void setPicture(const core::Picture& picture);
 
-    QRect toPixels(const ScaleRect& r) const { return toPixelRect(r, unitsPerPixel()); }
+    QRect toPixels(const core::ScaleRect& r) const { return core::toPixelRect(r, unitsPerPixel()); }
 
     // Marks an area (pixels) for repainting; paintPendingNow() paints what is marked at once.
     void invalidate(const QRect& area);
@@ -73,7 +73,7 @@ private:
 
     ScaleMode scaleMode_;
     QColor backColor_;
-    Picture picture_;
+    core::Picture picture_;
     std::vector<WindowlessControl*> controls_;  // bottom first
     QRegion pending_;
     // The press that started the current click, so the release raises Click on the same target.

@@ -6,7 +6,7 @@
 
 namespace ctl {
 
-WindowlessControl::WindowlessControl(Surface* host, const ScaleRect& rect, bool visible)
+WindowlessControl::WindowlessControl(Surface* host, const core::ScaleRect& rect, bool visible)
     : QObject(host), host_(host), rect_(rect), visible_(visible) {
     host_->attach(this);
 }
@@ -28,7 +28,7 @@ void WindowlessControl::invalidate() const {
 }
 
 void WindowlessControl::Move(float left, float top, float width, float height) {
-    const ScaleRect next{left, top, width, height};
+    const core::ScaleRect next{left, top, width, height};
     if (next == rect_)
         return;
     const QRect before = pixelRect();
@@ -50,10 +50,10 @@ void WindowlessControl::setVisible(bool visible) {
     invalidate();
 }
 
-Image::Image(Surface* host, const ScaleRect& rect, bool visible, bool stretch)
+Image::Image(Surface* host, const core::ScaleRect& rect, bool visible, bool stretch)
     : WindowlessControl(host, rect, visible), stretch_(stretch) {}
 
-void Image::setPicture(const Picture& picture) {
+void Image::setPicture(const core::Picture& picture) {
     invalidate();
     picture_ = picture;
     if (!stretch_ && !picture_.isNull() && host()) {
@@ -74,7 +74,7 @@ void Image::paint(QPainter& painter) const {
         picture_.draw(painter, QRectF(QPointF(r.topLeft()), QSizeF(picture_.size())));
 }
 
-Shape::Shape(Surface* host, const ScaleRect& rect, bool visible, QColor fillColor, QColor borderColor)
+Shape::Shape(Surface* host, const core::ScaleRect& rect, bool visible, QColor fillColor, QColor borderColor)
     : WindowlessControl(host, rect, visible), fill_(fillColor), border_(borderColor) {}
 
 void Shape::paint(QPainter& painter) const {

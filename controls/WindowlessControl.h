@@ -2,8 +2,8 @@
 // Controls without a window of their own, painted by their container (a Surface):
 // images, which show a picture and take mouse input, and shapes, which do neither.
 
-#include "controls/Picture.h"
-#include "controls/Twips.h"
+#include "core/Picture.h"
+#include "core/Twips.h"
 
 #include <QColor>
 #include <QObject>
@@ -18,14 +18,14 @@ class WindowlessControl : public QObject {
     Q_OBJECT
 public:
     // Each new control goes on top of those created before it on the same surface.
-    WindowlessControl(Surface* host, const ScaleRect& rect, bool visible);
+    WindowlessControl(Surface* host, const core::ScaleRect& rect, bool visible);
     ~WindowlessControl() override;
 
     float Left() const { return rect_.left; }
     float Top() const { return rect_.top; }
     float Width() const { return rect_.width; }
     float Height() const { return rect_.height; }
-    const ScaleRect& rect() const { return rect_; }
+    const core::ScaleRect& rect() const { return rect_; }
     bool Visible() const { return visible_; }
 
     void setLeft(float v) { Move(v, rect_.top, rect_.width, rect_.height); }
@@ -54,33 +54,33 @@ protected:
 private:
     friend class Surface;
     Surface* host_;
-    ScaleRect rect_;
+    core::ScaleRect rect_;
     bool visible_;
 };
 
 class Image : public WindowlessControl {
     Q_OBJECT
 public:
-    Image(Surface* host, const ScaleRect& rect, bool visible, bool stretch);
+    Image(Surface* host, const core::ScaleRect& rect, bool visible, bool stretch);
 
     bool Stretch() const { return stretch_; }
-    const Picture& picture() const { return picture_; }
+    const core::Picture& picture() const { return picture_; }
     // An image that does not stretch takes the picture's size; no picture leaves the size alone.
-    void setPicture(const Picture& picture);
+    void setPicture(const core::Picture& picture);
 
     void paint(QPainter& painter) const override;
     bool takesMouse() const override { return true; }
 
 private:
     bool stretch_;
-    Picture picture_;
+    core::Picture picture_;
 };
 
 class Shape : public WindowlessControl {
     Q_OBJECT
 public:
     // A rectangle filled solid with fillColor and outlined one pixel wide in borderColor.
-    Shape(Surface* host, const ScaleRect& rect, bool visible, QColor fillColor, QColor borderColor);
+    Shape(Surface* host, const core::ScaleRect& rect, bool visible, QColor fillColor, QColor borderColor);
 
     void paint(QPainter& painter) const override;
     bool takesMouse() const override { return false; }

@@ -1,6 +1,6 @@
 #include "doors/DoorMovement.h"
 
-#include "controls/Twips.h"
+#include "core/Twips.h"
 
 namespace doors {
 
@@ -8,7 +8,7 @@ namespace {
 Movement movement(std::int16_t checkValue, float currentWidth, int openWidth, int closedWidth) {
     if (checkValue == 0)
         return Movement{openWidth, closedWidth, false};
-    return Movement{static_cast<int>(ctl::roundHalfEven(currentWidth)), openWidth, true};
+    return Movement{static_cast<int>(core::roundHalfEven(currentWidth)), openWidth, true};
 }
 }  // namespace
 

@@ -1,6 +1,5 @@
 #include "doors/PlayWave.h"
 
-#include "app/Common.h"
 #include "assets/AssetPaths.h"
 #include "platform/Sound.h"
 
@@ -11,10 +10,10 @@ namespace doors {
 void PlayWave(std::int16_t id) {
     // Read anew each time: WaveData holds exactly the bytes of the sound played last.
     QFile resource(QLatin1String(assets::kWaveFolder) + QString::number(id));
-    Common::WaveData = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
-    if (Common::WaveData.isEmpty())
+    WaveData = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
+    if (WaveData.isEmpty())
         return;
-    platform::playWaveSync(Common::WaveData);
+    platform::playWaveSync(WaveData);
 }
 
 }  // namespace doors

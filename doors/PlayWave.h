@@ -1,11 +1,15 @@
 #pragma once
 // The door's sound cue: a "WAVE" resource of the program played to its end.
 
+#include <QByteArray>
 #include <cstdint>
 
 namespace doors {
 
-// Reads the resource ":/WAVE/<id>" into Common::WaveData (replacing what was there) and
+// The bytes of the sound played last.
+inline QByteArray WaveData;
+
+// Reads the resource ":/WAVE/<id>" into WaveData (replacing what was there) and
 // plays it synchronously. A sound that cannot be played, or a missing resource, is
 // skipped silently and at once.
 void PlayWave(std::int16_t id);

@@ -1,7 +1,10 @@
 // Any bytes, as a picture file: the loader gives a picture or its error, never a crash.
+// Metafiles are drawn here rather than by the renderer program, so the parsers are fed too.
 
-#include "controls/RuntimeError.h"
-#include "platform/PictureLoader.h"
+#include "core/RuntimeError.h"
+#include "pictures/MetafileHere.h"
+#include "pictures/MetafileRenderers.h"
+#include "pictures/PictureLoader.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +24,7 @@ void ensureApplication() {
         qputenv("QT_QPA_PLATFORM", "offscreen");  // nothing is shown
     static const std::unique_ptr<QGuiApplication> app =
         QGuiApplication::instance() ? nullptr : std::make_unique<QGuiApplication>(argc, argv);
+    pictures::setMetafileRenderer(&pictures::renderMetafileHere);
 }
 
 const QString& inputPath() {
@@ -40,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
     try {
-        platform::loadPicture(inputPath());
-    } catch (const ctl::RuntimeError&) {
+        pictures::loadPicture(inputPath());
+    } catch (const core::RuntimeError&) {
     }
     return 0;
 }

@@ -5,7 +5,7 @@
 //     back with every text and integer intact and every position rounded to the nearest
 //     integer, or fails as its first unwritable position dictates.
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "settings/SettingsRecord.h"
 
 #include <cmath>
@@ -16,8 +16,7 @@
 #include <limits>
 #include <algorithm>
 
-using settings::SettingsRead;
-using settings::SettingsToWrite;
+using settings::Record;
 
 namespace {
 
@@ -29,67 +28,37 @@ void require(bool condition, const char* what) {
 }
 
 bool isReaderError(int number) {
-    return number == ctl::err::kInputPastEnd || number == ctl::err::kTypeMismatch || number == ctl::err::kOverflow;
+    return number == core::err::kInputPastEnd || number == core::err::kTypeMismatch || number == core::err::kOverflow;
 }
 
-// Positions are written as floats and speeds as 16-bit integers: a value read as a 32-bit
-// integer survives writing only when it fits those types, so it is clamped first.
-std::int32_t toExactFloatRange(std::int32_t v) {
-    constexpr std::int32_t limit = 1 << 24;  // every integer up to here is an exact float
-    return v < -limit ? -limit : v > limit ? limit : v;
-}
-std::int16_t toInt16Range(std::int32_t v) {
-    return static_cast<std::int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
-}
-
-SettingsRead writable(SettingsRead r) {
-    for (std::int32_t* p : {&r.formLeft, &r.formTop, &r.panelLeft, &r.panelTop, &r.kanbanLeft, &r.kanbanTop})
-        *p = toExactFloatRange(*p);
-    for (std::int32_t* p : {&r.makuSpeed0, &r.makuSpeed1, &r.hScroll1, &r.hScroll2})
-        *p = toInt16Range(*p);
+// A position is read as a 32-bit integer and kept in single precision: near the integer
+// limits it becomes a float beyond them, which no longer reads back. So it is clamped first.
+Record writable(Record r) {
+    constexpr float limit = 1 << 24;  // every integer up to here is an exact float
+    for (float* p : {&r.formLeft, &r.formTop, &r.panelLeft, &r.panelTop, &r.kanbanLeft, &r.kanbanTop})
+        *p = std::clamp(*p, -limit, limit);
     return r;
 }
 
-SettingsToWrite toWrite(const SettingsRead& r) {
-    SettingsToWrite w;
-    w.formLeft = static_cast<float>(r.formLeft);
-    w.formTop = static_cast<float>(r.formTop);
-    w.panelLeft = static_cast<float>(r.panelLeft);
-    w.panelTop = static_cast<float>(r.panelTop);
-    w.makuPath0 = r.makuPath0;
-    w.makuPath1 = r.makuPath1;
-    w.makuSpeed0 = static_cast<std::int16_t>(r.makuSpeed0);
-    w.makuSpeed1 = static_cast<std::int16_t>(r.makuSpeed1);
-    w.kanbanPath = r.kanbanPath;
-    w.kanbanLeft = static_cast<float>(r.kanbanLeft);
-    w.kanbanTop = static_cast<float>(r.kanbanTop);
-    w.viewKanban = r.viewKanban;
-    w.viewWaku = r.viewWaku;
-    w.hScroll1 = static_cast<std::int16_t>(r.hScroll1);
-    w.hScroll2 = static_cast<std::int16_t>(r.hScroll2);
-    w.nakaMode = r.nakaMode;
-    return w;
-}
-
 void readWriteRead(QByteArrayView bytes) {
-    SettingsRead first;
+    Record first;
     try {
         first = settings::parseRecord(bytes);
-    } catch (const ctl::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         require(isReaderError(e.number()), "unexpected error number");
         return;
     }
-    const SettingsRead expected = writable(first);
-    const QByteArray line = settings::formatRecord(toWrite(expected));
+    first = writable(first);
+    const QByteArray line = settings::formatRecord(first);
     require(line.endsWith("\r\n"), "record not ended by CR LF");
-    SettingsRead second;
+    Record second;
     try {
         second = settings::parseRecord(line);
-    } catch (const ctl::RuntimeError&) {
+    } catch (const core::RuntimeError&) {
         require(false, "a written record does not read back");
     }
-    require(second == expected, "record changed by writing and reading again");
-    require(settings::formatRecord(toWrite(second)) == line, "writing is not stable");
+    require(second == first, "record changed by writing and reading again");
+    require(settings::formatRecord(second) == line, "writing is not stable");
 }
 
 // Reads a value of type T from the front of the bytes, zero when they run out.
@@ -119,24 +88,21 @@ Outcome outcomeOf(float f) {
     return Outcome::Either;
 }
 
-bool closeEnough(float f, std::int32_t read) {
-    const double d = static_cast<double>(f);
-    if (std::fabs(d) < 8388608.0)  // below 2^23 halves are exact floats: rounding must be exact
-        return read == static_cast<std::int32_t>(std::nearbyint(d));
-    const double spacing = static_cast<double>(std::nextafter(std::fabs(f), std::numeric_limits<float>::infinity())) -
-                           std::fabs(d);
-    return std::fabs(static_cast<double>(read) - d) <= spacing / 2;
+// From 2^23 on every float is an integer and reads back as itself; below, halves round to even.
+bool closeEnough(float f, float read) {
+    return read == static_cast<float>(std::nearbyint(static_cast<double>(f)));
 }
 
 void writeRead(QByteArrayView bytes) {
     if (bytes.size() < 40)
         return;
-    SettingsToWrite w;
+    Record w;
     float* const positions[] = {&w.formLeft, &w.formTop, &w.panelLeft, &w.panelTop, &w.kanbanLeft, &w.kanbanTop};
     for (float* p : positions)
         *p = take<float>(bytes);
-    for (std::int16_t* p : {&w.makuSpeed0, &w.makuSpeed1, &w.hScroll1, &w.hScroll2, &w.nakaMode})
-        *p = take<std::int16_t>(bytes);
+    for (std::int32_t* p : {&w.makuSpeed0, &w.makuSpeed1, &w.hScroll1, &w.hScroll2})
+        *p = take<std::int32_t>(bytes);
+    w.nakaMode = take<std::int16_t>(bytes);
     const auto flags = take<std::uint8_t>(bytes);
     w.viewKanban = flags & 1;
     w.viewWaku = flags & 2;
@@ -166,17 +132,17 @@ void writeRead(QByteArrayView bytes) {
     }
 
     const QByteArray line = settings::formatRecord(w);
-    SettingsRead r;
+    Record r;
     try {
         r = settings::parseRecord(line);
-    } catch (const ctl::RuntimeError& e) {
-        require((e.number() == ctl::err::kTypeMismatch && mayMismatch) ||
-                    (e.number() == ctl::err::kOverflow && mayOverflow),
+    } catch (const core::RuntimeError& e) {
+        require((e.number() == core::err::kTypeMismatch && mayMismatch) ||
+                    (e.number() == core::err::kOverflow && mayOverflow),
                 "a written record failed to read, or failed with the wrong error");
         return;
     }
     require(mayRead, "an unreadable position was read");
-    const std::int32_t read[] = {r.formLeft, r.formTop, r.panelLeft, r.panelTop, r.kanbanLeft, r.kanbanTop};
+    const float read[] = {r.formLeft, r.formTop, r.panelLeft, r.panelTop, r.kanbanLeft, r.kanbanTop};
     for (int i = 0; i < 6; ++i)
         require(closeEnough(*positions[i], read[i]), "position not rounded to the nearest integer");
     require(r.makuSpeed0 == w.makuSpeed0 && r.makuSpeed1 == w.makuSpeed1 && r.hScroll1 == w.hScroll1 &&

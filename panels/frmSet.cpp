@@ -1,6 +1,5 @@
 #include "panels/frmSet.h"
 
-#include "app/Form1.h"
 #include "assets/AssetPaths.h"
 #include "controls/Look.h"
 #include "controls/Placement.h"
@@ -8,7 +7,7 @@
 
 #include <QCloseEvent>
 
-frmSet::frmSet(Form1& form1) : ctl::Form(ctl::ScaleMode::Twips), form1_(form1) {
+frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
     // A tool window without a close box: the panel is the only way to the doors, so it cannot be lost.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("設定パネル"));
@@ -25,13 +24,13 @@ frmSet::frmSet(Form1& form1) : ctl::Form(ctl::ScaleMode::Twips), form1_(form1) {
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ctl::setColours(Label1, ctl::bgr(0xE0E0E0));
 
-    Check1 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(assets::kSwitchMaePicture));
+    Check1 = new ctl::GraphicalCheckBox(FrameA, core::Picture::fromResource(assets::kSwitchMaePicture));
     ctl::placeTwips(Check1, 75, 165, 735, 510);
     HScroll1 = new ctl::HScrollBar(FrameA, 1, 30000, 6000);
     ctl::placeTwips(HScroll1, 855, 195, 1260, 240);
     lblMaeSpeed = makeSpeedLabel(885, 450, 1215, 240);
 
-    Check2 = new ctl::GraphicalCheckBox(FrameA, ctl::Picture::fromResource(assets::kSwitchNakaPicture));
+    Check2 = new ctl::GraphicalCheckBox(FrameA, core::Picture::fromResource(assets::kSwitchNakaPicture));
     ctl::placeTwips(Check2, 60, 840, 735, 525);
     HScroll2 = new ctl::HScrollBar(FrameA, 1, 30000, 10000);
     ctl::placeTwips(HScroll2, 840, 840, 1230, 240);
@@ -94,22 +93,22 @@ QLabel* frmSet::makeSpeedLabel(float left, float top, float width, float height)
     return label;
 }
 
-void frmSet::Check1_Click() { form1_.Check1_Click(); }
+void frmSet::Check1_Click() { emit check1Clicked(); }
 
 void frmSet::Check2_Click() {
     // The mode cannot change while the door is open, so it closes the way it opened.
     Frame2->setEnabled(Check2->Value() != 1);
-    form1_.Check2_Click();
+    emit check2Clicked();
 }
 
-void frmSet::HScroll1_Change() { form1_.HScroll1_Change(); }
-void frmSet::HScroll2_Change() { form1_.HScroll2_Change(); }
+void frmSet::HScroll1_Change() { emit hScroll1Changed(); }
+void frmSet::HScroll2_Change() { emit hScroll2Changed(); }
 
 void frmSet::scllMakuSpeed_Change(std::int16_t Index) {
     lblMakuSpeed(Index)->setText(QString::number(scllMakuSpeed(Index)->Value()));
 }
 
-void frmSet::Command3_Click() { form1_.MnuHelpVer_Click(); }
+void frmSet::Command3_Click() { emit versionRequested(); }
 
 void frmSet::selectOption1(std::int16_t index) {
     Option1(index)->setChecked(true);  // an index outside 0..2 is refused by the array

@@ -2,6 +2,8 @@
 // The settings panel: the door switches, the speeds, the middle-door mode and the
 // version button. It holds no logic of its own beyond its speed labels; its
 // controls are the one store of the speeds and the mode, which the bus window reads.
+// What its switches, door-speed bars and button do is the bus window's: it says so
+// through its signals, which the bus window answers with its procedures of the same names.
 
 #include "controls/CheckBox.h"
 #include "controls/ControlArray.h"
@@ -15,12 +17,10 @@
 #include <QRadioButton>
 #include <cstdint>
 
-class Form1;
-
 class frmSet : public ctl::Form {
     Q_OBJECT
 public:
-    explicit frmSet(Form1& form1);
+    frmSet();
 
     QFrame* FrameA = nullptr;
     ctl::GraphicalCheckBox* Check1 = nullptr;
@@ -47,10 +47,16 @@ public:
     // Selects Option1(index); the other two are cleared. Refuses an index outside 0..2.
     void selectOption1(std::int16_t index);
 
+signals:
+    void check1Clicked();
+    void check2Clicked();
+    void hScroll1Changed();
+    void hScroll2Changed();
+    void versionRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     QLabel* makeSpeedLabel(float left, float top, float width, float height);
-    Form1& form1_;
 };

@@ -2,9 +2,9 @@
 
 #include "assets/AssetPaths.h"
 #include "controls/Look.h"
-#include "controls/Picture.h"
+#include "core/Picture.h"
 #include "controls/Placement.h"
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/Executable.h"
 #include "platform/Fonts.h"
 #include "platform/MakerLibrary.h"
@@ -46,7 +46,7 @@ QLabel* makeLabel(QWidget* parent, const QString& text) {
 // The hand over the link, sharp on double-density screens when the asset has a
 // double-resolution image.
 QCursor handCursor() {
-    const ctl::Picture picture = ctl::Picture::fromResource(assets::kHandCursor);
+    const core::Picture picture = core::Picture::fromResource(assets::kHandCursor);
     if (picture.isNull())
         return QCursor(Qt::PointingHandCursor);
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
@@ -144,7 +144,7 @@ void frmShowVersion::Label5_Click() {
         const QString address = platform::callLumoraHpURL();
         platform::openWebAddress(address, this);
         return;
-    } catch (const ctl::RuntimeError& error) {
+    } catch (const core::RuntimeError& error) {
         description = error.description();
     } catch (const std::exception& error) {
         description = QString::fromLocal8Bit(error.what());

@@ -1,6 +1,6 @@
 #include "platform/CommonDialog.h"
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -46,7 +46,7 @@ void CommonDialog::ShowOpen(QWidget* owner) {
             chosen = dialog.selectedFiles().constFirst();
     }
     if (!chosen)
-        throw ctl::RuntimeError(ctl::err::kDialogCancel, QStringLiteral("キャンセルが選択されました。"));
+        throw core::RuntimeError(core::err::kDialogCancel, QStringLiteral("キャンセルが選択されました。"));
     FileName = *chosen;
 }
 

@@ -19,7 +19,7 @@ public:
     QString FileName;
 
     // Shows the modal open-file dialog; on OK sets FileName, on cancel throws
-    // ctl::RuntimeError(32755) and leaves FileName as it was.
+    // core::RuntimeError(32755) and leaves FileName as it was.
     void ShowOpen(QWidget* owner);
 
     // The filter entries the dialog offers: the stored pattern first, then every

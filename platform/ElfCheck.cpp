@@ -1,5 +1,7 @@
 #include "platform/ElfCheck.h"
 
+#include "core/FileDescriptor.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -51,17 +53,13 @@ bool elfFitsWithin(QByteArrayView head, std::uint64_t fileSize) {
 }
 
 bool isWholeElfFile(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return false;
+    const core::FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat st {};
-    QByteArray head;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        head.resize(qsizetype(std::min<std::uint64_t>(std::uint64_t(st.st_size), kMaxHeadBytes)));
-        const ssize_t n = ::pread(fd, head.data(), size_t(head.size()), 0);
-        head.truncate(n < 0 ? 0 : n);
-    }
-    ::close(fd);
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    QByteArray head(qsizetype(std::min<std::uint64_t>(std::uint64_t(st.st_size), kMaxHeadBytes)), Qt::Uninitialized);
+    const long long n = core::readUpTo(fd.get(), head.data(), std::size_t(head.size()));
+    head.truncate(n < 0 ? 0 : qsizetype(n));
     return !head.isEmpty() && elfFitsWithin(head, std::uint64_t(st.st_size));
 }
 

@@ -1,6 +1,6 @@
 #include "platform/MakerLibrary.h"
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/Executable.h"
 #include "platform/Modules.h"
 
@@ -27,7 +27,7 @@ QString fileNameOf(const QByteArray& path) { return QFile::decodeName(path.mid(p
 QFunctionPointer lumoraHpURL(const QByteArray& path) {
     const QString fileName = fileNameOf(path);
     if (!path.startsWith('/'))
-        throw ctl::RuntimeError(ctl::err::kDllNotFound,
+        throw core::RuntimeError(core::err::kDllNotFound,
                                 QStringLiteral("ファイル '%1' の場所が絶対パスで指定されていません。")
                                     .arg(QFile::decodeName(path)));
     const ModuleFunction f = moduleFunction(path, kFunctionName);
@@ -36,24 +36,22 @@ QFunctionPointer lumoraHpURL(const QByteArray& path) {
     case Failure::None:
         return f.function;
     case Failure::NotFound:
-        throw ctl::RuntimeError(ctl::err::kDllNotFound, QStringLiteral("ファイル '%1' が見つかりません。").arg(fileName));
+        throw core::RuntimeError(core::err::kDllNotFound, QStringLiteral("ファイル '%1' が見つかりません。").arg(fileName));
     case Failure::NotWhole:
-        throw ctl::RuntimeError(ctl::err::kDllNotFound,
+        throw core::RuntimeError(core::err::kDllNotFound,
                                 QStringLiteral("ファイル '%1' を読み込めません。(ライブラリが壊れているか、途中で切れています。)")
                                     .arg(fileName));
     case Failure::NotLoaded:
-        throw ctl::RuntimeError(ctl::err::kDllNotFound,
+        throw core::RuntimeError(core::err::kDllNotFound,
                                 QStringLiteral("ファイル '%1' を読み込めません。(%2)").arg(fileName, f.reason));
     case Failure::NoFunction:
         break;
     }
-    throw ctl::RuntimeError(ctl::err::kDllEntryNotFound, QStringLiteral("関数 '%1' がファイル '%2' に見つかりません。")
+    throw core::RuntimeError(core::err::kDllEntryNotFound, QStringLiteral("関数 '%1' がファイル '%2' に見つかりません。")
                                                              .arg(QLatin1String(kFunctionName), fileName));
 }
 
 }  // namespace
-
-QString makerLibraryFileName() { return QString::fromLatin1(kLibraryFileName); }
 
 QString callLumoraHpURL() {
     return callLumoraHpURL(besideExecutable(kLibraryFileName));
@@ -64,13 +62,13 @@ QString callLumoraHpURL(const QByteArray& libraryPath) {
     const auto function = reinterpret_cast<LumoraHpURLFunction>(lumoraHpURL(libraryPath));
     const char* const text = function();
     if (!text)
-        throw ctl::RuntimeError(ctl::err::kInvalidProcedureCall,
+        throw core::RuntimeError(core::err::kInvalidProcedureCall,
                                 QStringLiteral("関数 '%1' (ファイル '%2') がアドレスを返しませんでした。")
                                     .arg(QLatin1String(kFunctionName), fileName));
 
     const std::size_t length = strnlen(text, kMaxAddressBytes + 1);
     if (length > kMaxAddressBytes)
-        throw ctl::RuntimeError(ctl::err::kInvalidProcedureCall,
+        throw core::RuntimeError(core::err::kInvalidProcedureCall,
                                 QStringLiteral("関数 '%1' (ファイル '%2') の返したアドレスが長すぎます。")
                                     .arg(QLatin1String(kFunctionName), fileName));
     return QString::fromUtf8(text, static_cast<qsizetype>(length));

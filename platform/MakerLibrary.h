@@ -6,12 +6,9 @@
 
 namespace platform {
 
-// The file name of the maker's library in the executable's folder.
-QString makerLibraryFileName();
-
 // Asks the maker's library for the homepage address (its function LumoraHpURL).
 // The library is loaded by its full path in the executable's folder on first
-// use and stays loaded. Throws ctl::RuntimeError when the library is missing or
+// use and stays loaded. Throws core::RuntimeError when the library is missing or
 // cannot be loaded (err::kDllNotFound), lacks the function
 // (err::kDllEntryNotFound) or gives no text back (err::kInvalidProcedureCall).
 QString callLumoraHpURL();

@@ -1,5 +1,6 @@
 #include "platform/Modules.h"
 
+#include "core/FileDescriptor.h"
 #include "platform/ElfCheck.h"
 
 #include <QLibrary>
@@ -22,21 +23,21 @@ ModuleFunction moduleFunction(const QByteArray& path, const char* name) {
     if (it == loaded.end()) {
         // Opened by its bytes and loaded through the open file, so a folder whose name is no
         // valid text is no obstacle, and what was checked is what is loaded.
-        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
+        core::FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+        if (!fd.valid())
             return {nullptr, Failure::NotFound, {}};
-        const QString opened = QStringLiteral("/proc/self/fd/%1").arg(fd);
+        const QString opened = QStringLiteral("/proc/self/fd/%1").arg(fd.get());
         auto library = std::make_unique<QLibrary>(opened);
         library->setLoadHints(QLibrary::ResolveAllSymbolsHint);  // a library missing a symbol fails here, not later
         const bool whole = isWholeElfFile(opened.toLatin1());
         if (!whole || !library->load()) {
             const QString reason = whole ? library->errorString() : QString();
             library.reset();
-            ::close(fd);
             return {nullptr, whole ? Failure::NotLoaded : Failure::NotWhole, reason};
         }
         // The descriptor stays open with its library: Qt knows a library by its name, and
         // a number given back could name another library later.
+        fd.release();
         it = loaded.emplace(path, std::move(library)).first;
     }
     const QFunctionPointer function = it->second->resolve(name);

@@ -1,6 +1,6 @@
 #include "settings/RecordFields.h"
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,17 +16,17 @@ bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 [[noreturn]] void fail(int number, const QString& what, int field) {
-    throw ctl::RuntimeError(number, QStringLiteral("%1（%2 番目の項目）").arg(what).arg(field));
+    throw core::RuntimeError(number, QStringLiteral("%1（%2 番目の項目）").arg(what).arg(field));
 }
 
 [[noreturn]] void pastEnd(int field) {
-    fail(ctl::err::kInputPastEnd, QStringLiteral("ファイルの終わりを超えて入力しようとしました。"), field);
+    fail(core::err::kInputPastEnd, QStringLiteral("ファイルの終わりを超えて入力しようとしました。"), field);
 }
 [[noreturn]] void typeMismatch(int field) {
-    fail(ctl::err::kTypeMismatch, QStringLiteral("型が一致しません。"), field);
+    fail(core::err::kTypeMismatch, QStringLiteral("型が一致しません。"), field);
 }
 [[noreturn]] void overflow(int field) {
-    fail(ctl::err::kOverflow, QStringLiteral("オーバーフローしました。"), field);
+    fail(core::err::kOverflow, QStringLiteral("オーバーフローしました。"), field);
 }
 
 // A decimal number: optional sign, digits with an optional fraction (at least one digit in

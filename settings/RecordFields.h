@@ -1,7 +1,7 @@
 #pragma once
 // Sequential reading of one comma-separated text record, field by field, and the
 // conversions of a field into the types the settings are read into.
-// Every failure is a ctl::RuntimeError with the number the error trap expects.
+// Every failure is a core::RuntimeError with the number the error trap expects.
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -2,7 +2,7 @@
 // (sixteen fields its own reader accepts, values its controls accept, one line ended by CR LF),
 // 1 otherwise, saying why. For scripts that check what the program left behind.
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsValues.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     }
     try {
         const QByteArray bytes = settings::readSettingsFile(QByteArray(argv[1]));
-        const settings::SettingsRead r = settings::parseRecord(bytes);
+        const settings::Record r = settings::parseRecord(bytes);
         const bool oneLine = bytes.endsWith("\r\n") && bytes.count('\n') == 1 && bytes.count('\r') == 1;
         const bool accepted = settings::isDoorSpeed(r.hScroll1) && settings::isDoorSpeed(r.hScroll2) &&
                               settings::isRollSpeed(r.makuSpeed0) && settings::isRollSpeed(r.makuSpeed1) &&
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         if (oneLine && accepted)
             return 0;
         std::fprintf(stderr, "%s: %s\n", argv[1], oneLine ? "a value no control accepts" : "not one CR LF line");
-    } catch (const ctl::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         std::fprintf(stderr, "%s: %s\n", argv[1], qUtf8Printable(e.description()));
     }
     return 1;

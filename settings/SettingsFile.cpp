@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
-#include "controls/RuntimeError.h"
+#include "core/FileDescriptor.h"
+#include "core/RuntimeError.h"
 #include "platform/Executable.h"
 
 #include <QFile>
@@ -20,60 +21,24 @@ namespace settings {
 
 namespace {
 
-// Owns a file descriptor; closes it unless it was closed on purpose.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closing can report a late write error, so it is checked where it matters.
-    int close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
-
-private:
-    int fd_;
-};
+using Fd = core::FileDescriptor;
+using core::writeAll;
 
 QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 [[noreturn]] void fileError(int number, const QString& what, const QByteArray& path, int error) {
-    throw ctl::RuntimeError(number, QStringLiteral("%1: %2 (%3)").arg(what, QFile::decodeName(path), reason(error)));
+    throw core::RuntimeError(number, QStringLiteral("%1: %2 (%3)").arg(what, QFile::decodeName(path), reason(error)));
 }
 
 [[noreturn]] void readError(const QByteArray& path, int error) {
     const bool missing = error == ENOENT || error == ENOTDIR;
-    fileError(missing ? ctl::err::kFileNotFound : ctl::err::kPathFileAccess,
+    fileError(missing ? core::err::kFileNotFound : core::err::kPathFileAccess,
               missing ? QStringLiteral("ファイルが見つかりません。") : QStringLiteral("ファイルを読み込めません。"),
               path, error);
 }
 
 [[noreturn]] void writeError(const QByteArray& path, int error) {
-    fileError(ctl::err::kPathFileAccess, QStringLiteral("設定ファイルを書き込めません。"), path, error);
-}
-
-bool writeAll(int fd, QByteArrayView bytes) {
-    const char* p = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
+    fileError(core::err::kPathFileAccess, QStringLiteral("設定ファイルを書き込めません。"), path, error);
 }
 
 // The temporary files of a save are named ".<file name>.tmp-<base 36 number>".
@@ -221,19 +186,10 @@ QByteArray readSettingsFile(const QByteArray& path) {
         readError(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
 
     QByteArray bytes(kMaxSettingsBytes, Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t n = ::read(fd.get(), bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            readError(path, errno);
-        }
-        if (n == 0)
-            break;
-        filled += n;
-    }
-    bytes.truncate(filled);
+    const long long filled = core::readUpTo(fd.get(), bytes.data(), std::size_t(bytes.size()));
+    if (filled < 0)
+        readError(path, errno);
+    bytes.truncate(qsizetype(filled));
     return bytes;
 }
 

@@ -32,7 +32,7 @@ QByteArray settingsFilePath();
 // configuration folder may not exist yet). Failures show when the file is written.
 void makeFolderFor(const QByteArray& path);
 
-// The file's first kMaxSettingsBytes bytes. Throws ctl::RuntimeError: kFileNotFound when
+// The file's first kMaxSettingsBytes bytes. Throws core::RuntimeError: kFileNotFound when
 // there is no such file, kPathFileAccess when it is a folder, a FIFO or another
 // non-regular file, or cannot be opened or read.
 QByteArray readSettingsFile(const QByteArray& path);
@@ -43,7 +43,7 @@ QByteArray readSettingsFile(const QByteArray& path);
 // the bytes written straight into it; a FIFO without a reader is not waited for. A file
 // without write permission for its owner is left alone, whoever runs the program. Leftover
 // temporary files of earlier saves that were killed are removed. On failure the temporary
-// file is removed, the old file is left as it was, and ctl::RuntimeError (kPathFileAccess)
+// file is removed, the old file is left as it was, and core::RuntimeError (kPathFileAccess)
 // names the file and the reason.
 void writeFileAtomically(const QByteArray& path, QByteArrayView bytes);
 

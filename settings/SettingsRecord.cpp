@@ -4,24 +4,34 @@
 
 #include <charconv>
 #include <iterator>
+#include <type_traits>
 #include <utility>
 
 namespace settings {
 
 namespace {
 
+template <typename Pointer>
+struct MemberOf;
+template <typename T>
+struct MemberOf<T Record::*> {
+    using type = T;
+};
+template <typename Pointer>
+using MemberType = typename MemberOf<Pointer>::type;
+
 // Appends fields in order, each after a comma but the first.
 class RecordWriter {
 public:
     RecordWriter() { out_.reserve(320); }
 
-    void single(float value) { separate(); out_ += formatSingle(value); }
-    void int16(std::int16_t value) { separate(); out_ += QByteArray::number(value); }
-    void boolean(bool value) { separate(); out_ += value ? "#TRUE#" : "#FALSE#"; }
-
+    void write(float value) { separate(); out_ += formatSingle(value); }
+    void write(std::int32_t value) { separate(); out_ += QByteArray::number(value); }
+    void write(std::int16_t value) { separate(); out_ += QByteArray::number(value); }
+    void write(bool value) { separate(); out_ += value ? "#TRUE#" : "#FALSE#"; }
     // Paths on this platform may hold a double quote; doubling it keeps the field whole
     // and leaves every other path byte for byte as it would be without the doubling.
-    void text(const QString& value) {
+    void write(const QString& value) {
         separate();
         out_ += '"';
         for (const char c : value.toUtf8()) {
@@ -59,52 +69,56 @@ QByteArray formatSingle(float value) {
     return QByteArray(buffer, end - buffer);
 }
 
-QByteArray formatRecord(const SettingsToWrite& s) {
+QByteArray formatRecord(const Record& record) {
     RecordWriter w;
-    w.single(s.formLeft);
-    w.single(s.formTop);
-    w.single(s.panelLeft);
-    w.single(s.panelTop);
-    w.text(s.makuPath0);
-    w.text(s.makuPath1);
-    w.int16(s.makuSpeed0);
-    w.int16(s.makuSpeed1);
-    w.text(s.kanbanPath);
-    w.single(s.kanbanLeft);
-    w.single(s.kanbanTop);
-    w.boolean(s.viewKanban);
-    w.boolean(s.viewWaku);
-    w.int16(s.hScroll1);
-    w.int16(s.hScroll2);
-    w.int16(s.nakaMode);
+    for (const Field& field : kFields)
+        std::visit([&](auto member) { w.write(record.*member); }, field.member);
     return w.finish();
 }
 
-SettingsRead parseRecord(QByteArrayView fileBytes) {
-    SettingsRead s;
-    parseRecordInto(fileBytes, s);
-    return s;
+Record parseRecord(QByteArrayView fileBytes) {
+    Record r;
+    parseRecordInto(fileBytes, r);
+    return r;
 }
 
-void parseRecordInto(QByteArrayView fileBytes, SettingsRead& s) {
+void parseRecordInto(QByteArrayView fileBytes, Record& r) {
     FieldReader in(fileBytes);
-    // One statement per field: the fields must be read in file order.
-    s.formLeft = toInt32(in.next());
-    s.formTop = toInt32(in.next());
-    s.panelLeft = toInt32(in.next());
-    s.panelTop = toInt32(in.next());
-    s.makuPath0 = toText(in.next());
-    s.makuPath1 = toText(in.next());
-    s.makuSpeed0 = toInt32(in.next());
-    s.makuSpeed1 = toInt32(in.next());
-    s.kanbanPath = toText(in.next());
-    s.kanbanLeft = toInt32(in.next());
-    s.kanbanTop = toInt32(in.next());
-    s.viewKanban = toBoolean(in.next());
-    s.viewWaku = toBoolean(in.next());
-    s.hScroll1 = toInt32(in.next());
-    s.hScroll2 = toInt32(in.next());
-    s.nakaMode = toInt16(in.next());
+    for (const Field& field : kFields) {
+        std::visit(
+            [&](auto member) {
+                using T = MemberType<decltype(member)>;
+                const RawField raw = in.next();
+                if constexpr (std::is_same_v<T, float>)
+                    r.*member = static_cast<float>(toInt32(raw));
+                else if constexpr (std::is_same_v<T, std::int32_t>)
+                    r.*member = toInt32(raw);
+                else if constexpr (std::is_same_v<T, std::int16_t>)
+                    r.*member = toInt16(raw);
+                else if constexpr (std::is_same_v<T, bool>)
+                    r.*member = toBoolean(raw);
+                else
+                    r.*member = toText(raw);
+            },
+            field.member);
+    }
+}
+
+Record withFallbacks(Record r, float busWindowHeight) {
+    for (const Field& field : kFields) {
+        if (field.fallback.kind == Fallback::Kind::Kept)
+            continue;
+        const float value =
+            field.fallback.kind == Fallback::Kind::BelowBusWindow ? busWindowHeight : field.fallback.value;
+        std::visit(
+            [&](auto member) {
+                using T = MemberType<decltype(member)>;
+                if constexpr (std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
+                    r.*member = static_cast<T>(value);
+            },
+            field.member);
+    }
+    return r;
 }
 
 }  // namespace settings

@@ -7,7 +7,7 @@ constexpr float kSideBarOffset = 75.0f;
 constexpr float kSideBarReach = 15.0f;
 constexpr float kBottomBarExtra = 150.0f;
 
-Bars place(const ctl::ScaleRect& b, const Bars& bars, bool fitSideHeights) {
+Bars place(const core::ScaleRect& b, const Bars& bars, bool fitSideHeights) {
     Bars out = bars;
     const float sideHeight0 = fitSideHeights ? b.height + kSideBarReach : bars[0].height;
     const float sideHeight1 = fitSideHeights ? b.height + kSideBarReach : bars[1].height;
@@ -18,8 +18,8 @@ Bars place(const ctl::ScaleRect& b, const Bars& bars, bool fitSideHeights) {
 }
 }  // namespace
 
-Bars fullFit(const ctl::ScaleRect& board, const Bars& bars) { return place(board, bars, true); }
+Bars fullFit(const core::ScaleRect& board, const Bars& bars) { return place(board, bars, true); }
 
-Bars quickFollow(const ctl::ScaleRect& board, const Bars& bars) { return place(board, bars, false); }
+Bars quickFollow(const core::ScaleRect& board, const Bars& bars) { return place(board, bars, false); }
 
 }  // namespace signboard

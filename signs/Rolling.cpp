@@ -1,5 +1,7 @@
 #include "signs/Rolling.h"
 
+#include "core/KeyCodes.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -7,9 +9,9 @@ namespace signs {
 
 std::optional<std::int32_t> rolledPosition(std::int32_t position, int keyCode, std::int16_t step) {
     std::int64_t next = position;
-    if (keyCode == kKeyUp)
+    if (keyCode == core::key::kUp)
         next += step;
-    else if (keyCode == kKeyDown)
+    else if (keyCode == core::key::kDown)
         next -= step;
     else
         return std::nullopt;

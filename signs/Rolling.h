@@ -6,9 +6,6 @@
 
 namespace signs {
 
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyDown = 40;
-
 // Up adds the step, Down subtracts it, any other key gives nothing (no change, no Top set).
 // The 16-bit step is widened before the addition; a position that would leave the 32-bit
 // range stops at its edge instead of wrapping.

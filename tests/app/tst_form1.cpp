@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 
-#include "controls/Twips.h"
+#include "core/Twips.h"
 #include "platform/Executable.h"
 
 #include <QtTest>
@@ -78,7 +78,7 @@ private Q_SLOTS:
                                      p.scllMakuSpeed(1), p.lblMakuSpeed(1), p.Command3};
         QFETCH(int, row);
         QWidget* control = controls[row];
-        QCOMPARE(control->geometry(), ctl::twipsToPixels(ctl::ScaleRect{float(twips.x()), float(twips.y()),
+        QCOMPARE(control->geometry(), core::twipsToPixels(core::ScaleRect{float(twips.x()), float(twips.y()),
                                                                         float(twips.width()), float(twips.height())}));
         const QImage shot = p.grab().toImage();
         const QPoint origin = control->mapTo(&p, QPoint(0, 0));

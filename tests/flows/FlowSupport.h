@@ -1,7 +1,7 @@
 #pragma once
 // Answers for the dialogs and message boxes of the bus window, and pictures to choose.
 
-#include "TestSupport.h"
+#include "../app/TestSupport.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 

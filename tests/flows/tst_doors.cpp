@@ -54,7 +54,7 @@ private Q_SLOTS:
         // Each step as it looked when its wait began, and the sounds with the steps before them.
         struct Step {
             int count;
-            ctl::ScaleRect a, b;
+            core::ScaleRect a, b;
             bool painted;
         };
         std::vector<Step> steps;
@@ -77,12 +77,12 @@ private Q_SLOTS:
             QVERIFY2(s.painted, qPrintable(QStringLiteral("step %1 not painted before its wait").arg(i)));
             QCOMPARE(s.count, middle ? 6000 : 10000);
             if (!middle) {
-                QCOMPARE(s.a, (ctl::ScaleRect{360, 690, w, 2175}));
+                QCOMPARE(s.a, (core::ScaleRect{360, 690, w, 2175}));
                 continue;
             }
-            QCOMPARE(s.a, (ctl::ScaleRect{4695, 765, mode != 2 ? w : left, 2175}));
+            QCOMPARE(s.a, (core::ScaleRect{4695, 765, mode != 2 ? w : left, 2175}));
             const float rw = mode != 1 ? w : right;
-            QCOMPARE(s.b, (ctl::ScaleRect{6540 - rw, 765, rw, 2175}));
+            QCOMPARE(s.b, (core::ScaleRect{6540 - rw, 765, rw, 2175}));
         }
     }
 

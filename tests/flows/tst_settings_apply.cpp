@@ -72,9 +72,9 @@ private Q_SLOTS:
                                 panel.scllMakuSpeed(1)->Value()};
         QCOMPARE(speeds, (QList<int>{10000, 6000, 1, 1}));
         QVERIFY(panel.Option1(0)->isChecked());
-        QCOMPARE(form->PicKanban->scaleRect(), (ctl::ScaleRect{8790, 1680, 1410, 450}));
+        QCOMPARE(form->PicKanban->scaleRect(), (core::ScaleRect{8790, 1680, 1410, 450}));
         QVERIFY(form->PicKanban->picture().isNull());
-        QCOMPARE(form->shpK_Waku(2)->rect(), (ctl::ScaleRect{8715, 2130, 1560, 60}));
+        QCOMPARE(form->shpK_Waku(2)->rect(), (core::ScaleRect{8715, 2130, 1560, 60}));
         // What was applied before the failure stays; the fallback does not touch visibility.
         const QList<bool> shown{form->PicKanban->isVisibleTo(form.get()), form->MnuViewKanban->Checked(),
                                 form->MnuViewWaku->Checked(), form->shpK_Waku(1)->Visible()};
@@ -115,8 +115,8 @@ private Q_SLOTS:
         QVERIFY(panel.Option1(1)->isChecked());
         QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->shpK_Waku(1)->Visible());
         if (field < 0) {  // at its stored place, sized by its 80 x 30 pixel picture, the frame around it
-            QCOMPARE(form->PicKanban->scaleRect(), (ctl::ScaleRect{4000, 900, 1200, 450}));
-            QCOMPARE(form->shpK_Waku(2)->rect(), (ctl::ScaleRect{3925, 1350, 1350, 60}));
+            QCOMPARE(form->PicKanban->scaleRect(), (core::ScaleRect{4000, 900, 1200, 450}));
+            QCOMPARE(form->shpK_Waku(2)->rect(), (core::ScaleRect{3925, 1350, 1350, 60}));
             QCOMPARE(form->imgMaku1(1)->picture().size(), QSize(40, 200));
         }
         form->SaveIni();

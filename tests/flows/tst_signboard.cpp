@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using ctl::ScaleRect;
+using core::ScaleRect;
 using signboard::Bars;
 using testsupport::startForm;
 

@@ -1,15 +1,15 @@
 // The picture loader against pictures made here: what each format shows, and what each kind of
 // bad file gives instead (the error's number and a description naming the cause and the file).
 
-#include "SamplePictures.h"
-#include "controls/RuntimeError.h"
-#include "platform/PictureLoader.h"
+#include "testing/SamplePictures.h"
+#include "core/RuntimeError.h"
+#include "pictures/PictureLoader.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
 
-using platform::loadPicture;
+using pictures::loadPicture;
 using Colours = std::vector<std::pair<QPoint, QColor>>;  // an invalid colour: neither red nor blue
 
 namespace {
@@ -46,17 +46,17 @@ void checkError(const QString& path, int number, const QString& cause) {
     try {
         loadPicture(path);
         QFAIL("no error");
-    } catch (const ctl::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         QCOMPARE(e.number(), number);
         const QString& d = e.description();
         QVERIFY2(d.contains(cause) && d.contains(QFileInfo(path).fileName()) && d.endsWith(u'。'), qPrintable(d));
     }
 }
 
-ctl::Picture loadGood(const QString& path) {
+core::Picture loadGood(const QString& path) {
     try {
         return loadPicture(path);
-    } catch (const ctl::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         qWarning("%d %s", e.number(), qPrintable(e.description()));
         return {};
     }
@@ -93,7 +93,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, fileName);
         QFETCH(int, tolerance);
-        const ctl::Picture picture = loadGood(write(fileName, bytes));
+        const core::Picture picture = loadGood(write(fileName, bytes));
         QCOMPARE(picture.size(), QSize(60, 30));
         checkColours(picture.image(), {{{2, 2}, kRed}, {{57, 27}, kRed}, {{18, 8}, kRed}, {{30, 15}, kBlue},
                                        {{21, 11}, kBlue}}, tolerance);
@@ -118,7 +118,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, size);
         QFETCH(QPoint, shift);
-        const ctl::Picture picture = loadGood(write("meta.bin", bytes));
+        const core::Picture picture = loadGood(write("meta.bin", bytes));
         QCOMPARE(picture.size(), size);
         QCOMPARE(picture.doubleResImage().size(), size * 2);
         checkColours(picture.image(), kMetafilePage, 0, 1, shift);
@@ -195,7 +195,7 @@ private slots:
         write("here.png", samples::encode(samples::rasterScene(), "png"));
         const QString previous = QDir::currentPath();
         QDir::setCurrent(dir_.path());
-        const ctl::Picture picture = loadGood("here.png");
+        const core::Picture picture = loadGood("here.png");
         QDir::setCurrent(previous);
         QCOMPARE(picture.size(), QSize(60, 30));
     }

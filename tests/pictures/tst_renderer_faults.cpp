@@ -2,9 +2,9 @@
 // Each costs a refused picture with the loader's error, never the program.
 // A stand-in renderer lies beside this test; the picture's name tells it how to fail.
 
-#include "SamplePictures.h"
-#include "controls/RuntimeError.h"
-#include "platform/PictureLoader.h"
+#include "testing/SamplePictures.h"
+#include "core/RuntimeError.h"
+#include "pictures/PictureLoader.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -25,10 +25,10 @@ private slots:
     void refused_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("number");
-        QTest::newRow("crashes") << "crash.wmf" << ctl::err::kInvalidPicture;
-        QTest::newRow("answers an image without pixels") << "garbage.wmf" << ctl::err::kInvalidPicture;
-        QTest::newRow("runs past its time") << "hang.wmf" << ctl::err::kOutOfMemory;
-        QTest::newRow("missing") << "missing.wmf" << ctl::err::kDllNotFound;
+        QTest::newRow("crashes") << "crash.wmf" << core::err::kInvalidPicture;
+        QTest::newRow("answers an image without pixels") << "garbage.wmf" << core::err::kInvalidPicture;
+        QTest::newRow("runs past its time") << "hang.wmf" << core::err::kOutOfMemory;
+        QTest::newRow("missing") << "missing.wmf" << core::err::kDllNotFound;
     }
     void refused() {
         QFETCH(QString, name);
@@ -43,10 +43,10 @@ private slots:
         file.close();
         int got = 0;
         try {
-            platform::loadPicture(path);
-        } catch (const ctl::RuntimeError& e) {
+            pictures::loadPicture(path);
+        } catch (const core::RuntimeError& e) {
             got = e.number();
-            QVERIFY2(e.description().contains(number == ctl::err::kDllNotFound ? "tarvola-metafile" : name),
+            QVERIFY2(e.description().contains(number == core::err::kDllNotFound ? "tarvola-metafile" : name),
                      qPrintable(e.description()));
         }
         QCOMPARE(got, number);

@@ -1,7 +1,7 @@
 // The settings file on disk: where it lies, reading odd files without hanging, and
 // replacing it so that a failed save leaves the previous file whole.
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -36,13 +36,13 @@ mode_t modeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
-template <typename F> ctl::RuntimeError errorOf(F&& f) {
+template <typename F> core::RuntimeError errorOf(F&& f) {
     try {
         f();
-    } catch (const ctl::RuntimeError& e) {
+    } catch (const core::RuntimeError& e) {
         return e;
     }
-    return ctl::RuntimeError(0, QString());
+    return core::RuntimeError(0, QString());
 }
 
 QStringList entriesOf(const QString& dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
@@ -103,12 +103,12 @@ private slots:
     void reading() {
         QTemporaryDir dir;
         const auto errorReading = [](const QString& path) { return errorOf([&] { settings::readSettingsFile(QFile::encodeName(path)); }); };
-        QCOMPARE(errorReading(dir.filePath("none.ini")).number(), ctl::err::kFileNotFound);
-        QCOMPARE(errorReading(dir.path()).number(), ctl::err::kPathFileAccess);
+        QCOMPARE(errorReading(dir.filePath("none.ini")).number(), core::err::kFileNotFound);
+        QCOMPARE(errorReading(dir.path()).number(), core::err::kPathFileAccess);
         QVERIFY(errorReading(dir.path()).description().contains(dir.path()));
         // A FIFO without a writer would block an ordinary open for ever.
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo.ini")).constData(), 0600), 0);
-        QCOMPARE(errorReading(dir.filePath("fifo.ini")).number(), ctl::err::kPathFileAccess);
+        QCOMPARE(errorReading(dir.filePath("fifo.ini")).number(), core::err::kPathFileAccess);
     }
 
     void replacing() {
@@ -163,8 +163,8 @@ private slots:
             QVERIFY(QFile::link(target, path));
         const int reader = how == u"fifo link" ? ::open(targetName.constData(), O_RDONLY | O_NONBLOCK) : -1;
 
-        const ctl::RuntimeError e = errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); });
-        QCOMPARE(e.number(), saved ? 0 : ctl::err::kPathFileAccess);
+        const core::RuntimeError e = errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); });
+        QCOMPARE(e.number(), saved ? 0 : core::err::kPathFileAccess);
         struct stat st {};
         QCOMPARE(::stat(targetName.constData(), &st), 0);
         QCOMPARE(S_ISFIFO(st.st_mode), fifo);
@@ -219,9 +219,9 @@ private slots:
         lowered.rlim_cur = folderIsAFile ? saved.rlim_cur : 16;
         std::signal(SIGXFSZ, SIG_IGN);
         ::setrlimit(RLIMIT_FSIZE, &lowered);
-        const ctl::RuntimeError e = errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), QByteArray(4096, 'n')); });
+        const core::RuntimeError e = errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), QByteArray(4096, 'n')); });
         ::setrlimit(RLIMIT_FSIZE, &saved);
-        QCOMPARE(e.number(), ctl::err::kPathFileAccess);
+        QCOMPARE(e.number(), core::err::kPathFileAccess);
         const QString cause = QString::fromLocal8Bit(std::strerror(folderIsAFile ? ENOTDIR : EFBIG));
         QVERIFY2(e.description().contains(path) && e.description().contains(cause), qPrintable(e.description()));
         QCOMPARE(entriesOf(dir.path()), QStringList{QFileInfo(old).fileName()});

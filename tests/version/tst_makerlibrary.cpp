@@ -1,7 +1,7 @@
 // The loader of the maker's library: the real library answers; a missing, broken or
 // incomplete one gives an error with its number and cause. Only web addresses are handed on.
 
-#include "controls/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/MakerLibrary.h"
 #include "platform/WebAddress.h"
 
@@ -17,13 +17,13 @@ namespace {
 const QString kRealLibrary = QStringLiteral(TARVOLA_BINARY_DIR "/bin/libSorrel3Res.so");
 
 // The address, or number 0 (which no check accepts) when the call raised no error.
-ctl::RuntimeError call(const QString& path, QString* address = nullptr) {
+core::RuntimeError call(const QString& path, QString* address = nullptr) {
     try {
         const QString result = platform::callLumoraHpURL(QFile::encodeName(path));
         if (address)
             *address = result;
-        return ctl::RuntimeError(0, QStringLiteral("no error, the address was ") + result);
-    } catch (const ctl::RuntimeError& error) {
+        return core::RuntimeError(0, QStringLiteral("no error, the address was ") + result);
+    } catch (const core::RuntimeError& error) {
         return error;
     }
 }
@@ -75,8 +75,8 @@ private slots:
         file.close();
         QVERIFY(qEnvironmentVariable("LD_LIBRARY_PATH").contains(u"/bin"));
         QVERIFY(QDir::setCurrent(QStringLiteral(TARVOLA_BINARY_DIR)));
-        const ctl::RuntimeError error = call(path);
-        QCOMPARE(error.number(), ctl::err::kDllNotFound);
+        const core::RuntimeError error = call(path);
+        QCOMPARE(error.number(), core::err::kDllNotFound);
         if (searchable)
             return;
         QVERIFY2(error.description().contains(u"'libSorrel3Res.so'"), qPrintable(error.description()));
@@ -88,10 +88,10 @@ private slots:
     }
 
     void callFails() {
-        const ctl::RuntimeError missing = call(QStringLiteral(FAKE_WITHOUT_FUNCTION_PATH));
-        QCOMPARE(missing.number(), ctl::err::kDllEntryNotFound);
+        const core::RuntimeError missing = call(QStringLiteral(FAKE_WITHOUT_FUNCTION_PATH));
+        QCOMPARE(missing.number(), core::err::kDllEntryNotFound);
         QVERIFY(missing.description().contains(u"LumoraHpURL") && missing.description().contains(u"libSorrel3Res.so"));
-        const ctl::RuntimeError null = call(QStringLiteral(FAKE_NULL_RESULT_PATH));
+        const core::RuntimeError null = call(QStringLiteral(FAKE_NULL_RESULT_PATH));
         QVERIFY(null.number() != 0 && null.description().contains(u"LumoraHpURL"));
     }
 

@@ -1,0 +1,126 @@
+// The settings file of the bus window: read and applied at start, written at shutdown.
+
+#include "app/Common.h"
+#include "app/Form1.h"
+#include "core/RuntimeError.h"
+#include "panels/frmSet.h"
+#include "pictures/PictureLoader.h"
+#include "platform/Windowing.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsRecord.h"
+#include "settings/SettingsValues.h"
+
+#include <QScopeGuard>
+
+#include <cstdio>
+
+namespace {
+
+// Keeps a restored window where the user can reach it.
+void placeReachably(ctl::Form& window, float left, float top) {
+    window.Move(left, top);
+    const QRect frame = window.frameRect();
+    const QRect titleBar(frame.topLeft(), QSize(frame.width(), std::max(window.frameMargins().top(), 1)));
+    const QPoint place = platform::reachablePlace(frame, titleBar);
+    if (place != frame.topLeft())
+        window.Move(static_cast<float>(place.x()) * core::kTwipsPerPixel, static_cast<float>(place.y()) * core::kTwipsPerPixel);
+}
+
+// A stored picture that cannot be loaded (a film moved away, a disk not mounted) costs only that
+// picture: its path stays, so the picture comes back with the file, and the rest of the
+// arrangement is applied as usual.
+core::Picture storedPicture(const QString& path) {
+    try {
+        return pictures::loadPicture(path);
+    } catch (const core::RuntimeError&) {
+        return {};
+    }
+}
+
+}  // namespace
+
+void Form1::LoadIni() {
+    try {
+        const QByteArray file = settings::readSettingsFile(settings::settingsFilePath());
+        settings::Record r;
+        {
+            // The program-wide variables take what was read even when a later field is broken:
+            // the film and signboard paths read before it are kept and written again at shutdown.
+            const auto takeWhatWasRead = qScopeGuard([&r] {
+                Common::MakuPath = {r.makuPath0, r.makuPath1};
+                Common::MakuSpeed = {r.makuSpeed0, r.makuSpeed1};
+                Common::KanbanPath = r.kanbanPath;
+                Common::NakaMode = r.nakaMode;
+            });
+            settings::parseRecordInto(file, r);
+        }
+
+        placeReachably(*this, r.formLeft, r.formTop);
+        placeReachably(panel(), r.panelLeft, r.panelTop);
+
+        PicKanban->setVisible(r.viewKanban);
+        MnuViewKanban->setChecked(r.viewKanban);
+        for (std::int16_t i = 0; i < 3; ++i)
+            shpK_Waku(i)->setVisible(r.viewWaku);
+        MnuViewWaku->setChecked(r.viewWaku);
+
+        PicKanban->setLeft(r.kanbanLeft);
+        PicKanban->setTop(r.kanbanTop);
+        PicKanban->setPicture(storedPicture(Common::KanbanPath));
+        PicKanban_DblClick();
+
+        panel().HScroll1->setValueChecked(settings::toScrollValue(r.hScroll1));
+        panel().HScroll2->setValueChecked(settings::toScrollValue(r.hScroll2));
+        for (std::int16_t i = 0; i < 2; ++i)
+            panel().scllMakuSpeed(i)->setValueChecked(
+                settings::toScrollValue(Common::MakuSpeed.at(static_cast<std::size_t>(i))));
+
+        for (std::int16_t i = 0; i < 2; ++i)
+            imgMaku1(i)->setPicture(storedPicture(Common::MakuPath.at(static_cast<std::size_t>(i))));
+        panel().selectOption1(Common::NakaMode);
+    } catch (const core::RuntimeError&) {
+        // What was applied stays applied; the rest takes the fallback values, without a word.
+        applySettingsFallback();
+    }
+}
+
+void Form1::applySettingsFallback() {
+    const settings::Record f = settings::withFallbacks({}, Height());
+    Move(f.formLeft, f.formTop);
+    panel().Move(f.panelLeft, f.panelTop);
+    MnuKanbanReset_Click();
+    panel().HScroll1->setValueChecked(settings::toScrollValue(f.hScroll1));
+    panel().HScroll2->setValueChecked(settings::toScrollValue(f.hScroll2));
+    panel().scllMakuSpeed(0)->setValueChecked(settings::toScrollValue(f.makuSpeed0));
+    panel().scllMakuSpeed(1)->setValueChecked(settings::toScrollValue(f.makuSpeed1));
+    panel().selectOption1(f.nakaMode);
+}
+
+void Form1::SaveIni() {
+    frmSet& p = panel();
+    settings::Record w;
+    w.formLeft = Left();
+    w.formTop = Top();
+    w.panelLeft = p.Left();
+    w.panelTop = p.Top();
+    w.makuPath0 = Common::MakuPath[0];
+    w.makuPath1 = Common::MakuPath[1];
+    w.makuSpeed0 = p.scllMakuSpeed(0)->Value();
+    w.makuSpeed1 = p.scllMakuSpeed(1)->Value();
+    w.kanbanPath = Common::KanbanPath;
+    w.kanbanLeft = PicKanban->Left();
+    w.kanbanTop = PicKanban->Top();
+    w.viewKanban = MnuViewKanban->Checked();
+    w.viewWaku = MnuViewWaku->Checked();
+    w.hScroll1 = p.HScroll1->Value();
+    w.hScroll2 = p.HScroll2->Value();
+    w.nakaMode = settings::nakaModeOf(p.Option1(0)->isChecked(), p.Option1(1)->isChecked());
+    const QByteArray path = settings::settingsFilePath();
+    try {
+        settings::makeFolderFor(path);
+        settings::writeFileAtomically(path, settings::formatRecord(w));
+    } catch (const core::RuntimeError& e) {
+        // The program is ending; the previous file is still whole. Say why once.
+        std::fprintf(stderr, "tarvola: the settings were not saved: %s\n", qUtf8Printable(e.description()));
+    }
+}

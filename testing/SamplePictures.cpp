@@ -1,0 +1,210 @@
+#include "testing/SamplePictures.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QtEndian>
+#include <array>
+
+namespace samples {
+
+namespace {
+
+template <typename T>
+void put(QByteArray& out, T value) {
+    std::array<char, sizeof(T)> bytes{};
+    qToLittleEndian(value, bytes.data());
+    out.append(bytes.data(), bytes.size());
+}
+
+quint32 crc32(QByteArrayView bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= static_cast<quint8>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// --- Windows metafile records: a size in 16-bit words, a function, then parameters.
+void wmfRecord(QByteArray& out, quint16 function, std::initializer_list<quint16> params) {
+    put<quint32>(out, static_cast<quint32>(3 + params.size()));
+    put<quint16>(out, function);
+    for (const quint16 p : params)
+        put<quint16>(out, p);
+}
+
+quint16 w16(int v) { return static_cast<quint16>(static_cast<qint16>(v)); }
+
+// --- Enhanced metafile records: a type and a size in bytes, then 32-bit parameters.
+void emfRecord(QByteArray& out, quint32 type, std::initializer_list<qint32> params) {
+    put<quint32>(out, type);
+    put<quint32>(out, static_cast<quint32>(8 + 4 * params.size()));
+    for (const qint32 p : params)
+        put<qint32>(out, p);
+}
+
+// The headers of a 1500 × 750 unit page (1440 units an inch) before the records.
+QByteArray wmfFile(const QByteArray& records, bool placeable, QPoint origin, quint32 longestRecordWords) {
+    const int ox = origin.x(), oy = origin.y();
+    QByteArray out;
+    if (placeable) {
+        QByteArray header;
+        put<quint32>(header, 0x9AC6CDD7);
+        put<quint16>(header, 0);
+        for (const int v : {ox, oy, ox + 1500, oy + 750})  // the box
+            put<qint16>(header, static_cast<qint16>(v));
+        put<quint16>(header, 1440);
+        put<quint32>(header, 0);
+        quint16 sum = 0;
+        for (int i = 0; i < 10; ++i)
+            sum ^= qFromLittleEndian<quint16>(header.constData() + 2 * i);
+        put<quint16>(header, sum);
+        out += header;
+    }
+    put<quint16>(out, 1);     // in a file
+    put<quint16>(out, 9);     // header words
+    put<quint16>(out, 0x300);
+    put<quint32>(out, static_cast<quint32>((18 + records.size()) / 2));
+    put<quint16>(out, 3);     // objects
+    put<quint32>(out, longestRecordWords);
+    put<quint16>(out, 0);
+    return out + records;
+}
+
+}  // namespace
+
+QImage rasterScene(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(255, 0, 0));
+    QPainter painter(&image);
+    painter.fillRect(QRect(20, 10, 20, 10), QColor(0, 0, 255));
+    return image;
+}
+
+QByteArray encode(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 95);
+    return bytes;
+}
+
+// An LZW stream whose codes stay 8 bits wide: a clear code every 100 pixels keeps the
+// code table from growing to 9-bit codes, so each code is one byte.
+QByteArray encodeGif(const QImage& image) {
+    constexpr char kMinCodeSize = 7, kClear = char(128), kEnd = char(129);
+    const auto w = static_cast<quint16>(image.width()), h = static_cast<quint16>(image.height());
+    QByteArray out("GIF89a");
+    put(out, w);
+    put(out, h);
+    out.append(char(0xF6)).append(char(0)).append(char(0));  // 128-entry global colour table
+    QByteArray table(3 * 128, '\0');
+    table[0] = table[5] = char(255);  // 0 red, 1 blue
+    out.append(table).append(char(0x2C));
+    for (const quint16 v : {quint16(0), quint16(0), w, h})
+        put(out, v);
+    out.append(char(0)).append(kMinCodeSize);
+
+    QByteArray codes;
+    for (int i = 0; i < w * h; ++i) {
+        if (i % 100 == 0)
+            codes.append(kClear);
+        codes.append(char(image.pixelColor(i % w, i / w).blue() > 127 ? 1 : 0));
+    }
+    codes.append(kEnd);
+    for (qsizetype at = 0; at < codes.size(); at += 255)
+        out.append(char(std::min<qsizetype>(255, codes.size() - at))).append(codes.mid(at, 255));
+    out.append(char(0)).append(char(0x3B));
+    return out;
+}
+
+QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin) {
+    // 1440 units an inch: 15 units a pixel. The page is 1500 × 750 units.
+    const int ox = origin.x(), oy = origin.y();
+    QByteArray records;
+    if (!placeable)
+        wmfRecord(records, 0x0103, {1});  // SETMAPMODE MM_TEXT: one unit a pixel
+    const int unit = placeable ? 15 : 1;
+    if (setsOrigin)
+        wmfRecord(records, 0x020B, {w16(oy), w16(ox)});                // SETWINDOWORG
+    wmfRecord(records, 0x020C, {w16(50 * unit), w16(100 * unit)});     // SETWINDOWEXT
+    wmfRecord(records, 0x02FA, {5, 0, 0, 0, 0});                       // CREATEPENINDIRECT null pen: 0
+    wmfRecord(records, 0x02FC, {0, 0x00FF, 0x0000, 0});                // CREATEBRUSHINDIRECT red: 1
+    wmfRecord(records, 0x02FC, {0, 0x0000, 0x00FF, 0});                // blue: 2
+    wmfRecord(records, 0x012D, {0});
+    wmfRecord(records, 0x012D, {1});
+    auto box = [&](quint16 function, int l, int t, int r, int b) {
+        wmfRecord(records, function,
+                  {w16(oy + b * unit), w16(ox + r * unit), w16(oy + t * unit), w16(ox + l * unit)});
+    };
+    box(0x041B, 10, 10, 50, 40);  // RECTANGLE
+    for (int i = 0; i < extraRecords; ++i)
+        box(0x041B, 12 + i % 30, 12 + i % 20, 14 + i % 30, 14 + i % 20);
+    wmfRecord(records, 0x012D, {2});
+    box(0x0418, 60, 10, 90, 40);  // ELLIPSE
+    wmfRecord(records, 0x0000, {});
+
+    return wmfFile(records, placeable, origin, 8);  // the longest record: CREATEPENINDIRECT
+}
+
+QByteArray wmfText(int fontHeight, int characters) {
+    QByteArray records;
+    wmfRecord(records, 0x020C, {750, 1500});  // SETWINDOWEXT
+    QByteArray font;                          // CREATEFONTINDIRECT: height, then 0 up to the face name
+    put<qint16>(font, static_cast<qint16>(fontHeight));
+    font.append(16, '\0').append("Sans").append(28, '\0');
+    put<quint32>(records, static_cast<quint32>(3 + font.size() / 2));
+    put<quint16>(records, 0x02FB);
+    records += font;
+    wmfRecord(records, 0x012D, {0});  // SELECTOBJECT
+    const QByteArray text(characters + characters % 2, 'W');
+    put<quint32>(records, static_cast<quint32>(3 + 1 + text.size() / 2 + 2));
+    put<quint16>(records, 0x0521);  // TEXTOUT: length, text, y, x
+    put<quint16>(records, static_cast<quint16>(characters));
+    records.append(text);
+    put<qint16>(records, 600);
+    put<qint16>(records, 0);
+    wmfRecord(records, 0x0000, {});
+    return wmfFile(records, true, {}, static_cast<quint32>(3 + 1 + text.size() / 2 + 2));
+}
+
+QByteArray emf(int extraRecords) {
+    QByteArray records;
+    emfRecord(records, 37, {qint32(0x80000008u)});      // SELECTOBJECT the null pen
+    emfRecord(records, 39, {1, 0, 0x0000FF, 0});        // CREATEBRUSHINDIRECT red
+    emfRecord(records, 39, {2, 0, 0xFF0000, 0});        // blue
+    emfRecord(records, 37, {1});
+    emfRecord(records, 43, {10, 10, 50, 40});           // RECTANGLE
+    for (int i = 0; i < extraRecords; ++i)
+        emfRecord(records, 43, {12 + i % 30, 12 + i % 20, 14 + i % 30, 14 + i % 20});
+    emfRecord(records, 37, {2});
+    emfRecord(records, 42, {60, 10, 90, 40});           // ELLIPSE
+    emfRecord(records, 14, {0, 16, 20});                // EOF
+    const int count = 7 + extraRecords + 1;
+
+    // A 96-dpi reference device in whole millimetres: the frame decides the size.
+    QByteArray out;
+    put<quint32>(out, 1);
+    put<quint32>(out, 88);
+    for (const qint32 v : {0, 0, 99, 49, 0, 0, 2646, 1323})  // bounds, frame (0.01 mm)
+        put<qint32>(out, v);
+    put<quint32>(out, 0x464D4520);
+    put<quint32>(out, 0x10000);
+    put<quint32>(out, static_cast<quint32>(88 + records.size()));
+    put<quint32>(out, static_cast<quint32>(count));
+    put<quint16>(out, 3);
+    put<quint16>(out, 0);
+    for (const qint32 v : {0, 0, 0, 1024, 768, 271, 203})
+        put<qint32>(out, v);
+    return out + records;
+}
+
+QByteArray withPngSize(QByteArray png, quint32 width, quint32 height) {
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    qToBigEndian(crc32(QByteArrayView(png).sliced(12, 17)), png.data() + 29);  // IHDR type and data
+    return png;
+}
+
+}  // namespace samples
