@@ -6,39 +6,72 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace {
 
-// Window places and the topmost panel need X11; on a Wayland desktop the program runs
-// through XWayland. A platform chosen explicitly (tests use offscreen) is kept.
-bool chooseX11() {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return true;
-    qputenv("QT_QPA_PLATFORM", "xcb");
+QtMessageHandler toolkitHandler = nullptr;
+
+bool displayReachable() {
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     const bool reachable = xcb_connection_has_error(connection) == 0;
     xcb_disconnect(connection);
-    if (!reachable) {
+    return reachable;
+}
+
+// While the toolkit connects to the display its platform messages are held back. When it
+// gives up, a display it could not reach gets the program's own one line and an ordinary
+// failure instead of the toolkit's advice about reinstalling and its abort. The display is
+// asked only then: asking beforehand would cost every start a connection.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+std::vector<HeldMessage> held;
+
+void passOn(const HeldMessage& m) {
+    const QMessageLogContext context(nullptr, 0, nullptr, m.category.constData());
+    toolkitHandler(m.type, context, m.text);
+}
+
+void duringConnection(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg && qgetenv("QT_QPA_PLATFORM") == "xcb" && !displayReachable()) {
         const QByteArray display = qgetenv("DISPLAY");
         std::fprintf(stderr, "tarvola: cannot open the X display%s%s; start it from a desktop session.\n",
-                     display.isEmpty() ? " (DISPLAY is not set)" : " ",
-                     display.isEmpty() ? "" : display.constData());
+                     display.isEmpty() ? " (DISPLAY is not set)" : " ", display.constData());
+        std::_Exit(EXIT_FAILURE);
     }
-    return reachable;
+    if (type != QtFatalMsg && context.category && std::strncmp(context.category, "qt.qpa.", 7) == 0) {
+        held.push_back({type, context.category, message});
+        return;
+    }
+    for (const HeldMessage& m : held)
+        passOn(m);
+    held.clear();
+    toolkitHandler(type, context, message);
 }
 
 }  // namespace
 
 int runTarvola(int argc, char** argv) {
-    if (!chooseX11())
-        return EXIT_FAILURE;
+    // Window places and the topmost panel need X11; on a Wayland desktop the program runs
+    // through XWayland. A platform chosen explicitly (tests use offscreen) is kept.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     // The program reads no command-line arguments: the toolkit gets the program's name only,
     // so its own options (-reverse, -platform, -style...) change nothing either.
     char fallbackName[] = "tarvola";
     char* toolkitArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
     int toolkitArgc = 1;
+    toolkitHandler = qInstallMessageHandler(duringConnection);
     QApplication app(toolkitArgc, toolkitArgv);
+    qInstallMessageHandler(toolkitHandler);
+    for (const HeldMessage& m : held)
+        passOn(m);
+    held.clear();
     platform::installProgramFont();
 
     Form1 form;

@@ -1,5 +1,7 @@
 // Start-up: from process start to both windows mapped and painted, peak resident memory,
-// and CPU used while idle; next to the same figures for xeyes as the floor.
+// and CPU used while idle; next to the same figures for a bare two-window Qt program with the
+// same font (bare_two_windows, the floor a Qt program can reach) and for xeyes. The programs
+// take turns, so a machine that slows down slows all of them alike.
 // Runs on an X server with no window manager (scripts/bench.sh arranges one), so the
 // program's top-level windows are children of the root window and their MapNotify
 // events arrive on the root.
@@ -149,11 +151,11 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: startup_bench <tarvola> [runs]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: startup_bench <tarvola> <bare_two_windows> [runs]\n");
         return 2;
     }
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 7;
+    const int runs = argc > 3 ? std::atoi(argv[3]) : 7;
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "startup_bench: no X display\n");
@@ -165,26 +167,38 @@ int main(int argc, char** argv) {
     xcb_flush(c);
 
     char* tarvolaArgv[] = {argv[1], nullptr};
+    char* bareArgv[] = {argv[2], nullptr};
     char xeyesPath[] = "/usr/bin/xeyes";
     char* xeyesArgv[] = {xeyesPath, nullptr};
-    std::vector<double> map, paint, mem, idle, eyesMap, eyesMem;
+    std::vector<double> map, paint, mem, idle, barePaint, bareMem, eyesMap, eyesMem;
     for (int i = 0; i < runs; ++i) {
         const Run t = runOnce(c, root, tarvolaArgv, 2, true);
         map.push_back(t.mappedMs);
         paint.push_back(t.paintedMs);
         mem.push_back(t.peakMb);
         idle.push_back(t.idleCpuMs);
+        const Run b = runOnce(c, root, bareArgv, 2, true);
+        barePaint.push_back(b.paintedMs);
+        bareMem.push_back(b.peakMb);
         const Run x = runOnce(c, root, xeyesArgv, 1, false);
         eyesMap.push_back(x.mappedMs);
         eyesMem.push_back(x.peakMb);
     }
-    if (std::any_of(paint.begin(), paint.end(), [](double ms) { return ms < 0; })) {
-        std::fprintf(stderr, "startup_bench: the bus window and the panel were not both found\n");
+    const auto unpainted = [](const std::vector<double>& v) {
+        return std::any_of(v.begin(), v.end(), [](double ms) { return ms < 0; });
+    };
+    if (unpainted(paint) || unpainted(barePaint)) {
+        std::fprintf(stderr, "startup_bench: two windows were not both found painted\n");
         return 1;
     }
     std::printf("startup both windows mapped: %.1f ms (median of %d)\n", median(map), runs);
     std::printf("startup both windows painted: %.1f ms (goal: < 80 ms)\n", median(paint));
+    std::printf("startup bare Qt two windows painted: %.1f ms (floor)\n", median(barePaint));
+    std::printf("startup painted against the bare program: %.2f x (goal: <= 1.10)\n",
+                median(paint) / median(barePaint));
     std::printf("startup peak resident memory: %.1f MB (goal: < 35 MB)\n", median(mem));
+    std::printf("startup peak memory above the bare program: %.1f MB (goal: <= 3 MB)\n",
+                median(mem) - median(bareMem));
     std::printf("startup idle CPU over 2 s: %.1f ms (goal: 0)\n", median(idle));
     std::printf("xeyes window mapped: %.1f ms (floor)\n", median(eyesMap));
     std::printf("xeyes peak resident memory: %.1f MB (floor)\n", median(eyesMem));

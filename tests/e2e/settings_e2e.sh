@@ -17,6 +17,11 @@ frame_origin() {
   echo $((x - l)) $((y - t))
 }
 
+# --- No display to be had: one line of the program's own and an ordinary failure, no abort.
+out=$(DISPLAY=:99 "$TARVOLA_BIN/tarvola" 2>&1); rc=$?
+check "without a display it says so in one line and exits with 1" \
+  test "$rc:$out" = "1:tarvola: cannot open the X display :99; start it from a desktop session."
+
 # --- A folder whose name is not UTF-8 (unpacked from an archive made elsewhere): the file
 # beside the program is read and written, not one at a decoded, wrong path.
 odd="$work/"$'\xff\xfe'
