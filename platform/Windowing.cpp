@@ -64,12 +64,23 @@ xcb_connection_t* x11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    xcb_intern_atom_reply_t* r =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    std::free(r);
-    return a;
+// The atoms this file uses, interned together in one round trip.
+struct Atoms {
+    xcb_atom_t requestFrameExtents = XCB_ATOM_NONE, frameExtents = XCB_ATOM_NONE, supported = XCB_ATOM_NONE;
+};
+
+Atoms internAtoms(xcb_connection_t* c) {
+    const char* const names[] = {"_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS", "_NET_SUPPORTED"};
+    xcb_intern_atom_cookie_t cookies[3];
+    for (int i = 0; i < 3; ++i)
+        cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
+    xcb_atom_t atoms[3];
+    for (int i = 0; i < 3; ++i) {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, cookies[i], nullptr);
+        atoms[i] = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        std::free(r);
+    }
+    return {atoms[0], atoms[1], atoms[2]};
 }
 
 // The 32-bit values of a window property (empty when it is not set).
@@ -92,9 +103,12 @@ std::optional<QMargins> frameExtentsBeforeShow(QWidget* window) {
     if (!c)
         return std::nullopt;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
-    const std::vector<uint32_t> supported = cardinals(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    // Both windows ask before they are shown: the atoms and whether a window manager that
+    // answers such requests runs are learnt once.
+    static const Atoms atoms = internAtoms(c);
+    static const std::vector<uint32_t> supported = cardinals(c, root, atoms.supported, XCB_ATOM_ATOM);
+    const xcb_atom_t request = atoms.requestFrameExtents;
+    const xcb_atom_t extents = atoms.frameExtents;
     if (supported.empty())
         return QMargins();  // no window manager: no frame
     if (std::find(supported.begin(), supported.end(), request) == supported.end())
