@@ -90,7 +90,7 @@ void frmShowVersion::buildControls() {
     Label1[1]->setFont(dialogFont(9.75, true));
     ctl::setColours(Label1[1], ctl::bgr(kDarkGrey), ctl::bgr(kYellow));
 
-    Label2 = makeLabel(this, QStringLiteral("Varsion　1.0.0"));
+    Label2 = makeLabel(this, QStringLiteral("Varsion　" TARVOLA_VERSION));
     ctl::placeTwips(Label2, 165, 1035, 3225, 225);
     ctl::setColours(Label2, ctl::bgr(kDarkGrey), ctl::bgr(kYellow));
 

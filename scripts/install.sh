@@ -10,7 +10,7 @@ case "${1:-}" in
   install)
     build=${2:-build}
     [[ -x "$build/bin/tarvola" ]] || { echo "install.sh: $build/bin/tarvola is not built; run 'make build' first" >&2; exit 1; }
-    cmake --install "$build" --prefix "$prefix"
+    cmake --install "$build" --prefix "$prefix" --strip   # no debug data in what users run
     { cat "$build/install_manifest.txt"; echo; } >"$manifest"
     echo "Installed Tarvola in $prefix: start it from the desktop menu or as $prefix/bin/tarvola" ;;
   uninstall)

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config dpkg-dev
   qt6-base-dev qt6-svg-dev libxcb1-dev
   libwmf-dev libemf2svg-dev libasound2-dev
   fonts-ipafont-gothic
@@ -12,10 +12,10 @@ build_pkgs=(
 test_pkgs=(
   xvfb xauth openbox xdotool x11-utils x11-apps imagemagick desktop-file-utils dbus-daemon
   pulseaudio pulseaudio-utils libasound2-plugins
-  dpkg-dev appstream lintian
+  file appstream lintian reuse
 )
 fuzz_pkgs=(clang libclang-rt-14-dev)
-package_pkgs=(dpkg-dev)
+package_pkgs=(file)   # CPack reads the binaries with it to work out the Depends
 bench_pkgs=(x11-apps xvfb xauth openbox xdotool dbus-daemon)
 
 wanted=("${build_pkgs[@]}")

@@ -160,7 +160,10 @@ QByteArray settingsFilePath() {
     const QByteArray exe = platform::executablePath();
     const QByteArray name = exe.mid(exe.lastIndexOf('/') + 1);
     const QByteArray dir = platform::executableDir();
-    if (::access(dir.constData(), W_OK) == 0)
+    // The install rules put this file beside an installed program (the package, make install),
+    // whose settings belong to each user, root too; a copied folder lacks it.
+    const bool installed = ::access(platform::besideExecutable("tarvola-installed").constData(), F_OK) == 0;
+    if (!installed && ::access(dir.constData(), W_OK) == 0)
         return settingsPathFor(dir, name);
     return settingsPathFor(configFolder(qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME")), name);
 }

@@ -19,13 +19,14 @@ inline constexpr qsizetype kMaxSettingsBytes = 64 * 1024;
 // ("/", "tarvola") → "/tarvola.ini", ("C:/x/", "runbus.exe") → "C:/x/runbus.ini".
 QByteArray settingsPathFor(const QByteArray& exeDir, const QByteArray& exeFileName);
 
-// Where the settings go when the program's folder cannot be written (a system-wide
-// installation): $XDG_CONFIG_HOME/tarvola, or ~/.config/tarvola when that is unset or not an
+// Where an installed program keeps its settings, and a copied one whose folder cannot be
+// written: $XDG_CONFIG_HOME/tarvola, or ~/.config/tarvola when that is unset or not an
 // absolute path, as the XDG base directory rules say.
 QByteArray configFolder(const QByteArray& xdgConfigHome, const QByteArray& home);
 
 // The path for the running program, computed afresh on each call: beside the program whenever
-// its folder can be written, otherwise the same name in configFolder().
+// its folder can be written and holds no file "tarvola-installed", otherwise the same name in
+// configFolder().
 QByteArray settingsFilePath();
 
 // Makes the folder that holds path, and its missing parents, readable by the user only (the

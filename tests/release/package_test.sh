@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: built by CPack, unpacked into a throw-away root,
-# checked by Debian's own validators, and the unpacked program, in a folder it cannot write,
-# run by an ordinary user: its settings go to $XDG_CONFIG_HOME/tarvola/ and come back.
+# checked by Debian's own validators, and the unpacked program run by an ordinary user (in a
+# folder it cannot write) and by root (who could write there): both keep their settings in
+# $XDG_CONFIG_HOME/tarvola/, and they come back.
 # Usage (inside tests/e2e/with-x.sh): package_test.sh <source folder> <build folder>
 source "$1/tests/e2e/lib.sh"
 build=$2
@@ -12,28 +13,45 @@ chmod 755 "$work"
 (cd "$build" && rm -f tarvola_*.deb && cpack >"$work/cpack.log" 2>&1)
 deb=$(ls "$build"/tarvola_*_"$(dpkg --print-architecture)".deb 2>/dev/null)
 check "CPack makes tarvola_<version>_<arch>.deb" test -f "$deb"
-check "Debian's lintian finds no error in it" bash -c "! lintian '$deb' 2>/dev/null | grep '^E:'"
+lintian -I "$deb" >"$work/lintian" 2>/dev/null
+sed 's/^/  lintian: /' "$work/lintian"
+check "Debian's lintian finds no error and no missing hardening in it" \
+  bash -c "! grep -E '^E:|hardening' '$work/lintian'"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt6widgets6 libwmf-0.2-7 libemf2svg1 libqt6svg6 libasound2; do
   check "its Depends, worked out from the binaries, name $library" grep -q "$library" <<<"$depends"
 done
-check "it is in section games" test "$(dpkg-deb -f "$deb" Section)" = games
+check "it recommends Qt's translations" grep -q qt6-translations-l10n <<<"$(dpkg-deb -f "$deb" Recommends)"
+check "it is in section games, version 1.0.0" test "$(dpkg-deb -f "$deb" Section Version)" = $'Section: games\nVersion: 1.0.0'
+dpkg-deb -e "$deb" "$work/control"
+check "its libraries are private: no ldconfig at install or removal" bash -c "! grep -rq ldconfig '$work/control'"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
+# dpkg's own measure: each file in whole KiB, one for each folder and link.
+kib=$(find "$root" -mindepth 1 \( -type f -printf '%s\n' \) -o -printf '1024\n' | awk '{k += int(($1 + 1023) / 1024)} END {print k}')
+check "its Installed-Size, $(dpkg-deb -f "$deb" Installed-Size) KiB, is what it unpacks ($kib KiB)" \
+  test "$(dpkg-deb -f "$deb" Installed-Size)" -ge $((kib * 95 / 100)) -a "$(dpkg-deb -f "$deb" Installed-Size)" -le $((kib * 105 / 100 + 8))
 expected="usr/bin/tarvola usr/games/tarvola usr/lib/tarvola/libSorrel3Res.so usr/lib/tarvola/libtarvola_sound.so
-usr/lib/tarvola/tarvola usr/lib/tarvola/tarvola-metafile usr/share/applications/tarvola.desktop
+usr/lib/tarvola/tarvola usr/lib/tarvola/tarvola-installed usr/lib/tarvola/tarvola-metafile usr/share/applications/tarvola.desktop
 usr/share/doc/tarvola/changelog.gz usr/share/doc/tarvola/copyright usr/share/icons/hicolor/32x32/apps/tarvola.png
-usr/share/icons/hicolor/64x64/apps/tarvola.png usr/share/icons/hicolor/scalable/apps/tarvola.svg
+usr/share/icons/hicolor/64x64/apps/tarvola.png usr/share/icons/hicolor/scalable/apps/tarvola.svg usr/share/lintian/overrides/tarvola
 usr/share/man/man6/tarvola.6.gz usr/share/metainfo/com.example.Tarvola.metainfo.xml"
 check "it holds the program, its modules, the links, desktop entry, icons, metainfo and manual" \
   test "$(cd "$root" && find . ! -type d | sed 's|^\./||' | sort | xargs)" = "$(xargs <<<"$expected")"
 check "the links lead to the program" test "$(readlink -f "$root/usr/bin/tarvola")" = "$root/usr/lib/tarvola/tarvola"
 check "the desktop entry passes desktop-file-validate" desktop-file-validate "$root/usr/share/applications/tarvola.desktop"
-check "the metainfo passes appstreamcli validate" \
-  appstreamcli validate --no-net "$root/usr/share/metainfo/com.example.Tarvola.metainfo.xml"
-check "the manual page reads without warnings" \
-  bash -c "[[ -z \$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l '$root/usr/share/man/man6/tarvola.6.gz' 2>&1 >/dev/null) ]]"
+check "the metainfo passes appstreamcli validate, pedantic too, and names version 1.0.0" bash -c \
+  "appstreamcli validate --no-net --pedantic '$root/usr/share/metainfo/com.example.Tarvola.metainfo.xml' &&
+   grep -q '<release version=\"1.0.0\"' '$root/usr/share/metainfo/com.example.Tarvola.metainfo.xml'"
+manual() { LC_ALL=$1 MANWIDTH=80 man --warnings -l "$root/usr/share/man/man6/tarvola.6.gz" 2>"$work/man-warnings" |
+           tr -s '[:space:]' ' '; }
+for locale in C.UTF-8 C; do   # the C locale shows the panel's labels romanised
+  manual $locale >"$work/man-$locale"
+  check "the manual page reads without warnings in the $locale locale" test ! -s "$work/man-warnings"
+done
+check "in the C locale it names the roll speed in ASCII" grep -q '("Maku no sokudo", roll speed)' "$work/man-C"
+check "its footer names version 1.0.0" grep -q 'Tarvola 1\.0\.0 December 2026' "$work/man-C"
 
 # As installed system-wide: a program folder its user cannot write (root writes anywhere, so
 # the program runs as nobody).
@@ -43,10 +61,11 @@ mkdir -p "$home/runtime" && chmod 700 "$home/runtime" && chown -R nobody "$home"
 user=(setpriv --reuid=nobody --regid=nogroup --clear-groups
       env HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/runtime")
 ini="$home/config/tarvola/tarvola.ini"
-run() {  # starts the unpacked program as nobody, optionally clicks the roll speed up once, closes it
+run() {  # starts the unpacked program as user[@] says, optionally clicks the roll speed up once, closes it
   "${user[@]}" "$root/usr/bin/tarvola" 2>>"$work/stderr" &
   pid=$!
   bus=$(wait_window "Tarvola　-　tarvola") && panel=$(wait_window "設定パネル") || return 1
+  grep -o '/[^ ]*/qt6/plugins/.*' "/proc/$pid/maps" >>"$work/plugins"
   if [[ $1 == faster ]]; then
     xdotool mousemove --window "$panel" 240 40 click 1   # sign 0's roll speed: its right arrow
     sleep 0.3
@@ -59,5 +78,19 @@ check "and not beside the program" test ! -e "$root/usr/lib/tarvola/tarvola.ini"
 check "the roll speed of sign 0 was stored as 2" test "$(cut -d, -f7 "$ini")" = 2
 check "a second start reads it back and stores it again" run same
 check "the roll speed is still 2" test "$(cut -d, -f7 "$ini")" = 2
+# The toolkit loads plugins at run time, which no library dependency names.
+check "it loaded the X11 platform plugin" grep -q '/platforms/libqxcb\.so$' "$work/plugins"
+for package in $(sort -u "$work/plugins" | xargs -r dpkg -S | cut -d: -f1 | sort -u); do
+  check "the plugins it loaded come from packages it depends on: $package" grep -qw "$package" <<<"$depends"
+done
+
+# Root may write the program's folder; as an installed program it keeps root's settings in
+# root's configuration folder all the same.
+beside=$(ls -A "$root/usr/lib/tarvola")
+user=(env HOME="$work/root-home" XDG_CONFIG_HOME="$work/root-config")
+check "root starts the packaged program and closes it" run faster
+check "root's settings file is written in its \$XDG_CONFIG_HOME/tarvola/" \
+  test "$(cut -d, -f7 "$work/root-config/tarvola/tarvola.ini")" = 2
+check "and nothing new beside the program" test "$(ls -A "$root/usr/lib/tarvola")" = "$beside"
 check "nothing was printed" test ! -s "$work/stderr"
 finish

@@ -25,6 +25,7 @@ private slots:
         platform::setMessageBoxHook([&](const platform::MessageBoxRequest&) { ++boxes; });
         platform::setWebOpenerHook([&](const QUrl& url, QWidget* owner) { opened.append(url), owners.append(owner); });
         frmShowVersion dialog;
+        QCOMPARE(dialog.Label2->text().toUtf8(), QByteArray("Varsion\xe3\x80\x80" "1.0.0"));  // an ideographic space
         bool stillOpen = false;
         QTimer::singleShot(0, &dialog, [&] {  // inside the dialog's modal loop, which ends even when a check fails
             if (QTest::qWaitForWindowActive(&dialog)) {
