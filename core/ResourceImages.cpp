@@ -33,21 +33,24 @@ QByteArray encodePixels(const QImage& image) {
 
 QImage readResourceImage(const QString& path) {
     const QResource resource(path);
-    const uchar* data = resource.data();
-    if (!data || resource.size() < kHeaderBytes || resource.compressionAlgorithm() != QResource::NoCompression ||
-        std::memcmp(data, kTag, sizeof kTag) != 0)
+    // Pictures read only now and then are stored compressed; those read at every start are not.
+    const bool compressed = resource.compressionAlgorithm() != QResource::NoCompression;
+    const QByteArray unpacked = compressed ? resource.uncompressedData() : QByteArray();
+    const uchar* data = compressed ? reinterpret_cast<const uchar*>(unpacked.constData()) : resource.data();
+    const qint64 size = compressed ? unpacked.size() : resource.size();
+    if (!data || size < kHeaderBytes || std::memcmp(data, kTag, sizeof kTag) != 0)
         return {};
     const quint32 width = qFromLittleEndian<quint32>(data + 4);
     const quint32 height = qFromLittleEndian<quint32>(data + 8);
     const auto format = QImage::Format(qFromLittleEndian<quint32>(data + 12));
     const qint64 rowBytes = qint64(width) * 4;
     if (width == 0 || height == 0 || width > 32767 || height > 32767 || !isStoredFormat(format) ||
-        resource.size() != kHeaderBytes + rowBytes * height)
+        size != kHeaderBytes + rowBytes * height)
         return {};
     const uchar* pixels = data + kHeaderBytes;
     // Qt paints four-byte pixels from four-byte aligned rows only; every stored picture is a
     // multiple of four bytes long, so its pixels are aligned whenever the resource data is.
-    if (quintptr(pixels) % 4 == 0)
+    if (!compressed && quintptr(pixels) % 4 == 0)
         return QImage(pixels, int(width), int(height), rowBytes, format);
     QImage copy(int(width), int(height), format);
     for (quint32 y = 0; y < height; ++y)

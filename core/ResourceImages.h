@@ -1,7 +1,8 @@
 #pragma once
 // Pictures compiled into the program (":/..." paths). They are stored as the pixels Qt
-// paints from: reading one at start needs no image reader, so no image plugin is looked for
-// or loaded, nothing is decoded, and a picture is used in place, not copied.
+// paints from: reading one needs no image reader, so no image plugin is looked for or loaded
+// and nothing is decoded; one stored uncompressed (those every start reads) is used in place,
+// not copied.
 //
 // The stored form: "TVPX", then width, height and QImage format (32-bit little-endian),
 // then the rows, four bytes a pixel without padding.
@@ -15,8 +16,8 @@ namespace core {
 // The stored form of an image (converted to RGB32, or premultiplied ARGB32 when it has alpha).
 QByteArray encodePixels(const QImage& image);
 
-// The compiled-in picture at path; a null image when there is none or it is not in the
-// stored form. The image refers to the program's own read-only data where it can.
+// The compiled-in picture at path, compressed or not; a null image when there is none or it
+// is not in the stored form. The image refers to the program's own read-only data where it can.
 QImage readResourceImage(const QString& path);
 
 }  // namespace core
