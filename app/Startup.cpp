@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/Form1.h"
+#include "controls/Accessibility.h"
 #include "platform/Fonts.h"
+#include "platform/Translations.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -39,6 +41,8 @@ int runTarvola(int argc, char** argv) {
     char* toolkitArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
     int toolkitArgc = 1;
     QApplication app(toolkitArgc, toolkitArgv);
+    platform::installToolkitTranslations();
+    ctl::installAccessibleInterfaces();
     platform::installProgramFont();
 
     Form1 form;

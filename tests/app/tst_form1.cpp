@@ -2,9 +2,12 @@
 
 #include "TestSupport.h"
 
+#include "controls/Accessibility.h"
 #include "controls/Twips.h"
+#include "panels/frmShowVersion.h"
 #include "platform/Executable.h"
 
+#include <QAccessibleValueInterface>
 #include <QtTest>
 
 using testsupport::startForm;
@@ -12,7 +15,10 @@ using testsupport::startForm;
 class TestForm1 : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { platform::installFontSubstitutions(); }
+    void initTestCase() {
+        platform::installFontSubstitutions();
+        ctl::installAccessibleInterfaces();
+    }
 
     void windowsAtStart() {
         auto form = startForm();
@@ -126,6 +132,79 @@ private Q_SLOTS:
                 QCOMPARE(qAlpha(panelIcon.pixel(x, y)), 0);
     }
 
+    // Tab goes through the switches, the bars but sign 1's, the mode and the button; a bar with
+    // the focus moves by the keys, the step down on Left, Up and PageUp, and its label follows;
+    // the focused bar is marked.
+    void panelByKeyboard() {
+        auto form = startForm();
+        frmSet& p = form->panel();
+        p.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p));
+        p.Check1->setFocus();
+        for (QWidget* next : {(QWidget*)p.HScroll1, (QWidget*)p.Check2, (QWidget*)p.HScroll2, (QWidget*)p.Option1(0),
+                              (QWidget*)p.scllMakuSpeed(0), (QWidget*)p.Command3}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        const QImage unmarked = p.HScroll1->grab().toImage();
+        p.HScroll1->setFocus();
+        QVERIFY(p.HScroll1->grab().toImage() != unmarked);
+        const std::pair<Qt::Key, int> presses[] = {{Qt::Key_End, 30000}, {Qt::Key_Left, 29999}, {Qt::Key_Up, 29998},
+                                                   {Qt::Key_PageUp, 29997}, {Qt::Key_Home, 1}, {Qt::Key_Right, 2},
+                                                   {Qt::Key_Down, 3}, {Qt::Key_PageDown, 4}};
+        for (const auto& [key, value] : presses) {
+            QTest::keyClick(p.HScroll1, key);
+            QCOMPARE(p.lblMaeSpeed->text(), QString::number(value));
+        }
+    }
+
+    // What a screen reader is told of the panel's controls, of the bus window's signs, board and
+    // doors, and of the version dialog's link.
+    void accessibleNamesRolesAndStates() {
+        auto form = startForm(QByteArray("1500,1200,12000,6000,\"\",\"\",7,3,\"\",9000,2000,#TRUE#,#TRUE#,3000,4000,1\r\n"));
+        frmSet& p = form->panel();
+        const auto describe = [](QObject* o) { return QAccessible::queryAccessibleInterface(o); };
+        describe(p.Check1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(p.Check1->Value(), 1);
+        const struct { QWidget* control; const char* name; QAccessible::Role role; int value; bool on; } rows[] = {
+            {p.Check1, "前扉", QAccessible::Button, -1, true}, {p.Check2, "中扉", QAccessible::Button, -1, false},
+            {p.HScroll1, "前扉の速度", QAccessible::ScrollBar, 3000, false},
+            {p.HScroll2, "中扉の速度", QAccessible::ScrollBar, 4000, false},
+            {p.scllMakuSpeed(0), "幕の速度①", QAccessible::ScrollBar, 7, false},
+            {p.scllMakuSpeed(1), "幕の速度②", QAccessible::ScrollBar, 3, false},
+            {p.Option1(0), "両方", QAccessible::RadioButton, -1, false},
+            {p.Option1(1), "左", QAccessible::RadioButton, -1, true},
+            {p.Command3, "バージョン情報", QAccessible::Button, -1, false}};
+        for (const auto& row : rows) {
+            QAccessibleInterface* a = describe(row.control);
+            QCOMPARE(a->text(QAccessible::Name), QString::fromUtf8(row.name));
+            QCOMPARE(a->role(), row.role);
+            QCOMPARE(a->state().checked, row.on);
+            QCOMPARE(a->state().disabled, row.control == p.scllMakuSpeed(1));
+            if (row.role == QAccessible::Button)
+                QCOMPARE(a->state().pressed, row.on);
+            if (row.value >= 0)
+                QCOMPARE(a->valueInterface()->currentValue().toInt(), row.value);
+        }
+        // The bus window: its child windows, then the door pictures it paints itself, placed on the
+        // screen (the front door open, 70 twips wide, after the toggle above).
+        QAccessibleInterface* bus = describe(form.get());
+        QMap<QString, QAccessibleInterface*> parts;
+        for (int i = 0; i < bus->childCount(); ++i)
+            parts.insert(bus->child(i)->text(QAccessible::Name), bus->child(i));
+        const struct { const char* name; QRect place; } pictures[] = {
+            {"方向幕①", {239, 35, 53, 33}}, {"看板", {600, 133, 94, 30}}, {"前扉", {24, 46, 5, 145}},
+            {"中扉（左）", {313, 51, 62, 145}}, {"中扉（右）", {374, 51, 62, 145}}};
+        for (const auto& [name, place] : pictures) {
+            QAccessibleInterface* part = parts.value(QString::fromUtf8(name));
+            QVERIFY2(part && part->role() == QAccessible::Graphic, name);
+            QCOMPARE(part->rect(), place.translated(form->mapToGlobal(QPoint(0, 0))));
+            QCOMPARE(bus->child(bus->indexOfChild(part)), part);
+        }
+        frmShowVersion dialog;
+        QCOMPARE(describe(dialog.Label5)->role(), QAccessible::Link);
+        QCOMPARE(describe(dialog.Label5)->text(QAccessible::Name), QStringLiteral("ここをクリックするとLumoraHPが開きます。"));
+    }
 };
 
 QTEST_MAIN(TestForm1)

@@ -150,6 +150,20 @@ check "a double click brings the bars around the board" wait_pixels "$s" 30 "$bx
 menu_item 700 180 2
 check "枠の表示 hides the bars" wait_pixels "$s" 30 "$bx" "$by" "${new_bars_gone[@]}" "${board_at_new[@]}"
 
+# Esc during a drag puts the board back where the drag began.
+sleep 0.4
+xdotool mousemove $((bx + 680)) $((by + 170)) mousedown 1
+for step in "10 5" "25 12" "40 20"; do
+  read -r dx dy <<<"$step"
+  sleep 0.05
+  xdotool mousemove $((bx + 680 + dx)) $((by + 170 + dy))
+done
+check "the board follows the pointer by 40,20" wait_pixels "$s" 30 "$bx" "$by" 658 174 "$yellow" 740 200 "$green"
+xdotool key Escape
+sleep 0.1
+xdotool mouseup 1
+check "Esc puts it back at 616,152" wait_pixels "$s" 30 "$bx" "$by" "${board_at_new[@]}"
+
 # --- The version dialog from the panel.
 click_at "$panel" 205 122
 dialog=$(wait_window "Tarvolaのバージョン情報")
@@ -157,10 +171,15 @@ check "the version button opens the dialog" test -n "$dialog"
 [[ -n "$dialog" ]] && xdotool windowactivate --sync "$dialog" key Return
 check "Enter closes it" poll_until_not 100 shown "Tarvolaのバージョン情報"
 
+# --- The door-speed bars by the keyboard: a click gives the front one the focus, Tab reaches the
+# middle one past its switch; Left and Right step by one, Home and End go to the ends.
+click_at "$panel" 101 26
+xdotool key --delay 30 End Left Left Tab Tab Home Right Right Right
+
 # --- Close, and look at what was stored beside the program.
 check "closing the bus window ends the program" close_bus
-check "the record holds the film, roll speeds, board picture and place, views, door speeds, mode 右" \
-  test "$(ini_field "$ini" 5-)" = "\"$work/film.bmp\",\"\",1,1,\"$work/board.gif\",9240,2280,#TRUE#,#FALSE#,10000,6000,2"
+check "the record holds the film, roll speeds, board picture and place, views, door speeds set by keys, mode 右" \
+  test "$(ini_field "$ini" 5-)" = "\"$work/film.bmp\",\"\",1,1,\"$work/board.gif\",9240,2280,#TRUE#,#FALSE#,29998,4,2"
 cp "$ini" "$work/first.ini"
 
 # ================= Second start: everything comes back from the file.
