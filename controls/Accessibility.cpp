@@ -9,6 +9,7 @@
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QPointer>
+#include <algorithm>
 
 namespace ctl {
 
@@ -64,7 +65,7 @@ private:
 };
 
 // A window or picture box: its child windows, then the windowless controls it paints that carry
-// a name, bottom first.
+// a name, topmost first, so that the toolkit's search by point finds what lies on top.
 class SurfaceInterface : public QAccessibleWidget {
 public:
     explicit SurfaceInterface(Surface* surface)
@@ -91,6 +92,7 @@ private:
     QList<WindowlessControl*> named() const {
         QList<WindowlessControl*> controls = widget()->findChildren<WindowlessControl*>(Qt::FindDirectChildrenOnly);
         controls.removeIf([](const WindowlessControl* c) { return c->accessibleName().isEmpty(); });
+        std::reverse(controls.begin(), controls.end());  // made bottom first
         return controls;
     }
 };

@@ -186,6 +186,7 @@ private Q_SLOTS:
             QAccessibleInterface* part = parts.value(QString::fromUtf8(name));
             QVERIFY2(part && part->role() == Q::Graphic && bus->child(bus->indexOfChild(part)) == part, name);
             QCOMPARE(part->rect(), place.translated(form->mapToGlobal(QPoint(0, 0))));
+            QCOMPARE(bus->childAt(part->rect().left(), part->rect().top()), part);  // the right leaf is on top
         }
         frmShowVersion dialog;
         QCOMPARE(describe(dialog.Label5)->role(), Q::Link);
