@@ -90,6 +90,14 @@ void Form1::buildLayout() {
     for (std::int16_t i = 0; i < 2; ++i)
         picWaku1(i)->setFocusPolicy(Qt::TabFocus);
 
+    // Names for screen readers, where the picture alone tells what a control is.
+    picWaku1(0)->setAccessibleName(QStringLiteral("方向幕①"));
+    picWaku1(1)->setAccessibleName(QStringLiteral("方向幕②"));
+    PicKanban->setAccessibleName(QStringLiteral("看板"));
+    Image1(2)->setAccessibleName(QStringLiteral("前扉"));
+    imgNakaorido(0)->setAccessibleName(QStringLiteral("中扉（左）"));
+    imgNakaorido(1)->setAccessibleName(QStringLiteral("中扉（右）"));
+
     C_Dialog1.Filter = QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf");
 
     // Tab order: File1, PicKanban, picSlideBase1, picWaku1(1), picWaku1(0).

@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/Form1.h"
+#include "controls/Accessibility.h"
 #include "platform/Fonts.h"
+#include "platform/Translations.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -72,6 +74,8 @@ int runTarvola(int argc, char** argv) {
     for (const HeldMessage& m : held)
         passOn(m);
     held.clear();
+    platform::installToolkitTranslations();
+    ctl::installAccessibleInterfaces();
     platform::installProgramFont();
 
     Form1 form;

@@ -2,6 +2,10 @@
 
 #include "core/RuntimeError.h"
 
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
 namespace ctl {
 
 HScrollBar::HScrollBar(QWidget* parent, int min, int max, int value) : QScrollBar(Qt::Horizontal, parent) {
@@ -11,6 +15,7 @@ HScrollBar::HScrollBar(QWidget* parent, int min, int max, int value) : QScrollBa
     setValue(value);
     // A drag of the thumb reports its value once, when the thumb is released.
     setTracking(false);
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QScrollBar::valueChanged, this, [this] {
         if (!settingByCode_)
             Q_EMIT Change();
@@ -24,6 +29,37 @@ void HScrollBar::setValueChecked(int v) {
     setValue(v);
     settingByCode_ = false;
     Q_EMIT Change();
+}
+
+void HScrollBar::keyPressEvent(QKeyEvent* event) {
+    // Up and PageUp go toward the minimum, as on any scroll bar: the toolkit's own horizontal
+    // bar turns Left and Right around.
+    SliderAction action = SliderNoAction;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up: action = SliderSingleStepSub; break;
+    case Qt::Key_Right:
+    case Qt::Key_Down: action = SliderSingleStepAdd; break;
+    case Qt::Key_PageUp: action = SliderPageStepSub; break;
+    case Qt::Key_PageDown: action = SliderPageStepAdd; break;
+    case Qt::Key_Home: action = SliderToMinimum; break;
+    case Qt::Key_End: action = SliderToMaximum; break;
+    default: QScrollBar::keyPressEvent(event); return;
+    }
+    triggerAction(action);  // sets the value, so Change follows as for a click
+    event->accept();
+}
+
+void HScrollBar::paintEvent(QPaintEvent* event) {
+    QScrollBar::paintEvent(event);
+    // Not every style marks a focused scroll bar: draw the focus frame it draws around other controls.
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 }  // namespace ctl

@@ -2,7 +2,9 @@
 // A horizontal scroll bar whose Change is raised by the user (an arrow, the trough,
 // the keyboard, the end of a thumb drag) and by every value that code sets, also an
 // unchanged one, so the label beside it always shows the value. A value outside the
-// range is refused with the run time's error.
+// range is refused with the run time's error. A click or Tab gives it the focus; then
+// Left/Up and Right/Down move by the small change, PageUp and PageDown by the large one,
+// Home and End go to the ends.
 
 #include <QScrollBar>
 #include <cstdint>
@@ -19,6 +21,10 @@ public:
 
 Q_SIGNALS:
     void Change();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool settingByCode_ = false;

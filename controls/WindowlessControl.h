@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QString>
 
 class QPainter;
 
@@ -40,6 +41,10 @@ public:
     QRect pixelRect() const;
     Surface* host() const { return host_; }
 
+    // What a screen reader calls it; one without a name is not described to it.
+    const QString& accessibleName() const { return accessibleName_; }
+    void setAccessibleName(const QString& name) { accessibleName_ = name; }
+
     virtual void paint(QPainter& painter) const = 0;
     virtual bool takesMouse() const = 0;
 
@@ -56,6 +61,7 @@ private:
     Surface* host_;
     core::ScaleRect rect_;
     bool visible_;
+    QString accessibleName_;
 };
 
 class Image : public WindowlessControl {

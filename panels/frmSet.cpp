@@ -72,6 +72,15 @@ frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
     Command3 = new QPushButton(QStringLiteral("バージョン情報"), FrameA);
     ctl::placeTwips(Command3, 2295, 1575, 1515, 360);
 
+    // The switches show their word as a picture only; a screen reader hears it, and each bar
+    // is named after what it sets.
+    Check1->setAccessibleName(QStringLiteral("前扉"));
+    Check2->setAccessibleName(QStringLiteral("中扉"));
+    HScroll1->setAccessibleName(QStringLiteral("前扉の速度"));
+    HScroll2->setAccessibleName(QStringLiteral("中扉の速度"));
+    for (std::int16_t i = 0; i < 2; ++i)
+        scllMakuSpeed(i)->setAccessibleName(Label1->text() + Label2(i)->text());
+
     connect(Check1, &ctl::GraphicalCheckBox::Click, this, &frmSet::Check1_Click);
     connect(Check2, &ctl::GraphicalCheckBox::Click, this, &frmSet::Check2_Click);
     connect(HScroll1, &ctl::HScrollBar::Change, this, &frmSet::HScroll1_Change);

@@ -1,6 +1,7 @@
 #include "panels/frmShowVersion.h"
 
 #include "assets/AssetPaths.h"
+#include "controls/Accessibility.h"
 #include "controls/Look.h"
 #include "core/Picture.h"
 #include "controls/Placement.h"
@@ -121,6 +122,7 @@ void frmShowVersion::buildControls() {
     Label5->setAutoFillBackground(false);  // the white window shows through
     Label5->setCursor(handCursor());
     Label5->installEventFilter(this);
+    ctl::presentAsLink(Label5);
 
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     ctl::placeTwips(Command1, 3570, 2940, 1230, 345);

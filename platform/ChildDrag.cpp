@@ -35,8 +35,11 @@ protected:
         case QEvent::MouseButtonDblClick:
             return true;
         case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+                if (child_)
+                    child_->move(startPlace_);  // a cancelled move puts the child back
                 loop_.quit();
+            }
             return true;
         case QEvent::ApplicationDeactivate:
             loop_.quit();  // the pointer went to another program: the button is no longer ours

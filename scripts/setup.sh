@@ -13,6 +13,7 @@ test_pkgs=(
   xvfb xauth openbox xdotool x11-utils x11-apps imagemagick desktop-file-utils dbus-daemon
   pulseaudio pulseaudio-utils libasound2-plugins
   file appstream lintian reuse
+  qt6-translations-l10n
 )
 fuzz_pkgs=(clang libclang-rt-14-dev)
 package_pkgs=(file)   # CPack reads the binaries with it to work out the Depends

@@ -2,9 +2,12 @@
 
 #include "TestSupport.h"
 
+#include "controls/Accessibility.h"
 #include "core/Twips.h"
+#include "panels/frmShowVersion.h"
 #include "platform/Executable.h"
 
+#include <QAccessibleValueInterface>
 #include <QtTest>
 
 using testsupport::startForm;
@@ -12,7 +15,10 @@ using testsupport::startForm;
 class TestForm1 : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { platform::installFontSubstitutions(); }
+    void initTestCase() {
+        platform::installFontSubstitutions();
+        ctl::installAccessibleInterfaces();
+    }
 
     void windowsAtStart() {
         auto form = startForm();
@@ -126,6 +132,66 @@ private Q_SLOTS:
                 QCOMPARE(qAlpha(panelIcon.pixel(x, y)), 0);
     }
 
+    // Tab goes through the switches, the bars but sign 1's, the mode and the button; the bar with
+    // the focus is marked, and its label follows a key's change.
+    void panelByKeyboard() {
+        auto form = startForm();
+        frmSet& p = form->panel();
+        p.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p));
+        p.Check1->setFocus();
+        for (QWidget* next : std::initializer_list<QWidget*>{p.HScroll1, p.Check2, p.HScroll2, p.Option1(0),
+                                                             p.scllMakuSpeed(0), p.Command3}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        const QImage unmarked = p.HScroll1->grab().toImage();
+        p.HScroll1->setFocus();
+        QVERIFY(p.HScroll1->grab().toImage() != unmarked);
+        QTest::keyClick(p.HScroll1, Qt::Key_Home);  // each key's step: the journey under X
+        QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("1"));
+    }
+
+    // What a screen reader is told of the panel's controls (checked, and pressed for a switch, or
+    // the value), of the bus window's signs, board and the door pictures it paints (the front door
+    // open after the switch's toggle action), and of the version dialog's link.
+    void accessibleDescriptions() {
+        auto form = startForm(QByteArray("0,0,0,0,\"\",\"\",7,3,\"\",9000,2000,#TRUE#,#TRUE#,3000,4000,1\r\n"));
+        frmSet& p = form->panel();
+        const auto describe = [](QObject* o) { return QAccessible::queryAccessibleInterface(o); };
+        describe(p.Check1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        using Q = QAccessible;
+        const std::tuple<QWidget*, const char*, Q::Role, const char*> rows[] = {
+            {p.Check1, "前扉", Q::Button, "on"}, {p.Check2, "中扉", Q::Button, ""}, {p.Command3, "バージョン情報", Q::Button, ""},
+            {p.HScroll1, "前扉の速度", Q::ScrollBar, "3000"}, {p.HScroll2, "中扉の速度", Q::ScrollBar, "4000"},
+            {p.scllMakuSpeed(0), "幕の速度①", Q::ScrollBar, "7"}, {p.scllMakuSpeed(1), "幕の速度②", Q::ScrollBar, "3"},
+            {p.Option1(0), "両方", Q::RadioButton, ""}, {p.Option1(1), "左", Q::RadioButton, "on"}};
+        for (const auto& [control, name, role, state] : rows) {
+            QAccessibleInterface* a = describe(control);
+            QCOMPARE(a->text(Q::Name), QString::fromUtf8(name));
+            QCOMPARE(a->role(), role);
+            QCOMPARE(a->state().checked, state == std::string_view("on"));
+            QCOMPARE(a->state().pressed, role == Q::Button && a->state().checked);
+            QCOMPARE(a->state().disabled, control == p.scllMakuSpeed(1));
+            if (role == Q::ScrollBar)
+                QCOMPARE(a->valueInterface()->currentValue().toString(), QString::fromUtf8(state));
+        }
+        QAccessibleInterface* bus = describe(form.get());
+        QMap<QString, QAccessibleInterface*> parts;
+        for (int i = 0; i < bus->childCount(); ++i)
+            parts.insert(bus->child(i)->text(Q::Name), bus->child(i));
+        for (const auto& [name, place] : {std::pair("方向幕①", QRect(239, 35, 53, 33)), {"看板", {600, 133, 94, 30}},
+                                          {"前扉", {24, 46, 5, 145}}, {"中扉（左）", {313, 51, 62, 145}},
+                                          {"中扉（右）", {374, 51, 62, 145}}}) {
+            QAccessibleInterface* part = parts.value(QString::fromUtf8(name));
+            QVERIFY2(part && part->role() == Q::Graphic && bus->child(bus->indexOfChild(part)) == part, name);
+            QCOMPARE(part->rect(), place.translated(form->mapToGlobal(QPoint(0, 0))));
+            QCOMPARE(bus->childAt(part->rect().left(), part->rect().top()), part);  // the right leaf is on top
+        }
+        frmShowVersion dialog;
+        QCOMPARE(describe(dialog.Label5)->role(), Q::Link);
+        QCOMPARE(describe(dialog.Label5)->text(Q::Name), dialog.Label5->text());
+    }
 };
 
 QTEST_MAIN(TestForm1)

@@ -130,13 +130,13 @@ check "the board takes the picture and its size; the bars fit around it" \
   583 130 "$fill" 581 130 "$outline" 708 130 "$fill" 710 130 "$outline" 650 153 "$fill"
 
 # Drag it by (30, 40) in steps, as a hand would; the bars stay behind.
-xdotool mousemove $((bx + 646)) $((by + 132)) mousedown 1
-for step in "3 4" "10 13" "20 27" "30 40"; do
-  read -r dx dy <<<"$step"
+drag_from() {  # drag_from <x> <y> <"dx dy">...: presses at a place of the bus window and moves on, held
+  local x=$1 y=$2 dx dy step
+  xdotool mousemove $((bx + x)) $((by + y)) mousedown 1
+  for step in "${@:3}"; do read -r dx dy <<<"$step"; sleep 0.05; xdotool mousemove $((bx + x + dx)) $((by + y + dy)); done
   sleep 0.05
-  xdotool mousemove $((bx + 646 + dx)) $((by + 132 + dy))
-done
-sleep 0.05
+}
+drag_from 646 132 "3 4" "10 13" "20 27" "30 40"
 xdotool mouseup 1
 read -ra old_bars_gone <<<"$(bus_at 583 130 708 130 600 153)"
 read -ra new_bars_gone <<<"$(bus_at 613 170 738 170 680 193)"
@@ -150,6 +150,12 @@ check "a double click brings the bars around the board" wait_pixels "$s" 30 "$bx
 menu_item 700 180 2
 check "枠の表示 hides the bars" wait_pixels "$s" 30 "$bx" "$by" "${new_bars_gone[@]}" "${board_at_new[@]}"
 
+sleep 0.4
+drag_from 680 170 "10 5" "25 12" "40 20"
+check "a second drag moves the board by 40,20" wait_pixels "$s" 30 "$bx" "$by" 658 174 "$yellow" 740 200 "$green"
+xdotool key Escape sleep 0.1 mouseup 1
+check "Esc during the drag puts it back at 616,152" wait_pixels "$s" 30 "$bx" "$by" "${board_at_new[@]}"
+
 # --- The version dialog from the panel.
 click_at "$panel" 205 122
 dialog=$(wait_window "Tarvolaのバージョン情報")
@@ -157,10 +163,15 @@ check "the version button opens the dialog" test -n "$dialog"
 [[ -n "$dialog" ]] && xdotool windowactivate --sync "$dialog" key Return
 check "Enter closes it" poll_until_not 100 shown "Tarvolaのバージョン情報"
 
+# --- The door-speed bars by the keyboard: a click gives the front one the focus, Tab reaches the
+# middle one past its switch; Left, Up and PageUp step down by one, the others up; Home and End.
+click_at "$panel" 101 26
+xdotool key --delay 30 End Left Up Page_Up Tab Tab Home Right Down Page_Down
+
 # --- Close, and look at what was stored beside the program.
 check "closing the bus window ends the program" close_bus
-check "the record holds the film, roll speeds, board picture and place, views, door speeds, mode 右" \
-  test "$(ini_field "$ini" 5-)" = "\"$work/film.bmp\",\"\",1,1,\"$work/board.gif\",9240,2280,#TRUE#,#FALSE#,10000,6000,2"
+check "the record holds the film, roll speeds, board picture and place, views, door speeds set by keys, mode 右" \
+  test "$(ini_field "$ini" 5-)" = "\"$work/film.bmp\",\"\",1,1,\"$work/board.gif\",9240,2280,#TRUE#,#FALSE#,29997,4,2"
 cp "$ini" "$work/first.ini"
 
 # ================= Second start: everything comes back from the file.
