@@ -104,18 +104,30 @@ private Q_SLOTS:
         Form1 form;
         QVERIFY(form.MnuViewKanban->Checked() && form.MnuViewWaku->Checked());
         form.MnuViewWaku->setChecked(false);
-        QMenu* menu = form.MnuTempMenu1;
+        // The reference: a plain menu of plain items, one carrying the toolkit's own mark.
+        QMenu plain;
+        QAction* plainMarked = plain.addAction(form.MnuViewKanban->text());
+        plainMarked->setCheckable(true);
+        plainMarked->setChecked(true);
+        QAction* plainItem = plain.addAction(form.MnuViewWaku->text());
         QCursor::setPos(QPoint(700, 500));
-        menu->popup(QPoint(0, 0));
-        QVERIFY(QTest::qWaitForWindowExposed(menu));
-        const QImage shot = menu->grab().toImage();
-        menu->close();
-        const auto markColumn = [&](QAction* item) {
-            const QRect r = menu->actionGeometry(item);
-            return shot.copy(r.left(), r.top(), r.height(), r.height());
+        const auto markColumns = [](QMenu& menu, std::initializer_list<QAction*> items) {
+            menu.popup(QPoint(0, 0));
+            [&] { QVERIFY(QTest::qWaitForWindowExposed(&menu)); }();
+            const QImage shot = menu.grab().toImage();
+            menu.close();
+            QList<QImage> columns;
+            for (QAction* item : items) {  // inside the item, clear of the menu's border
+                const QRect r = menu.actionGeometry(item).adjusted(2, 1, 0, -1);
+                columns.append(shot.copy(r.left(), r.top(), r.height(), r.height()));
+            }
+            return columns;
         };
-        QCOMPARE(markColumn(form.MnuViewWaku), markColumn(form.MnuSetKanban));
-        QVERIFY(markColumn(form.MnuViewKanban) != markColumn(form.MnuSetKanban));
+        const QList<QImage> reference = markColumns(plain, {plainMarked, plainItem});
+        const QList<QImage> ours = markColumns(*form.MnuTempMenu1, {form.MnuViewKanban, form.MnuViewWaku});
+        QCOMPARE(ours.at(0), reference.at(0));  // the mark
+        QCOMPARE(ours.at(1), reference.at(1));  // no mark, and no empty box either
+        QVERIFY(reference.at(0) != reference.at(1));
     }
 
     // The bus window carries the program's icon at 32 and at 64 pixels, as the window manager gets
