@@ -28,7 +28,7 @@ private Q_SLOTS:
     void doorRuns_data() {
         QTest::addColumn<Run>("run");
         QTest::newRow("front opens") << Run{-1, 1065, 0, 1, 1065, 70};
-        QTest::newRow("front grayed from 500.5, half to even") << Run{-1, 500.5f, 0, 2, 500, 70};
+        QTest::newRow("front grayed from 500.5, half to even: down") << Run{-1, 500.5f, 0, 2, 500, 70};
         QTest::newRow("front below 70") << Run{-1, 50, 0, 1, 0, 0};
         QTest::newRow("front closing starts at 70") << Run{-1, 800, 0, 0, 70, 1065};
         QTest::newRow("両方 opens") << Run{0, 930, 930, 1, 930, 110};
@@ -36,7 +36,7 @@ private Q_SLOTS:
         QTest::newRow("右 closes") << Run{2, 930, 110, 0, 110, 930};
         QTest::newRow("両方, left narrower leads") << Run{0, 600, 800, 1, 600, 110};
         QTest::newRow("右 uses the right leaf") << Run{2, 600, 800, 1, 800, 110};
-        QTest::newRow("middle half to even") << Run{0, 200.5f, 930, 2, 200, 110};
+        QTest::newRow("middle 201.5, half to even: up") << Run{0, 201.5f, 930, 2, 202, 110};
         QTest::newRow("middle below the open width") << Run{0, 100, 100, 1, 0, 0};
     }
     void doorRuns() {
