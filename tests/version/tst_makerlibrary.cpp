@@ -3,6 +3,8 @@
 
 #include "core/RuntimeError.h"
 #include "platform/MakerLibrary.h"
+#include "platform/Modules.h"
+#include "platform/SoundModule.h"
 #include "platform/WebAddress.h"
 
 #include <QFile>
@@ -85,6 +87,21 @@ private slots:
         else  // the loader's own reason follows in brackets
             QVERIFY2(error.description().endsWith(u')') && error.description().indexOf(u'(') > 0,
                      qPrintable(error.description()));
+    }
+
+    // The loader keeps each library by its own path: one loaded after another is found too,
+    // and the first still answers.
+    void aModuleLoadedAfterTheMakersLibrary() {
+        QString address;
+        QCOMPARE(call(kRealLibrary, &address).number(), 0);
+        const platform::ModuleFunction sound = platform::moduleFunction(
+            QByteArrayLiteral(TARVOLA_BINARY_DIR "/bin/") + platform::kSoundModule, platform::kSoundEntry);
+        QCOMPARE(sound.failure, platform::ModuleFunction::Failure::None);
+        QVERIFY(sound.function != nullptr);
+        QString again;
+        QCOMPARE(call(kRealLibrary, &again).number(), 0);
+        QCOMPARE(again, address);
+        QVERIFY(address.startsWith(u"http"));
     }
 
     void callFails() {
