@@ -1,8 +1,18 @@
 // Start-up: from process start to both windows mapped and painted, peak resident memory,
-// and CPU used while idle; next to the same figures for xeyes as the floor.
+// and CPU used while idle; next to the same figures for xeyes as the floor. Then what a film
+// stored in the settings file adds to the start (a bitmap and a metafile, both read by the
+// renderer program). The program runs from a copy in a folder of its own: it saves its settings
+// when it is ended, and each run starts from the same file.
 // Runs on an X server with no window manager (scripts/bench.sh arranges one), so the
 // program's top-level windows are children of the root window and their MapNotify
 // events arrive on the root.
+
+#include "testing/SamplePictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <xcb/xcb.h>
 
@@ -74,7 +84,14 @@ double cpuMs(pid_t pid) {
     return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int windowsWanted, bool checkPaint) {
+// Where the painted check looks on the bus window, and the colour it wants there.
+struct SignProbe {
+    int x = 265, y = 51;
+    unsigned colour = 0x0000FF;  // the blue of the sign window without a film
+};
+
+Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int windowsWanted, bool checkPaint,
+            SignProbe sign = {}) {
     Run run;
     const auto start = Clock::now();
     const pid_t pid = fork();
@@ -115,7 +132,7 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
         for (const xcb_window_t w : seen) {
             const Placed p = placeOf(c, root, w);
             if (p.width == kBusWidth)
-                probes.push_back({p.x + 265, p.y + 51, 0x0000FF});
+                probes.push_back({p.x + sign.x, p.y + sign.y, sign.colour});
             else if (p.width == kPanelWidth)
                 probes.push_back({p.x + 162, p.y + 104, 0xE0E0E0});
         }
@@ -164,11 +181,38 @@ int main(int argc, char** argv) {
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
 
-    char* tarvolaArgv[] = {argv[1], nullptr};
+    // A copy of the program with what it loads beside it, and the films.
+    QTemporaryDir dir;
+    const QString from = QFileInfo(QString::fromLocal8Bit(argv[1])).absolutePath();
+    for (const char* file : {"tarvola", "tarvola-metafile", "libtarvola_sound.so", "libSorrel3Res.so"})
+        QFile::copy(from + '/' + QLatin1String(file), dir.filePath(QLatin1String(file)));
+    const QString ini = dir.filePath(QStringLiteral("tarvola.ini"));
+    const auto writeFile = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const QString bmp = dir.filePath(QStringLiteral("film.bmp")), wmf = dir.filePath(QStringLiteral("film.wmf"));
+    writeFile(bmp, samples::encode(samples::rasterScene({50, 250}), "bmp"));
+    writeFile(wmf, samples::wmf(true));
+    // The first start's places, with a film for sign 0 or none.
+    const auto storeFilm = [&](const QString& film) {
+        QFile::remove(ini);
+        if (!film.isEmpty())
+            writeFile(ini, QStringLiteral("0,0,0,3270,\"%1\",\"\",1,1,\"\",8790,1680,#TRUE#,#TRUE#,10000,6000,0\r\n")
+                               .arg(film).toLocal8Bit());
+    };
+    QByteArray program = QFile::encodeName(dir.filePath(QStringLiteral("tarvola")));
+    char* tarvolaArgv[] = {program.data(), nullptr};
     char xeyesPath[] = "/usr/bin/xeyes";
     char* xeyesArgv[] = {xeyesPath, nullptr};
-    std::vector<double> map, paint, mem, idle, eyesMap, eyesMem;
+    std::vector<double> map, paint, mem, idle, eyesMap, eyesMem, rasterPaint, metafilePaint;
     for (int i = 0; i < runs; ++i) {
+        // The film shows in the sign: the bitmap's red corner, the metafile's red rectangle.
+        storeFilm(bmp);
+        rasterPaint.push_back(runOnce(c, root, tarvolaArgv, 2, true, {245, 40, 0xFF0000}).paintedMs);
+        storeFilm(wmf);
+        metafilePaint.push_back(runOnce(c, root, tarvolaArgv, 2, true, {265, 51, 0xFF0000}).paintedMs);
+        storeFilm({});
         const Run t = runOnce(c, root, tarvolaArgv, 2, true);
         map.push_back(t.mappedMs);
         paint.push_back(t.paintedMs);
@@ -178,12 +222,21 @@ int main(int argc, char** argv) {
         eyesMap.push_back(x.mappedMs);
         eyesMem.push_back(x.peakMb);
     }
-    if (std::any_of(paint.begin(), paint.end(), [](double ms) { return ms < 0; })) {
+    const auto missed = [](const std::vector<double>& v) { return std::any_of(v.begin(), v.end(), [](double ms) { return ms < 0; }); };
+    if (missed(rasterPaint) || missed(metafilePaint)) {
+        std::fprintf(stderr, "startup_bench: a stored film was not shown\n");
+        return 1;
+    }
+    if (missed(paint)) {
         std::fprintf(stderr, "startup_bench: the bus window and the panel were not both found\n");
         return 1;
     }
     std::printf("startup both windows mapped: %.1f ms (median of %d)\n", median(map), runs);
     std::printf("startup both windows painted: %.1f ms (goal: < 80 ms)\n", median(paint));
+    std::printf("startup with a stored bitmap film, both windows painted: %.1f ms\n", median(rasterPaint));
+    std::printf("startup with a stored metafile film, both windows painted: %.1f ms\n", median(metafilePaint));
+    std::printf("startup added by a stored bitmap film: %.1f ms (goal: < 30 ms)\n", median(rasterPaint) - median(paint));
+    std::printf("startup added by a stored metafile film: %.1f ms (goal: < 30 ms)\n", median(metafilePaint) - median(paint));
     std::printf("startup peak resident memory: %.1f MB (goal: < 35 MB)\n", median(mem));
     std::printf("startup idle CPU over 2 s: %.1f ms (goal: 0)\n", median(idle));
     std::printf("xeyes window mapped: %.1f ms (floor)\n", median(eyesMap));
