@@ -198,9 +198,9 @@ void Form1::moveEvent(QMoveEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Move && watched == &panel()) {
-        lastPlaces_.panelLeft = panel().Left();
-        lastPlaces_.panelTop = panel().Top();
+    if (auto* moved = qobject_cast<frmSet*>(watched); moved && event->type() == QEvent::Move) {
+        lastPlaces_.panelLeft = moved->Left();
+        lastPlaces_.panelTop = moved->Top();
     }
     return ctl::Form::eventFilter(watched, event);
 }

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QThread>
-#include <QtEndian>
 
 #include <algorithm>
 #include <memory>
@@ -91,10 +90,11 @@ public:
         return state == 'T' || state == 't' ? State::Stopped : state == 'Z' || state == 'X' ? State::Ended : State::Running;
     }
 
+    // Zero when it cannot be told: then the wall clock and the renderer's own limit stand.
     nanoseconds processorTime() const {
         timespec t{};
         if (cpuClock_ == -1 || ::clock_gettime(cpuClock_, &t) != 0)
-            return nanoseconds::max();
+            return nanoseconds::zero();
         return std::chrono::seconds(t.tv_sec) + nanoseconds(t.tv_nsec);
     }
 
@@ -231,20 +231,11 @@ private:
     const Clock::time_point wallEnd_;
 };
 
-template <typename T>
-QByteArray littleEndian(T value) {
-    QByteArray bytes(sizeof(T), Qt::Uninitialized);
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
 core::Picture renderWith(Renderer& renderer, bool kept, const QByteArray& data, Format format, const QString& name) {
     const rlimit memory{addressSpaceFor(std::uint64_t(data.size())), addressSpaceFor(std::uint64_t(kMaxBytes))};
     ::prlimit(renderer.pid(), RLIMIT_AS, &memory, nullptr);
     Exchange exchange(renderer, kept, format, name);
-    const QByteArray shownName = name.toUtf8();
-    exchange.send(littleEndian<std::uint32_t>(std::uint32_t(shownName.size())) + shownName +
-                  littleEndian<std::uint64_t>(std::uint64_t(data.size())));
+    exchange.send(requestHead(name, std::uint64_t(data.size())));
     exchange.send(data);
     return readRendered([&](char* into, qsizetype count) { exchange.receive(into, count); }, name, format);
 }

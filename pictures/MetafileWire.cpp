@@ -93,6 +93,11 @@ private:
 
 }  // namespace
 
+QByteArray requestHead(const QString& name, std::uint64_t dataBytes) {
+    const QByteArray shownName = name.toUtf8();
+    return littleEndian<std::uint32_t>(std::uint32_t(shownName.size())) + shownName + littleEndian(dataBytes);
+}
+
 bool writeRendered(const core::Picture& picture, const WireWrite& write) {
     const QImage base = sendable(picture.image()), doubleRes = sendable(picture.doubleResImage());
     const auto length = std::uint64_t(kTagBytes + 2 * kImageHeadBytes + pixelBytes(base) + pixelBytes(doubleRes));

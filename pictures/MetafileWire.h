@@ -25,6 +25,10 @@ using WireWrite = std::function<bool(QByteArrayView bytes)>;
 // Fills `count` bytes, or throws the error that explains why they did not come.
 using WireRead = std::function<void(char* into, qsizetype count)>;
 
+// What a request starts with: the name to show in descriptions (32-bit little-endian length, UTF-8)
+// and the length of the picture file's bytes (64-bit), which follow.
+QByteArray requestHead(const QString& name, std::uint64_t dataBytes);
+
 bool writeRendered(const core::Picture& picture, const WireWrite& write);
 bool writeRenderError(const core::RuntimeError& error, const WireWrite& write);
 
