@@ -11,6 +11,8 @@
 #include <QCloseEvent>
 #include <QCursor>
 
+#include <utility>
+
 namespace {
 
 const QString kCaptionPrefix = QStringLiteral("Tarvola　-　");
@@ -35,6 +37,7 @@ frmSet& Form1::panel() { return frmSet_.get(); }
 
 std::unique_ptr<frmSet> Form1::loadPanel() {
     auto panel = std::make_unique<frmSet>();
+    panel->installEventFilter(this);  // its moves, for a save without the display
     connect(panel.get(), &frmSet::check1Clicked, this, &Form1::Check1_Click);
     connect(panel.get(), &frmSet::check2Clicked, this, &Form1::Check2_Click);
     connect(panel.get(), &frmSet::hScroll1Changed, this, &Form1::HScroll1_Change);
@@ -177,7 +180,8 @@ void Form1::HScroll2_Change() {
 }
 
 void Form1::Form_Unload(int& /*Cancel*/) {
-    SaveIni();
+    if (!std::exchange(ended_, true))
+        SaveIni();
     // The program ends here: the event loop returns without handling anything else, and
     // the panel and any dialog go with the main window.
     QCoreApplication::exit(0);
@@ -187,6 +191,26 @@ void Form1::closeEvent(QCloseEvent* event) {
     int cancel = 0;
     Form_Unload(cancel);
     event->accept();
+}
+
+void Form1::endRun() {
+    int cancel = 0;
+    Form_Unload(cancel);
+}
+
+// The places are asked while the display is there, so that a save after it has gone knows them.
+void Form1::moveEvent(QMoveEvent* event) {
+    ctl::Form::moveEvent(event);
+    lastPlaces_.formLeft = Left();
+    lastPlaces_.formTop = Top();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* moved = qobject_cast<frmSet*>(watched); moved && event->type() == QEvent::Move) {
+        lastPlaces_.panelLeft = moved->Left();
+        lastPlaces_.panelTop = moved->Top();
+    }
+    return ctl::Form::eventFilter(watched, event);
 }
 
 void Form1::showEvent(QShowEvent* event) {

@@ -46,6 +46,13 @@ public:
     void LoadIni();
     void SaveIni();
 
+    // The run ends for the user in more ways than the close (the session ends, a signal): each
+    // does what the close does, and the settings are written once per run, whichever comes first.
+    void endRun();
+    // When the display is gone: saves what the program holds, the windows' places as they
+    // were last moved, touching nothing of the window system. Nothing if the run has saved.
+    void saveWithoutDisplay();
+
     // The settings panel, loaded on use.
     frmSet& panel();
 
@@ -101,6 +108,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -109,9 +118,18 @@ private:
     void buildMenu();
     void connectHandlers();
     void applySettingsFallback();
+    // Where the two windows stand, in twips, as the settings record keeps them.
+    struct Places {
+        float formLeft = 0, formTop = 0, panelLeft = 0, panelTop = 0;
+    };
+    void writeSettings(const Places& places);
     void giveFirstFocus();
 
     ctl::LoadOnUse<frmSet> frmSet_;
+    QByteArray settingsPath_;  // fixed by LoadIni, at start
+    QString settingsUnread_;   // why the start could not read a file that is there: left alone
+    Places lastPlaces_;        // as the windows were last moved
+    bool ended_ = false;       // the settings of this run are written
     std::chrono::steady_clock::time_point stepStart_;  // when the current door step began
     bool focusGiven_ = false;
 };

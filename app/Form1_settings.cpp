@@ -13,6 +13,7 @@
 #include <QScopeGuard>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -40,8 +41,20 @@ core::Picture storedPicture(const QString& path) {
 }  // namespace
 
 void Form1::LoadIni() {
+    // The path is fixed here, at start, for the whole run: the program file may be replaced
+    // while it runs (an upgrade, a new build), and its name then reads "<name> (deleted)".
+    settingsPath_ = settings::settingsFilePath();
     try {
-        const QByteArray file = settings::readSettingsFile(settings::settingsFilePath());
+        QByteArray file;
+        try {
+            file = settings::readSettingsFile(settingsPath_);
+        } catch (const core::RuntimeError& e) {
+            // A file that is there but could not be read (another user's, mode 600) is not this
+            // run's to replace: it is left alone at the close, like a read-only one.
+            if (e.number() != core::err::kFileNotFound && settings::isRegularFile(settingsPath_))
+                settingsUnread_ = e.description();
+            throw;
+        }
         settings::Record r;
         {
             // The program-wide variables take what was read even when a later field is broken:
@@ -96,13 +109,20 @@ void Form1::applySettingsFallback() {
     panel().selectOption1(f.nakaMode);
 }
 
-void Form1::SaveIni() {
+void Form1::SaveIni() { writeSettings({Left(), Top(), panel().Left(), panel().Top()}); }
+
+void Form1::saveWithoutDisplay() {
+    if (!std::exchange(ended_, true))
+        writeSettings(lastPlaces_);
+}
+
+void Form1::writeSettings(const Places& places) {
     frmSet& p = panel();
     settings::Record w;
-    w.formLeft = Left();
-    w.formTop = Top();
-    w.panelLeft = p.Left();
-    w.panelTop = p.Top();
+    w.formLeft = places.formLeft;
+    w.formTop = places.formTop;
+    w.panelLeft = places.panelLeft;
+    w.panelTop = places.panelTop;
     w.makuPath0 = Common::MakuPath[0];
     w.makuPath1 = Common::MakuPath[1];
     w.makuSpeed0 = p.scllMakuSpeed(0)->Value();
@@ -115,10 +135,14 @@ void Form1::SaveIni() {
     w.hScroll1 = p.HScroll1->Value();
     w.hScroll2 = p.HScroll2->Value();
     w.nakaMode = settings::nakaModeOf(p.Option1(0)->isChecked(), p.Option1(1)->isChecked());
-    const QByteArray path = settings::settingsFilePath();
+    if (settingsPath_.isEmpty())  // LoadIni has not run
+        settingsPath_ = settings::settingsFilePath();
     try {
-        settings::makeFolderFor(path);
-        settings::writeFileAtomically(path, settings::formatRecord(w));
+        if (!settingsUnread_.isEmpty())
+            throw core::RuntimeError(core::err::kPathFileAccess,
+                                     QStringLiteral("起動時に読み込めなかった設定ファイルは書き換えません。") + settingsUnread_);
+        settings::makeFolderFor(settingsPath_);
+        settings::writeFileAtomically(settingsPath_, settings::formatRecord(w));
     } catch (const core::RuntimeError& e) {
         // The program is ending; the previous file is still whole. Say why once.
         std::fprintf(stderr, "tarvola: the settings were not saved: %s\n", qUtf8Printable(e.description()));

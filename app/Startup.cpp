@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Form1.h"
+#include "app/SessionEnd.h"
 #include "controls/Accessibility.h"
 #include "platform/Fonts.h"
 #include "platform/Translations.h"
@@ -79,6 +80,7 @@ int runTarvola(int argc, char** argv) {
     platform::installProgramFont();
 
     Form1 form;
+    endWithTheSession(form);
     form.Form_Load();
     form.show();
     form.activateWindow();

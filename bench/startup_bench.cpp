@@ -1,10 +1,20 @@
 // Start-up: from process start to both windows mapped and painted, peak resident memory,
 // and CPU used while idle; next to the same figures for a bare two-window Qt program with the
 // same font (bare_two_windows, the floor a Qt program can reach) and for xeyes. The programs
-// take turns, so a machine that slows down slows all of them alike.
+// take turns, so a machine that slows down slows all of them alike. Then what a film stored in
+// the settings file adds to the start (a bitmap and a metafile, both read by the renderer
+// program). The program runs from a copy in a folder of its own: it saves its settings when it
+// is ended, and each run starts from the same file.
 // Runs on an X server with no window manager (scripts/bench.sh arranges one), so the
 // program's top-level windows are children of the root window and their MapNotify
 // events arrive on the root.
+
+#include "testing/SamplePictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <xcb/xcb.h>
 
@@ -76,7 +86,14 @@ double cpuMs(pid_t pid) {
     return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int windowsWanted, bool checkPaint) {
+// Where the painted check looks on the bus window, and the colour it wants there.
+struct SignProbe {
+    int x = 265, y = 51;
+    unsigned colour = 0x0000FF;  // the blue of the sign window without a film
+};
+
+Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int windowsWanted, bool checkPaint,
+            SignProbe sign = {}) {
     Run run;
     const auto start = Clock::now();
     const pid_t pid = fork();
@@ -117,7 +134,7 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
         for (const xcb_window_t w : seen) {
             const Placed p = placeOf(c, root, w);
             if (p.width == kBusWidth)
-                probes.push_back({p.x + 265, p.y + 51, 0x0000FF});
+                probes.push_back({p.x + sign.x, p.y + sign.y, sign.colour});
             else if (p.width == kPanelWidth)
                 probes.push_back({p.x + 162, p.y + 104, 0xE0E0E0});
         }
@@ -166,12 +183,39 @@ int main(int argc, char** argv) {
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
 
-    char* tarvolaArgv[] = {argv[1], nullptr};
-    char* bareArgv[] = {argv[2], nullptr};
+    // A copy of the program with what it loads beside it, and the films.
+    QTemporaryDir dir;
+    const QString from = QFileInfo(QString::fromLocal8Bit(argv[1])).absolutePath();
+    for (const char* file : {"tarvola", "tarvola-metafile", "libtarvola_sound.so", "libSorrel3Res.so"})
+        QFile::copy(from + '/' + QLatin1String(file), dir.filePath(QLatin1String(file)));
+    const QString ini = dir.filePath(QStringLiteral("tarvola.ini"));
+    const auto writeFile = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const QString bmp = dir.filePath(QStringLiteral("film.bmp")), wmf = dir.filePath(QStringLiteral("film.wmf"));
+    writeFile(bmp, samples::encode(samples::rasterScene({50, 250}), "bmp"));
+    writeFile(wmf, samples::wmf(true));
+    // The first start's places, with a film for sign 0 or none.
+    const auto storeFilm = [&](const QString& film) {
+        QFile::remove(ini);
+        if (!film.isEmpty())
+            writeFile(ini, QStringLiteral("0,0,0,3270,\"%1\",\"\",1,1,\"\",8790,1680,#TRUE#,#TRUE#,10000,6000,0\r\n")
+                               .arg(film).toLocal8Bit());
+    };
+    QByteArray program = QFile::encodeName(dir.filePath(QStringLiteral("tarvola")));
+    char* tarvolaArgv[] = {program.data(), nullptr};
     char xeyesPath[] = "/usr/bin/xeyes";
     char* xeyesArgv[] = {xeyesPath, nullptr};
-    std::vector<double> map, paint, mem, idle, barePaint, bareMem, eyesMap, eyesMem;
+    char* bareArgv[] = {argv[2], nullptr};
+    std::vector<double> map, paint, mem, idle, barePaint, bareMem, eyesMap, eyesMem, rasterPaint, metafilePaint;
     for (int i = 0; i < runs; ++i) {
+        // The film shows in the sign: the bitmap's red corner, the metafile's red rectangle.
+        storeFilm(bmp);
+        rasterPaint.push_back(runOnce(c, root, tarvolaArgv, 2, true, {245, 40, 0xFF0000}).paintedMs);
+        storeFilm(wmf);
+        metafilePaint.push_back(runOnce(c, root, tarvolaArgv, 2, true, {265, 51, 0xFF0000}).paintedMs);
+        storeFilm({});
         const Run t = runOnce(c, root, tarvolaArgv, 2, true);
         map.push_back(t.mappedMs);
         paint.push_back(t.paintedMs);
@@ -184,10 +228,12 @@ int main(int argc, char** argv) {
         eyesMap.push_back(x.mappedMs);
         eyesMem.push_back(x.peakMb);
     }
-    const auto unpainted = [](const std::vector<double>& v) {
-        return std::any_of(v.begin(), v.end(), [](double ms) { return ms < 0; });
-    };
-    if (unpainted(paint) || unpainted(barePaint)) {
+    const auto missed = [](const std::vector<double>& v) { return std::any_of(v.begin(), v.end(), [](double ms) { return ms < 0; }); };
+    if (missed(rasterPaint) || missed(metafilePaint)) {
+        std::fprintf(stderr, "startup_bench: a stored film was not shown\n");
+        return 1;
+    }
+    if (missed(paint) || missed(barePaint)) {
         std::fprintf(stderr, "startup_bench: two windows were not both found painted\n");
         return 1;
     }
@@ -196,6 +242,10 @@ int main(int argc, char** argv) {
     std::printf("startup bare Qt two windows painted: %.1f ms (floor)\n", median(barePaint));
     std::printf("startup painted against the bare program: %.2f x (goal: <= 1.10)\n",
                 median(paint) / median(barePaint));
+    std::printf("startup with a stored bitmap film, both windows painted: %.1f ms\n", median(rasterPaint));
+    std::printf("startup with a stored metafile film, both windows painted: %.1f ms\n", median(metafilePaint));
+    std::printf("startup added by a stored bitmap film: %.1f ms (goal: < 30 ms)\n", median(rasterPaint) - median(paint));
+    std::printf("startup added by a stored metafile film: %.1f ms (goal: < 30 ms)\n", median(metafilePaint) - median(paint));
     std::printf("startup peak resident memory: %.1f MB (goal: < 35 MB)\n", median(mem));
     std::printf("startup peak memory above the bare program: %.1f MB (goal: <= 3 MB)\n",
                 median(mem) - median(bareMem));

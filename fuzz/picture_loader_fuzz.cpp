@@ -1,5 +1,5 @@
 // Any bytes, as a picture file: the loader gives a picture or its error, never a crash.
-// Metafiles are drawn here rather than by the renderer program, so the parsers are fed too.
+// Pictures are read here rather than by the renderer program, so the parsers are fed too.
 
 #include "core/RuntimeError.h"
 #include "pictures/MetafileHere.h"
@@ -24,7 +24,7 @@ void ensureApplication() {
         qputenv("QT_QPA_PLATFORM", "offscreen");  // nothing is shown
     static const std::unique_ptr<QGuiApplication> app =
         QGuiApplication::instance() ? nullptr : std::make_unique<QGuiApplication>(argc, argv);
-    pictures::setMetafileRenderer(&pictures::renderMetafileHere);
+    pictures::setPictureRenderer(&pictures::renderPictureHere);
 }
 
 const QString& inputPath() {

@@ -2,15 +2,21 @@
 
 #include "pictures/MetafileEmf.h"
 #include "pictures/MetafileWmf.h"
+#include "pictures/PictureRaster.h"
 
 namespace pictures {
 
-core::Picture renderMetafileHere(const QByteArray& data, Format format, const QString& name) {
+core::Picture renderPictureHere(const QByteArray& data, Format format, const QString& name) {
     switch (format) {
     case Format::Wmf: return renderWmf(data, name);
     case Format::Emf: return renderEmf(data, name);
-    default: throw unknownFormat(name);
+    case Format::Bmp:
+    case Format::Gif:
+    case Format::Jpeg:
+    case Format::Png: return core::Picture(decodeRaster(data, format, name));
+    case Format::Unknown: break;
     }
+    throw unknownFormat(name);
 }
 
 }  // namespace pictures

@@ -1,6 +1,6 @@
 #pragma once
-// Drawing a metafile in the calling process, with the parsers linked in: what the renderer
-// program does for each request, and what a fuzzing build puts in the renderer's place.
+// Reading a picture in the calling process, with the parsers and decoders linked in: what the
+// renderer program does for each request, and what a fuzzing build puts in the renderer's place.
 
 #include "core/Picture.h"
 #include "pictures/PictureErrors.h"
@@ -10,8 +10,9 @@
 
 namespace pictures {
 
-// Draws a Windows or enhanced metafile (enhanced ones need a QGuiApplication for their text).
-// Throws the renderers' errors; unknownFormat for any other format.
-core::Picture renderMetafileHere(const QByteArray& data, Format format, const QString& name);
+// Draws a Windows or enhanced metafile (enhanced ones need a QGuiApplication for their text) or
+// decodes a raster picture. Throws the renderers' and decoders' errors; unknownFormat for an
+// unknown format.
+core::Picture renderPictureHere(const QByteArray& data, Format format, const QString& name);
 
 }  // namespace pictures

@@ -1,10 +1,11 @@
-// tarvola-metafile: draws Windows and enhanced metafiles for the program beside it, one after
-// another. Each request on standard input is the name to show in descriptions (32-bit
-// little-endian length, UTF-8) and the metafile's bytes (64-bit length, bytes); each answer on
-// standard output is a 64-bit length and the picture or the renderer's error (MetafileWire.h).
-// The end of the input ends the program.
-// The parsers are C libraries that a hostile file can send into endless work or a crash:
-// running them here, under the limits the parent sets, costs a refused picture at worst.
+// tarvola-metafile: reads every picture for the program beside it, one after another: draws
+// Windows and enhanced metafiles and decodes bitmaps, GIF, JPEG and PNG. Each request on
+// standard input is the name to show in descriptions (32-bit little-endian length, UTF-8) and
+// the picture file's bytes (64-bit length, bytes); each answer on standard output is the
+// picture or the renderer's error (MetafileWire.h). The end of the input ends the program.
+// The parsers and decoders are C libraries that a hostile file can send into endless work or a
+// crash (a progressive JPEG of thousands of scans keeps libjpeg busy for minutes): running them
+// here, under the limits the parent sets, costs a refused picture at worst.
 
 #include "core/FileDescriptor.h"
 #include "pictures/MetafileHere.h"
@@ -18,6 +19,8 @@
 #include <algorithm>
 #include <new>
 #include <optional>
+#include <csignal>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -25,8 +28,8 @@ namespace {
 
 using namespace pictures;
 
-// Processor time for one metafile. The parent's wall clock is the limit that counts; this one
-// ends the work should the parent be stopped and unable to.
+// Processor time for one picture. The parent's count of this program's processor time is the
+// limit that counts; this one ends the work should the parent be stopped and unable to.
 constexpr rlim_t kCpuSecondsEach = 4;
 
 void limitProcessorTime() {
@@ -52,13 +55,9 @@ std::optional<T> readNumber() {
     return qFromLittleEndian<T>(bytes);
 }
 
-bool answer(const QByteArray& output) {
-    char length[8];
-    qToLittleEndian(std::uint64_t(output.size()), length);
-    return core::writeAll(STDOUT_FILENO, QByteArrayView(length, sizeof length)) && core::writeAll(STDOUT_FILENO, output);
-}
+bool toOutput(QByteArrayView bytes) { return core::writeAll(STDOUT_FILENO, bytes); }
 
-QByteArray render(const QByteArray& data, const QString& name, char** argv) {
+bool render(const QByteArray& data, const QString& name, char** argv) {
     const Format format = detectFormat(data);
     try {
         if (format == Format::Emf) {
@@ -71,17 +70,20 @@ QByteArray render(const QByteArray& data, const QString& name, char** argv) {
                 app.emplace(qtArgc, argv);
             }
         }
-        return encodeRendered(renderMetafileHere(data, format, name));
+        const core::Picture picture = renderPictureHere(data, format, name);
+        return writeRendered(picture, toOutput);
     } catch (const core::RuntimeError& e) {
-        return encodeRenderError(e);
+        return writeRenderError(e, toOutput);
     } catch (const std::bad_alloc&) {
-        return encodeRenderError(tooLargeToDraw(name, format));
+        return writeRenderError(tooLargeToDraw(name, format), toOutput);
     }
 }
 
 }  // namespace
 
 int main(int, char** argv) {
+    // Ends with the program that started it, which reads its answers.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     for (;;) {
         const auto nameBytes = readNumber<std::uint32_t>();
         if (!nameBytes || *nameBytes > 64 * 1024)
@@ -94,7 +96,7 @@ int main(int, char** argv) {
         if (!readExactly(data.data(), *dataBytes))
             return 0;
         limitProcessorTime();
-        if (!answer(render(data, QString::fromUtf8(name), argv)))
+        if (!render(data, QString::fromUtf8(name), argv))
             return 1;
     }
 }

@@ -1,10 +1,12 @@
 #pragma once
-// Windows and enhanced metafiles are drawn by a program of their own beside this one
-// (tarvola-metafile) under a time and a memory limit: the C libraries that parse them have a
-// long history of hangs and crashes on hostile files, and a file that sends them astray must
-// cost a refused picture, never the program. Their libraries (libwmf, libemf2svg, Qt SVG)
-// then cost nothing at start-up either. The renderer is started on the first metafile and
-// kept while it draws well; one that failed in any way is ended and replaced.
+// Every picture is read by a program of its own beside this one (tarvola-metafile) under a
+// processor-time and a memory limit: the C libraries that parse metafiles, and libjpeg with a
+// progressive JPEG of thousands of scans, can be sent into endless work or a crash by a hostile
+// file, and that must cost a refused picture, never the program or its start. Their libraries
+// (libwmf, libemf2svg, Qt SVG, the image plugins) then cost nothing here either. The renderer is
+// started on the first picture and kept while it reads well; one that failed in any way is
+// ended and replaced, and one kept that no longer answers (stopped, or dead since its last
+// picture) is replaced and the picture tried once more.
 
 #include "core/Picture.h"
 #include "pictures/PictureErrors.h"
@@ -17,19 +19,24 @@ namespace pictures {
 
 inline constexpr const char* kRendererProgram = "tarvola-metafile";
 
-// Wall-clock time a metafile may take, from asking (and starting the renderer if need be)
-// to the answer's last byte.
-inline constexpr std::chrono::milliseconds kRenderTime{2000};
+// Processor time the renderer may spend on one picture: the limit that counts, the same on a busy
+// machine as on an idle one.
+inline constexpr std::chrono::milliseconds kRenderProcessorTime{2000};
+// Wall-clock time after which a renderer that has not used its processor time (asleep, stopped,
+// starved) is given up.
+inline constexpr std::chrono::milliseconds kRenderWallTime{6000};
 
-// Draws a metafile (format Wmf or Emf) at its natural size and at twice that size. Throws
-// the renderer's own errors; tooLargeToDraw when it runs out of time or memory, corrupt
-// when it crashes; err::kDllNotFound when the renderer program is missing or broken.
-core::Picture renderMetafile(const QByteArray& data, Format format, const QString& name);
+// Reads a picture (any format but Unknown) in the renderer program: a metafile at its natural
+// size and at twice that size, a raster picture as it is. Throws the renderer's own errors;
+// tooLargeToDraw when it runs out of processor time or memory, corrupt when it crashes or
+// answers nonsense; err::kDllNotFound when the renderer program is missing, broken or does not
+// answer.
+core::Picture renderPicture(const QByteArray& data, Format format, const QString& name);
 
-// How the loader draws a metafile: renderMetafile, unless replaced. A fuzzing build draws in
-// its own process (renderMetafileHere), so that the fuzzer sees the parsers' branches.
-using MetafileRenderer = core::Picture (*)(const QByteArray& data, Format format, const QString& name);
-void setMetafileRenderer(MetafileRenderer renderer);
-core::Picture drawMetafile(const QByteArray& data, Format format, const QString& name);
+// How the loader reads a picture: renderPicture, unless replaced. A fuzzing build reads in its
+// own process (renderPictureHere), so that the fuzzer sees the parsers' branches.
+using PictureRenderer = core::Picture (*)(const QByteArray& data, Format format, const QString& name);
+void setPictureRenderer(PictureRenderer renderer);
+core::Picture drawPicture(const QByteArray& data, Format format, const QString& name);
 
 }  // namespace pictures

@@ -1,9 +1,9 @@
 #include "pictures/MetafileWire.h"
 
-#include "pictures/PictureBytes.h"
 #include "pictures/PictureLimits.h"
 
 #include <QtEndian>
+#include <array>
 #include <cstring>
 
 namespace pictures {
@@ -13,11 +13,16 @@ namespace {
 constexpr char kPictureTag[] = "TVMP";
 constexpr char kErrorTag[] = "TVME";
 constexpr qsizetype kTagBytes = 4;
+constexpr qsizetype kImageHeadBytes = 12;
+// The longest answer: its tag, two image heads and pixels within the picture cap.
+constexpr std::uint64_t kMaxAnswerBytes = kTagBytes + 2 * kImageHeadBytes + std::uint64_t(kMaxBytes);
+constexpr std::uint32_t kMaxDescriptionBytes = 64 * 1024;
 
-void put32(QByteArray& out, std::uint32_t v) {
-    char bytes[4];
-    qToLittleEndian(v, bytes);
-    out.append(bytes, 4);
+template <typename T>
+QByteArray littleEndian(T value) {
+    QByteArray bytes(sizeof(T), Qt::Uninitialized);
+    qToLittleEndian(value, bytes.data());
+    return bytes;
 }
 
 // The formats the renderers produce, all four bytes a pixel; anything else is converted.
@@ -26,77 +31,108 @@ bool sentAsIs(QImage::Format format) {
            format == QImage::Format_ARGB32_Premultiplied;
 }
 
-void putImage(QByteArray& out, QImage image) {
-    if (image.isNull()) {
-        for (int i = 0; i < 3; ++i)
-            put32(out, 0);
-        return;
-    }
-    if (!sentAsIs(image.format()))
-        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const auto rowBytes = static_cast<qsizetype>(image.width()) * 4;
-    put32(out, static_cast<std::uint32_t>(image.width()));
-    put32(out, static_cast<std::uint32_t>(image.height()));
-    put32(out, static_cast<std::uint32_t>(image.format()));
-    out.reserve(out.size() + rowBytes * image.height());
-    for (int y = 0; y < image.height(); ++y)
-        out.append(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes);
+QImage sendable(const QImage& image) {
+    return image.isNull() || sentAsIs(image.format()) ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-// Reads one image at `at`, moving past it; false when the bytes do not make one.
-bool takeImage(const Bytes& b, std::int64_t& at, QImage& image) {
-    const auto width = b.u32(at), height = b.u32(at + 4), format = b.u32(at + 8);
-    if (!width || !height || !format)
-        return false;
-    at += 12;
-    if (*width == 0 && *height == 0)
-        return true;
-    const auto f = static_cast<QImage::Format>(*format);
-    if (!fitsLimits(*width, *height) || !sentAsIs(f))
-        return false;
-    const std::int64_t rowBytes = std::int64_t{*width} * 4;
-    if (!b.has(at, rowBytes * *height))
-        return false;
-    image = QImage(static_cast<int>(*width), static_cast<int>(*height), f);
-    if (image.isNull())
-        return false;
-    for (int y = 0; y < image.height(); ++y, at += rowBytes)
-        std::memcpy(image.scanLine(y), b.view().data() + at, static_cast<std::size_t>(rowBytes));
-    return true;
+// Rows of a 32-bit image lie one after another: its lines are whole multiples of 4 bytes.
+qsizetype pixelBytes(const QImage& image) { return image.isNull() ? 0 : qsizetype(image.width()) * 4 * image.height(); }
+
+bool writeImage(const QImage& image, const WireWrite& write) {
+    const QByteArray head = littleEndian<std::uint32_t>(image.isNull() ? 0 : std::uint32_t(image.width())) +
+                            littleEndian<std::uint32_t>(image.isNull() ? 0 : std::uint32_t(image.height())) +
+                            littleEndian<std::uint32_t>(image.isNull() ? 0 : std::uint32_t(image.format()));
+    return write(head) &&
+           (image.isNull() || write(QByteArrayView(reinterpret_cast<const char*>(image.constBits()), pixelBytes(image))));
 }
+
+// Takes what the answer's length has left, or throws corrupt when it does not hold that much.
+class Answer {
+public:
+    Answer(const WireRead& read, const QString& name, Format format) : read_(read), name_(name), format_(format) {}
+
+    void start() {
+        std::uint64_t length = 0;
+        read_(reinterpret_cast<char*>(&length), sizeof length);
+        left_ = qFromLittleEndian(length);
+        if (left_ > kMaxAnswerBytes)
+            throw corrupt(name_, format_);
+    }
+    void take(char* into, std::uint64_t count) {
+        if (count > left_)
+            throw corrupt(name_, format_);
+        left_ -= count;
+        read_(into, qsizetype(count));
+    }
+    std::uint32_t u32() {
+        char bytes[4];
+        take(bytes, 4);
+        return qFromLittleEndian<std::uint32_t>(bytes);
+    }
+    QImage image() {
+        const std::uint32_t width = u32(), height = u32();
+        const auto format = static_cast<QImage::Format>(u32());
+        if (width == 0 && height == 0)
+            return {};
+        if (!fitsLimits(width, height) || !sentAsIs(format) || std::uint64_t{width} * height * 4 > left_)
+            throw corrupt(name_, format_);
+        QImage image(int(width), int(height), format);
+        if (image.isNull())
+            throw corrupt(name_, format_);
+        take(reinterpret_cast<char*>(image.bits()), pixelBytes(image));
+        return image;
+    }
+    std::uint64_t left() const { return left_; }
+
+private:
+    const WireRead& read_;
+    const QString& name_;
+    Format format_;
+    std::uint64_t left_ = 0;
+};
 
 }  // namespace
 
-QByteArray encodeRendered(const core::Picture& picture) {
-    QByteArray out(kPictureTag, kTagBytes);
-    putImage(out, picture.image());
-    putImage(out, picture.doubleResImage());
-    return out;
+QByteArray requestHead(const QString& name, std::uint64_t dataBytes) {
+    const QByteArray shownName = name.toUtf8();
+    return littleEndian<std::uint32_t>(std::uint32_t(shownName.size())) + shownName + littleEndian(dataBytes);
 }
 
-QByteArray encodeRenderError(const core::RuntimeError& error) {
-    QByteArray out(kErrorTag, kTagBytes);
-    const QByteArray description = error.description().toUtf8();
-    put32(out, static_cast<std::uint32_t>(error.number()));
-    put32(out, static_cast<std::uint32_t>(description.size()));
-    return out + description;
+bool writeRendered(const core::Picture& picture, const WireWrite& write) {
+    const QImage base = sendable(picture.image()), doubleRes = sendable(picture.doubleResImage());
+    const auto length = std::uint64_t(kTagBytes + 2 * kImageHeadBytes + pixelBytes(base) + pixelBytes(doubleRes));
+    return write(littleEndian(length)) && write(QByteArrayView(kPictureTag, kTagBytes)) && writeImage(base, write) &&
+           writeImage(doubleRes, write);
 }
 
-core::Picture decodeRendered(const QByteArray& output, const QString& name, Format format) {
-    const Bytes b(output);
-    if (output.startsWith(kErrorTag)) {
-        const auto number = b.s32(kTagBytes);
-        const auto length = b.u32(kTagBytes + 4);
-        if (number && length && *number != 0 && b.has(kTagBytes + 8, *length) &&
-            b.size() == kTagBytes + 8 + std::int64_t{*length})
-            throw core::RuntimeError(*number, QString::fromUtf8(output.constData() + kTagBytes + 8, *length));
-    } else if (output.startsWith(kPictureTag)) {
-        std::int64_t at = kTagBytes;
-        QImage base, doubleRes;
-        if (takeImage(b, at, base) && takeImage(b, at, doubleRes) && at == b.size() && !base.isNull())
-            return core::Picture(std::move(base), std::move(doubleRes));
+bool writeRenderError(const core::RuntimeError& error, const WireWrite& write) {
+    const QByteArray description = error.description().toUtf8().left(kMaxDescriptionBytes);
+    const QByteArray body = QByteArray(kErrorTag, kTagBytes) + littleEndian<std::int32_t>(error.number()) +
+                            littleEndian<std::uint32_t>(std::uint32_t(description.size())) + description;
+    return write(littleEndian<std::uint64_t>(std::uint64_t(body.size()))) && write(body);
+}
+
+core::Picture readRendered(const WireRead& read, const QString& name, Format format) {
+    Answer answer(read, name, format);
+    answer.start();
+    std::array<char, kTagBytes> tag{};
+    answer.take(tag.data(), kTagBytes);
+    if (std::memcmp(tag.data(), kErrorTag, kTagBytes) == 0) {
+        const auto number = std::int32_t(answer.u32());
+        const std::uint32_t length = answer.u32();
+        if (number == 0 || length > kMaxDescriptionBytes || length != answer.left())
+            throw corrupt(name, format);
+        QByteArray description(length, Qt::Uninitialized);
+        answer.take(description.data(), length);
+        throw core::RuntimeError(number, QString::fromUtf8(description));
     }
-    throw corrupt(name, format);
+    if (std::memcmp(tag.data(), kPictureTag, kTagBytes) != 0)
+        throw corrupt(name, format);
+    QImage base = answer.image();
+    QImage doubleRes = answer.image();
+    if (base.isNull() || answer.left() != 0)
+        throw corrupt(name, format);
+    return core::Picture(std::move(base), std::move(doubleRes));
 }
 
 }  // namespace pictures

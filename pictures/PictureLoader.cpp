@@ -4,7 +4,6 @@
 #include "pictures/PictureErrors.h"
 #include "pictures/PictureFormat.h"
 #include "pictures/PictureLimits.h"
-#include "pictures/PictureRaster.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,16 +53,10 @@ core::Picture loadPicture(const QString& path) {
     if (data.isEmpty())
         throw emptyFile(name);
 
-    switch (const Format format = detectFormat(data)) {
-    case Format::Bmp:
-    case Format::Gif:
-    case Format::Jpeg:
-    case Format::Png: return core::Picture(decodeRaster(data, format, name));
-    case Format::Wmf:
-    case Format::Emf: return drawMetafile(data, format, name);
-    case Format::Unknown: break;
-    }
-    throw unknownFormat(name);
+    const Format format = detectFormat(data);
+    if (format == Format::Unknown)
+        throw unknownFormat(name);
+    return drawPicture(data, format, name);
 }
 
 }  // namespace pictures

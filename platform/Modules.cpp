@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -22,9 +23,12 @@ ModuleFunction moduleFunction(const QByteArray& path, const char* name) {
     auto it = loaded.find(path);
     if (it == loaded.end()) {
         // Opened by its bytes and loaded through the open file, so a folder whose name is no
-        // valid text is no obstacle, and what was checked is what is loaded.
-        core::FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC));
-        if (!fd.valid())
+        // valid text is no obstacle, and what was checked is what is loaded. Without blocking:
+        // a FIFO in the module's place would hold the window for good. Only a regular file can
+        // be a module; anything else counts as a missing one.
+        core::FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+        struct stat st {};
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
             return {nullptr, Failure::NotFound, {}};
         const QString opened = QStringLiteral("/proc/self/fd/%1").arg(fd.get());
         auto library = std::make_unique<QLibrary>(opened);

@@ -6,7 +6,9 @@
 namespace platform {
 
 // Plays the sound to its end and returns true; returns false at once, silently, when it
-// cannot be played (no or busy audio device, data that is not a playable WAVE image).
+// cannot be played (no or busy audio device, data that is not a playable WAVE image). Returns
+// within the sound's length and half a second whatever the output does (a stalled sound server:
+// false, and the rest of the sound is not played).
 bool playWaveSync(QByteArrayView riff);
 
 }  // namespace platform

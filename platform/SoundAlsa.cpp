@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <memory>
 #include <span>
+#include <thread>
 
 namespace platform {
 
@@ -23,16 +24,23 @@ using Pcm = std::unique_ptr<snd_pcm_t, PcmCloser>;
 
 constexpr unsigned kLatencyUs = 100'000;
 
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until the deadline, 0 once it has passed.
+int millisecondsLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Non-blocking, and it stays so: a device held by someone else fails now, and a full or stalled
+// output makes the writes wait only as long as the deadline allows. (A sound server that does
+// not answer may still hold the open itself; the caller does not wait for that.)
 Pcm openDefault() {
     snd_lib_error_set_handler(quiet);
     snd_pcm_t* raw = nullptr;
-    // Non-blocking open: a device held by someone else must fail now, not wait for it.
     if (snd_pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
         return nullptr;
-    Pcm pcm(raw);
-    if (snd_pcm_nonblock(pcm.get(), 0) < 0)
-        return nullptr;
-    return pcm;
+    return Pcm(raw);
 }
 
 bool configure(snd_pcm_t* pcm, const WaveFormat& format) {
@@ -41,12 +49,18 @@ bool configure(snd_pcm_t* pcm, const WaveFormat& format) {
                               format.sampleRate, 1 /* resample if the device needs it */, kLatencyUs) == 0;
 }
 
-bool writeAll(snd_pcm_t* pcm, const WaveView& wave) {
+bool writeAll(snd_pcm_t* pcm, const WaveView& wave, Clock::time_point deadline) {
     const std::byte* next = wave.samples.data();
     snd_pcm_uframes_t left = wave.frameCount();
     bool recovered = false;
     while (left > 0) {
         const snd_pcm_sframes_t written = snd_pcm_writei(pcm, next, left);
+        if (written == -EAGAIN) {
+            const int wait = millisecondsLeft(deadline);
+            if (wait == 0 || snd_pcm_wait(pcm, wait) < 0)
+                return false;
+            continue;
+        }
         if (written == -EPIPE && !recovered) {
             // One underrun (the system stalled us) is survivable; a device that keeps
             // failing is not.
@@ -63,22 +77,40 @@ bool writeAll(snd_pcm_t* pcm, const WaveView& wave) {
     return true;
 }
 
+// Waits until the last frame has left the speaker, not only until it was queued.
+bool drain(snd_pcm_t* pcm, Clock::time_point deadline) {
+    const int result = snd_pcm_drain(pcm);
+    if (result != -EAGAIN)
+        return result == 0;
+    while (snd_pcm_state(pcm) == SND_PCM_STATE_DRAINING) {
+        if (millisecondsLeft(deadline) == 0)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
 }  // namespace
 
-bool playWaveThroughAlsa(QByteArrayView riff) {
+bool playWaveThroughAlsa(QByteArrayView riff, Clock::time_point deadline) {
     const std::optional<WaveView> wave =
         parseWave(std::as_bytes(std::span<const char>(riff.data(), static_cast<std::size_t>(riff.size()))));
     if (!wave)
         return false;
     const Pcm pcm = openDefault();
-    if (!pcm || !configure(pcm.get(), wave->format) || !writeAll(pcm.get(), *wave))
+    // An output that took until the deadline to open plays nothing: the leaves have moved on.
+    if (!pcm || millisecondsLeft(deadline) == 0 || !configure(pcm.get(), wave->format))
         return false;
-    // Drain returns when the last frame has left the speaker, not when it was queued.
-    return snd_pcm_drain(pcm.get()) == 0;
+    if (writeAll(pcm.get(), *wave, deadline) && drain(pcm.get(), deadline))
+        return true;
+    snd_pcm_drop(pcm.get());
+    return false;
 }
 
 }  // namespace platform
 
-extern "C" __attribute__((visibility("default"))) bool tarvola_play_wave(const char* data, long long size) {
-    return platform::playWaveThroughAlsa(QByteArrayView(data, static_cast<qsizetype>(size)));
+extern "C" __attribute__((visibility("default"))) bool tarvola_play_wave(const char* data, long long size,
+                                                                         long long deadline) {
+    const platform::Clock::time_point until{std::chrono::nanoseconds(deadline)};
+    return platform::playWaveThroughAlsa(QByteArrayView(data, static_cast<qsizetype>(size)), until);
 }

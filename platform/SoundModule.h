@@ -3,14 +3,17 @@
 // loaded on the first sound: the audio libraries then cost nothing at start-up.
 
 #include <QByteArrayView>
+#include <chrono>
 
 namespace platform {
 
 inline constexpr const char* kSoundModule = "libtarvola_sound.so";
 inline constexpr const char* kSoundEntry = "tarvola_play_wave";
-using SoundEntry = bool (*)(const char* data, long long size);
+// deadline: nanoseconds of std::chrono::steady_clock (CLOCK_MONOTONIC).
+using SoundEntry = bool (*)(const char* data, long long size, long long deadline);
 
-// Inside the module: plays through ALSA's default device, to the end.
-bool playWaveThroughAlsa(QByteArrayView riff);
+// Inside the module: plays through ALSA's default device, to the end, or gives up (silent from
+// then on) once the deadline has passed, whatever the output does.
+bool playWaveThroughAlsa(QByteArrayView riff, std::chrono::steady_clock::time_point deadline);
 
 }  // namespace platform

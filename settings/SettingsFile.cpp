@@ -196,6 +196,11 @@ QByteArray readSettingsFile(const QByteArray& path) {
     return bytes;
 }
 
+bool isRegularFile(const QByteArray& path) {
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 void writeFileAtomically(const QByteArray& path, QByteArrayView bytes) {
     const QByteArray target = followedLink(path);
     struct stat st {};

@@ -38,6 +38,9 @@ void makeFolderFor(const QByteArray& path);
 // non-regular file, or cannot be opened or read.
 QByteArray readSettingsFile(const QByteArray& path);
 
+// True when path leads to a regular file (links followed), whether or not it can be read.
+bool isRegularFile(const QByteArray& path);
+
 // Writes bytes to a new file beside path, flushes it to disk and renames it over path.
 // The new file takes the old one's permission bits. A symbolic link is followed: the file
 // it leads to is replaced and the link stays. A device or a FIFO (or a link to one) gets

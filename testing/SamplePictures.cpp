@@ -207,4 +207,27 @@ QByteArray withPngSize(QByteArray png, quint32 width, quint32 height) {
     return png;
 }
 
+QByteArray manyScanJpeg(int side, int scans) {
+    QByteArray jpeg("\xFF\xD8", 2);
+    const auto segment = [&jpeg](char marker, const QByteArray& body) {
+        const auto length = quint16(body.size() + 2);
+        jpeg += '\xFF';
+        jpeg += marker;
+        jpeg += char(length >> 8);
+        jpeg += char(length & 0xFF);
+        jpeg += body;
+    };
+    const auto be16 = [](int v) { return QByteArray{} + char(v >> 8) + char(v & 0xFF); };
+    segment('\xDB', QByteArray(1, 0) + QByteArray(64, 1));
+    segment('\xC2', char(8) + be16(side) + be16(side) + QByteArray("\x01\x01\x11\x00", 4));
+    QByteArray oneCode(16, 0);  // one code of one bit, for symbol 0 (DC difference 0; end of block)
+    oneCode[0] = 1;
+    segment('\xC4', char(0x00) + oneCode + char(0) + char(0x10) + oneCode + char(0));
+    for (int i = 0; i < scans; ++i) {
+        const char band = char(i == 0 ? 0 : 1 + (i - 1) % 63);
+        segment('\xDA', QByteArray("\x01\x01\x00", 3) + band + band + char(0));
+    }
+    return jpeg + QByteArray("\xFF\xD9", 2);
+}
+
 }  // namespace samples

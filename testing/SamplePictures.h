@@ -27,6 +27,11 @@ QByteArray emf(int extraRecords = 0);
 // `fontHeight` units (1440 an inch) high.
 QByteArray wmfText(int fontHeight, int characters);
 
+// A grey progressive JPEG of side × side pixels made of `scans` scans with no data in them: a DC
+// scan, then single-coefficient AC scans (from the 64th on, bands seen before). libjpeg passes over
+// every block of the picture for each scan, so the work grows with scans × side².
+QByteArray manyScanJpeg(int side, int scans);
+
 // Header surgery for the size checks: little-endian values written one after another from `at`.
 template <typename T>
 QByteArray patched(QByteArray bytes, qsizetype at, std::initializer_list<T> values) {

@@ -7,7 +7,9 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using pictures::loadPicture;
 using Colours = std::vector<std::pair<QPoint, QColor>>;  // an invalid colour: neither red nor blue
@@ -159,6 +161,9 @@ private slots:
         // Small files that keep a renderer busy for minutes are stopped after two seconds.
         QTest::newRow("wmf text in a giant font") << samples::wmfText(32000, 3000) << "text.wmf" << 7 << large;
         QTest::newRow("emf of a million records") << samples::emf(1000000) << "many.emf" << 7 << large;
+        // libjpeg reads every scan of a progressive JPEG, over the whole picture each time:
+        // minutes of processor time for this one, stopped after two seconds of it.
+        QTest::newRow("jpeg of 20000 scans") << samples::manyScanJpeg(8192, 20000) << "scans.jpg" << 7 << large;
     }
     void badContent() {
         QFETCH(QByteArray, bytes);
@@ -187,6 +192,31 @@ private slots:
         if (kind == "pipe.bmp")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         checkError(path, number, cause);
+    }
+
+    // The renderer kept from the last picture no longer answers: it is replaced and the next
+    // picture read all the same.
+    void keptRendererThatNoLongerAnswers_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("stopped") << SIGSTOP;
+        QTest::newRow("ended") << SIGKILL;
+    }
+    void keptRendererThatNoLongerAnswers() {
+        QFETCH(int, signal);
+        QCOMPARE(loadGood(write("kept.wmf", samples::wmf(true))).size(), QSize(100, 50));
+        int renderers = 0;
+        for (const QFileInfo& process : QDir(QStringLiteral("/proc")).entryInfoList(QDir::Dirs)) {
+            QFile stat(process.filePath() + QStringLiteral("/stat"));
+            const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() > 1 && fields[1].toLongLong() == ::getpid() &&
+                QFileInfo(process.filePath() + QStringLiteral("/exe")).symLinkTarget().endsWith(u"/tarvola-metafile"))
+                renderers += ::kill(pid_t(process.fileName().toInt()), signal) == 0;
+        }
+        QCOMPARE(renderers, 1);
+        const core::Picture next = loadGood(write("next.emf", samples::emf()));
+        QCOMPARE(next.size(), QSize(100, 50));
+        checkColours(next.image(), kMetafilePage, 0);
     }
 
     void emptyPathGivesNoPicture() { QVERIFY(loadPicture(QString()).isNull()); }

@@ -1,5 +1,6 @@
-// The metafile renderer program going wrong: crashing, hanging, answering nonsense, missing.
-// Each costs a refused picture with the loader's error, never the program.
+// The renderer program going wrong: crashing, hanging, answering nonsense or too much, missing.
+// Each costs a refused picture with the loader's error, never the program; a renderer that is
+// slow but spends little processor time is waited for.
 // A stand-in renderer lies beside this test; the picture's name tells it how to fail.
 
 #include "testing/SamplePictures.h"
@@ -9,11 +10,20 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/resource.h>
 
 class TestRendererFaults : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
     QString renderer_, saved_;
+
+    // A metafile the stand-in is asked for under this name.
+    QString picture(const QString& name) {
+        QFile file(dir_.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(samples::wmf(true)) <= 0)
+            qFatal("cannot write %s", qPrintable(name));
+        return file.fileName();
+    }
 
 private slots:
     void initTestCase() {
@@ -22,12 +32,30 @@ private slots:
         QVERIFY(QFile::copy(renderer_, saved_));
     }
 
+    // Wall-clock time is only the backstop: asleep for 3 s, the renderer has used no processor time.
+    void slowButIdleIsWaitedFor() { QCOMPARE(pictures::loadPicture(picture("slow.wmf")).size(), QSize(1, 1)); }
+
+    // The largest answer costs the program its picture, not copies of it on the way.
+    void largestAnswerCostsItsPicture() {
+        const auto peakKiB = [] {
+            rusage usage{};
+            ::getrusage(RUSAGE_SELF, &usage);
+            return usage.ru_maxrss;
+        };
+        const long before = peakKiB();
+        const core::Picture largest = pictures::loadPicture(picture("largest.wmf"));
+        QCOMPARE(largest.size(), QSize(8192, 8192));
+        QCOMPARE(largest.image().pixel(8191, 8191), qRgb(255, 255, 255));
+        QVERIFY2(peakKiB() - before < 320 * 1024, qPrintable(QString::number(peakKiB() - before)));
+    }
+
     void refused_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("number");
         QTest::newRow("crashes") << "crash.wmf" << core::err::kInvalidPicture;
         QTest::newRow("answers an image without pixels") << "garbage.wmf" << core::err::kInvalidPicture;
-        QTest::newRow("runs past its time") << "hang.wmf" << core::err::kOutOfMemory;
+        QTest::newRow("answers more than a picture may be") << "beyond.wmf" << core::err::kInvalidPicture;
+        QTest::newRow("never answers") << "hang.wmf" << core::err::kDllNotFound;
         QTest::newRow("missing") << "missing.wmf" << core::err::kDllNotFound;
     }
     void refused() {
@@ -37,10 +65,7 @@ private slots:
         if (name != u"missing.wmf") {
             QVERIFY(QFile::copy(saved_, renderer_));
         }
-        const QString path = dir_.filePath(name);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(samples::wmf(true)) > 0);
-        file.close();
+        const QString path = picture(name);
         int got = 0;
         try {
             pictures::loadPicture(path);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <cstring>
 #include <elf.h>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
@@ -51,12 +52,16 @@ class MakerLibraryTest : public QObject {
 
 private slots:
     void loadFails_data() {
-        QTest::addColumn<QByteArray>("content");  // written under the library's name; "-" for no file
+        QTest::addColumn<QByteArray>("content");  // written under the library's name; "-" for no file,
+                                                  // "fifo" and "folder" for those under its name
         QTest::addColumn<QString>("path");        // used as given when not empty
         QFile real(kRealLibrary);
         QVERIFY(real.open(QIODevice::ReadOnly));
         const QByteArray bytes = real.readAll();
         QTest::newRow("missing") << QByteArray("-") << QString();
+        // Opening a FIFO that nobody writes would wait for ever; neither is a library.
+        QTest::newRow("fifo") << QByteArray("fifo") << QString();
+        QTest::newRow("folder") << QByteArray("folder") << QString();
         QTest::newRow("truncated library") << bytes.left(200) << QString();
         // Mapped all the same by the loader; the first touch past the end would be SIGBUS.
         QTest::newRow("cut 8 bytes short of its data") << bytes.left(segmentsEnd(bytes) - 8) << QString();
@@ -72,7 +77,11 @@ private slots:
         if (!searchable)
             path = dir.filePath(QStringLiteral("libSorrel3Res.so"));
         QFile file(path);
-        if (content != "-")
+        if (content == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (content == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else if (content != "-")
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
         QVERIFY(qEnvironmentVariable("LD_LIBRARY_PATH").contains(u"/bin"));
@@ -82,7 +91,7 @@ private slots:
         if (searchable)
             return;
         QVERIFY2(error.description().contains(u"'libSorrel3Res.so'"), qPrintable(error.description()));
-        if (content == "-")
+        if (content == "-" || content == "fifo" || content == "folder")
             QVERIFY2(error.description().contains(u"見つかりません"), qPrintable(error.description()));
         else  // the loader's own reason follows in brackets
             QVERIFY2(error.description().endsWith(u')') && error.description().indexOf(u'(') > 0,

@@ -1,5 +1,5 @@
-/* A stand-in for the metafile renderer program that fails the way a renderer can: the
-   picture's name, the first thing each request holds, says how. */
+/* A stand-in for the renderer program that fails the way a renderer can: the picture's name,
+   the first thing each request holds, says how. */
 #include <signal.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -11,17 +11,41 @@ static void answer(const char* bytes, uint64_t size) {
     fwrite(bytes, 1, size, stdout);
 }
 
+/* "TVMP", then images of side x side pixels (RGB32), all white; length as the header says. */
+static void white_images(uint32_t side, int count) {
+    const uint32_t rgb32 = 4, none[3] = {0, 0, 0}, head[3] = {side, side, rgb32};
+    const uint64_t pixels = (uint64_t)side * side * 4, size = 4 + 24 + pixels * count;
+    static char white[1 << 16];
+    memset(white, 0xff, sizeof white);
+    fwrite(&size, sizeof size, 1, stdout);
+    fwrite("TVMP", 1, 4, stdout);
+    for (int i = 0; i < 2; ++i) {
+        fwrite(i < count ? head : none, sizeof head, 1, stdout);
+        for (uint64_t left = i < count ? pixels : 0, n; left > 0; left -= n)
+            fwrite(white, 1, n = left < sizeof white ? left : sizeof white, stdout);
+    }
+}
+
 int main(void) {
     char how[64] = {0};
     uint32_t length = 0;
     if (fread(&length, sizeof length, 1, stdin) != 1 || length >= sizeof how || fread(how, 1, length, stdin) != length)
         return 0;
     if (strcmp(how, "crash.wmf") == 0)
-        raise(SIGSEGV); /* before reading the picture: the parent's write meets a closed pipe */
+        raise(SIGSEGV); /* before reading the picture: the parent's write meets a closed socket */
     if (strcmp(how, "hang.wmf") == 0)
         for (;;)
             pause();
     if (strcmp(how, "garbage.wmf") == 0)
         answer("TVMP\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00", 16); /* an image without its pixels */
+    if (strcmp(how, "slow.wmf") == 0) { /* three seconds asleep, hardly any processor time */
+        sleep(3);
+        white_images(1, 1);
+    }
+    if (strcmp(how, "largest.wmf") == 0) /* the largest picture a renderer may hand back */
+        white_images(8192, 1);
+    if (strcmp(how, "beyond.wmf") == 0) /* two images of the largest size: more than a picture */
+        white_images(8192, 2);
+    fflush(stdout);
     return 0;
 }
