@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # Tarvola: every target does its own set-up first (missing Debian packages, configure).
 BUILD      ?= build
 JOBS       ?= $(shell nproc)

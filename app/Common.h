@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The program-wide variables shared by the bus window's subsystems and the settings file.
 

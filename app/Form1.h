@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The bus window: its whole client area is the side view of the bus, with the
 // destination signs, the doors, the signboard and its frame on it.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The doors of the bus window: the front door and the two leaves of the middle door.
 
 #include "app/Form1.h"

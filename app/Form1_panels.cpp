@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // What the bus window does for the settings panel's version button.
 
 #include "app/Form1.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The settings file of the bus window: read and applied at start, written at shutdown.
 
 #include "app/Common.h"

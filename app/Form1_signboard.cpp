@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The signboard of the bus window: its picture, visibility, dragging and its frame.
 
 #include "app/Common.h"

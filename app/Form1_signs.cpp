@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The destination signs of the bus window: rolling the film, focus, choosing the film.
 
 #include "app/Common.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Where the compiled-in assets live. A picture "x.px" may have "x@2x.px" beside it
 // (see core::Picture::fromResource).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // What the bus-window benchmarks share: the window started the way the program starts it,
 // on a real X server, a paint counter to prove that a timed step reached the screen, and

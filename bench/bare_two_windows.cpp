@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The floor the program's start is measured against: a bare Qt program with two plain
 // windows of the bus window's and the panel's client sizes, the same font, and the colours
 // the start-up benchmark looks for where it looks for them. No pictures, no settings, no

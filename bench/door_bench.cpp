@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The door animations on a real X server: how long a whole movement lasts, what each step
 // costs outside its wait (setting the geometry, repainting, the round trip to the server),
 // how many steps actually changed pixels, and how much processor time a slow movement burns.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The signboard on a real X server: one drag step (the board following one pointer move,
 // as the drag loop moves it, repainted and the display server caught up) and one full
 // frame fit (the three bars placed around the board, repainted, caught up).

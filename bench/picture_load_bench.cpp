@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // Time to load a picture file of each format at the sizes the program meets: a sign's film
 // (50 × 250), a photo on the signboard (1000 × 1000), metafiles of a few hundred records; and
 // what reading a picture in the renderer program adds to reading it in this process. Every

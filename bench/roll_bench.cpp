@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // One roll step of the destination sign on a real X server: an arrow key delivered to sign
 // window 0, the film moved, the sign repainted and the display server caught up. This is
 // what a held arrow key costs at each auto-repeat.

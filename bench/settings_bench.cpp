@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The settings round trip at shutdown and start: format + parse of a full record, the
 // atomic save and the read + parse of the file. Prints the median of many runs of each.
 

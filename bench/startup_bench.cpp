@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // Start-up: from process start to both windows mapped and painted, peak resident memory,
 // and CPU used while idle; next to the same figures for a bare two-window Qt program with the
 // same font (bare_two_windows, the floor a Qt program can reach) and for xeyes. The programs

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // Where start-up time goes: the phases of the program's own start, timed in-process,
 // up to the moment both windows have painted their first exposure. The whole start as a
 // user sees it is startup_bench; this one tells which part to look at.

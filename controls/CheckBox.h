@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A check box of the graphical style: a push button showing a picture that stays
 // down while checked. Value is 0 (unchecked), 1 (checked) or 2 (grayed, set by code).

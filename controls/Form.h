@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A top-level window whose client area is a Surface. Left and Top are the
 // window's outer place on the screen in twips; Width and Height its outer size.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A menu item whose check mark changes only when code sets it (Qt's checkable
 // actions toggle themselves when triggered; the handlers read the mark first).

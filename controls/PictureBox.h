@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A picture box: a child window placed in its container's scale units, with an
 // inside scale of its own (twips or pixels), a back colour, a picture drawn at its

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A horizontal scroll bar whose Change is raised by the user (an arrow, the trough,
 // the keyboard, the end of a thumb drag) and by every value that code sets, also an

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A widget whose own surface carries windowless controls (images and shapes): it
 // paints its back colour, its picture unscaled at the top-left corner, then the

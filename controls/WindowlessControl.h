@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Controls without a window of their own, painted by their container (a Surface):
 // images, which show a picture and take mouse input, and shapes, which do neither.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // An open file descriptor owned by one object, and the read and write loops every user of
 // plain descriptors needs: a signal or a short transfer is no reason to stop early.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A picture as the controls hold it: its size in logical (96-dpi) pixels and
 // the images to draw it from. A picture may carry a second image of twice the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Pictures compiled into the program (":/..." paths). They are stored as the pixels Qt
 // paints from: reading one needs no image reader, so no image plugin is looked for or loaded

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Twips (1/1440 inch) and their one conversion to logical pixels.
 // Logical pixels are 96-dpi pixels; Qt maps them to device pixels on HiDPI screens.

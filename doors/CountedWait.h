@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The pause between two steps of a door animation. Its length is a count from the panel's
 // speed scroll bar; each count stands for a fixed time, so a door moves at the same speed

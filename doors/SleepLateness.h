@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // How late this machine wakes from a timed sleep. The counted wait sleeps until its
 // deadline minus margin() and spins the rest, so the margin should cover a usual wake-up

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // Any bytes, as a picture file: the loader gives a picture or its error, never a crash.
 // Pictures are read here rather than by the renderer program, so the parsers are fed too.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // Feeds saved fuzzer inputs through a fuzz target's entry point. Each argument is a folder
 // (every regular file in it, recursively) or a file; a missing folder is skipped. A crash or
 // sanitizer report fails the test; the entry point itself asserts nothing more.

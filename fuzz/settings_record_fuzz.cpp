@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // Two properties of the settings record, checked on every input:
 //  1. Reading: any bytes either read as a record or fail with one of the reader's three
 //     error numbers. A record that was read, written again and read again is unchanged.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // Checked on every input, read as UTF-8 text:
 //  1. An address is handed to the desktop exactly when it is accepted, once.
 //  2. An accepted address is http or https, has a host, and holds no blank or

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The settings panel: the door switches, the speeds, the middle-door mode and the
 // version button. It holds no logic of its own beyond its speed labels; its

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The version dialog: the program's name, icon, version, model line and credits,
 // and the link label that opens the maker's homepage.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Enhanced metafiles, converted to SVG by libemf2svg and drawn by Qt SVG.
 

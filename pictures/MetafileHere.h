@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Reading a picture in the calling process, with the parsers and decoders linked in: what the
 // renderer program does for each request, and what a fuzzing build puts in the renderer's place.

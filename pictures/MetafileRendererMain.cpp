@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // tarvola-metafile: reads every picture for the program beside it, one after another: draws
 // Windows and enhanced metafiles and decodes bitmaps, GIF, JPEG and PNG. Each request on
 // standard input is the name to show in descriptions (32-bit little-endian length, UTF-8) and

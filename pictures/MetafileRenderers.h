@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Every picture is read by a program of its own beside this one (tarvola-metafile) under a
 // processor-time and a memory limit: the C libraries that parse metafiles, and libjpeg with a

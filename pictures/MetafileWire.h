@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // What the renderer program hands back on its standard output: the picture as raw pixels (no
 // encoding to pay for on either side), or the error the renderer raised. Both ends are this

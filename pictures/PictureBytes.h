@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Bounds-checked little-endian (and, for JPEG, big-endian) reads from a file's bytes: the header parsers look at
 // untrusted data, so every read says whether the bytes were there.

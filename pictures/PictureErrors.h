@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The errors the picture loader raises, with descriptions in the run time's words.
 // `name` is what the description shows of the file: its file name, or its path where

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Recognising a picture file by its content, and telling whether a raster file holds
 // all the data its header promises (the decoders would fill a cut-off picture with grey).

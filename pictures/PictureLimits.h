@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The bounds every decoder works within, so that a file cannot make the loader
 // allocate without limit however large the picture it claims to be.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The common open-file dialog. It keeps the file name it returned last and offers
 // it as the initial name at its next use; a cancel is reported as the run time's

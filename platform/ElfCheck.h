@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A module beside the program may be a half-finished copy. The dynamic loader maps its
 // segments without comparing them with the file's length, and the first touch of a page

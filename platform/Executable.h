@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The program's own folder and name, as the window caption, the settings file, the modules
 // and the version dialog use them. Paths are kept as the file system spells them (bytes): a

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Libraries loaded at run time by their full path: the maker's library and the sound output
 // beside the program. No search path is used, so no other copy can stand in for the one

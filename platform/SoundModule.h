@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Audio output lives in a module of its own beside the program (libtarvola_sound.so),
 // loaded on the first sound: the audio libraries then cost nothing at start-up.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Reading an in-memory RIFF WAVE image: the format and where the samples lie.
 // Only what the player can hand to the sound card unchanged is accepted (PCM, 8 or

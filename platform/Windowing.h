@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // What the window system provides to the windows: shaped windows, the topmost
 // panel, and making sure the display server has shown what was painted.

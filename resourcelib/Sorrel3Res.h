@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The maker's resource library: facts about the maker that live outside the
 // program, so the maker can change them without a new build of the program.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # Runs every benchmark, shows each one's output as it comes, then one table of all figures
 # with their goals. A figure is a line "name: value unit (goal: ...)"; the 1-minute load
 # average taken just before its benchmark started stands beside it, since the machine may

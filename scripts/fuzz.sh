@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # Builds every fuzz target with clang + libFuzzer and runs each for a bounded time.
 # New crashing inputs are copied into tests/data/crashers/<topic>/ so that make test replays them.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # make install / make uninstall for one user: CMake's own install into PREFIX (default
 # ~/.local). What it installed is listed beside the program, so that uninstall removes
 # exactly that, and nothing outside PREFIX, and leaves the settings file where it is.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # Makes the pictures of README.md from the real program on a private X server:
 #   docs/tarvola.png       the bus window and its settings panel
 #   docs/middle-door.gif   the middle door folding open

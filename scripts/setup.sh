@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # Installs the Debian packages a profile needs, only those that are missing.
 # Usage: scripts/setup.sh build|run|test|fuzz|bench|package
 set -euo pipefail

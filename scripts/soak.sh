@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # Soak run: starts and closes the real program again and again on a private X
 # server, each time with a damaged settings file (and damaged pictures named in
 # it), and throws random mouse and keyboard input at both windows meanwhile.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Sequential reading of one comma-separated text record, field by field, and the
 // conversions of a field into the types the settings are read into.

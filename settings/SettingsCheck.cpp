@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // settings_check <file>: exits 0 when the file is one whole record as the program writes it
 // (sixteen fields its own reader accepts, values its controls accept, one line ended by CR LF),
 // 1 otherwise, saying why. For scripts that check what the program left behind.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Where the settings file lies, reading it without blocking, and replacing it so that a
 // failed save never leaves a half-written file behind.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The settings file's one record: sixteen comma-separated fields ended by CR LF. A field is
 // known only by its place: kFields lists them once, in the file's order, and the reader, the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // The ranges the panel's controls accept. Applying a read value checks it here first, so a
 // refused value fails where the control would.

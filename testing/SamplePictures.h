@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Small pictures made on the spot for the loader's tests, the fuzz corpus and the bench:
 // each shows known colours at known places, so a test can check what was drawn.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // What the generator makes: every output file, the SVG it comes from, its
 // size and its format. Paths are relative to the assets folder.

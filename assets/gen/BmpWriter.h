@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Windows bitmaps as the program carries them: 24 bits a pixel, uncompressed,
 // bottom-up rows, 96 dpi. Written by hand so that the bytes depend on the

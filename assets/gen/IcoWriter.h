@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A one-image Windows icon in the sixteen standard colours (4 bits a pixel)
 // with its transparency mask, the kind every shell can show. Qt writes only

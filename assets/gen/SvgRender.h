@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // Rendering of the SVG sources. Everything is drawn by Qt's software
 // rasteriser into a fresh image, so the same source gives the same pixels.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // assetgen: renders the SVG sources of the pictures, icon and cursor into the
 // files the program carries. Run it through the build target "assets".
 //

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // desktopicon: renders the program's SVG icon into a square PNG of one size,
 // for the icon theme folders that `make install` fills (the program itself
 // carries only the 16-colour .ico and the 64-pixel PNG).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // Synthesises the middle door's sound: the hiss of the air valve releasing, falling off
 // as the pressure drops, and the soft thump of the leaves reaching their stop.
 // Every run writes the same bytes (own fixed-seed generator, no library distributions),

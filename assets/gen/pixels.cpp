@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // pixels: stores a picture in the form the program reads its compiled-in pictures in (see
 // core/ResourceImages.h), at build time, so that the program never decodes them.
 //

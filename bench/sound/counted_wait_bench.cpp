@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // How close the door's counted wait comes to its target time, and what it costs the
 // processor: one wait's mean real duration for a few counts, and a whole door movement's
 // worth (996 waits) at the middle door's default count.

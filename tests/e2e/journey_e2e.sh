@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # A new user's first session on a fresh copy of the program, under a real window manager, for
 # what the widget tests cannot see: the windows as the window manager stacks them, the sign's
 # shape on the screen, the real file dialog, the doors moving, the board dragged by the pointer,

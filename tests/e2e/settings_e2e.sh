@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # The settings file as the program meets it under a window manager: a record read and written
 # in a folder whose name is not UTF-8, and one that fails late after the windows were placed.
 # (A record restored and written back unchanged is the journey's second start.)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # Runs a command on a private X server (Xvfb) with a window manager (openbox),
 # then tears both down. Usage: with-x.sh <command> [args...]
 # Environment: WITH_X_SIZE (default 1280x1024x24), WITH_X_DPI (default 96),

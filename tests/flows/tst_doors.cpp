@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The front door and the middle folding door, step by step as the panel's switches move them.
 
 #include "FlowSupport.h"

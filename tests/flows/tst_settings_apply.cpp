@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The settings file applied at start and written back at shutdown.
 
 #include "FlowSupport.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The signboard: its frame, its picture, and dragging.
 
 // Mouse input goes through the window system as a user's does, so that the application

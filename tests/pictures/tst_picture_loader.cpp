@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The picture loader against pictures made here: what each format shows, and what each kind of
 // bad file gives instead (the error's number and a description naming the cause and the file).
 

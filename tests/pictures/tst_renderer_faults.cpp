@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The renderer program going wrong: crashing, hanging, answering nonsense or too much, missing.
 // Each costs a refused picture with the loader's error, never the program; a renderer that is
 // slow but spends little processor time is waited for.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # make install / make uninstall for one user, into a throw-away prefix (with a space and a dollar
 # sign in it): the installed program keeps its settings in the configuration folder, and
 # reinstalling and uninstalling leave them and the user's own files alone.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
 # The Debian package as a user gets it: built by CPack, unpacked into a throw-away root,
 # checked by Debian's own validators, and the unpacked program run by an ordinary user (in a
 # folder it cannot write) and by root (who could write there): both keep their settings in

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The settings file on disk: where it lies, reading odd files without hanging, and
 // replacing it so that a failed save leaves the previous file whole.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The settings record: what SaveIni writes reads back through LoadIni's reader, the bytes
 // keep the record's layout, and every malformed file fails with the error number that
 // sends LoadIni to its fallback.

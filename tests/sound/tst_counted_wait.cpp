@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The door's counted wait: 100 ns a count, never shorter, and no events run meanwhile.
 
 #include "doors/CountedWait.h"

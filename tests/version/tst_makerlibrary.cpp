@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The loader of the maker's library: the real library answers; a missing, broken or
 // incomplete one gives an error with its number and cause. Only web addresses are handed on.
 

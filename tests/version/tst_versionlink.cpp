@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 // The version dialog's link with the maker's library beside the program.
 
 #include "panels/frmShowVersion.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
 /* A stand-in for the renderer program that fails the way a renderer can: the picture's name,
    the first thing each request holds, says how. */
 #include <signal.h>
