@@ -40,7 +40,7 @@ using std::chrono::nanoseconds;
 constexpr rlim_t kRendererOwnBytes = 512ULL * 1024 * 1024;
 rlim_t addressSpaceFor(std::uint64_t inputBytes) { return kRendererOwnBytes + rlim_t(kMaxBytes) + 2 * inputBytes; }
 
-// How often a wait looks whether the renderer is still running.
+// How long a wait goes without news before it looks whether the renderer is still running.
 constexpr auto kLook = std::chrono::milliseconds(50);
 
 core::RuntimeError rendererError(const QString& what) {
@@ -203,13 +203,6 @@ private:
 
     void wait(short events) {
         for (;;) {
-            // Stopped: whether it ever goes on is not for the window to wait for. (One that ended
-            // shows as the end of its output.)
-            if (renderer_.state() == Renderer::State::Stopped) {
-                if (kept_)
-                    throw NoAnswer{};
-                throw rendererSilent();
-            }
             const nanoseconds processorLeft = processorEnd_ - renderer_.processorTime();
             if (processorLeft <= nanoseconds::zero())
                 throw tooLargeToDraw(name_, format_);
@@ -220,6 +213,14 @@ private:
             pollfd fd{renderer_.socket(), events, 0};
             if (::poll(&fd, 1, int(timeout.count())) > 0)
                 return;
+            // Nothing for a while. Stopped, it answers nothing until someone lets it go on, which
+            // may be never: not for the window to wait for. (One that ended shows as the end of
+            // its output.)
+            if (renderer_.state() == Renderer::State::Stopped) {
+                if (kept_)
+                    throw NoAnswer{};
+                throw rendererSilent();
+            }
         }
     }
 
