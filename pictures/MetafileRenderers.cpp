@@ -175,7 +175,7 @@ public:
             else if (errno == EAGAIN)
                 wait(POLLOUT);
             else if (errno != EINTR)
-                throw ended(/*tookThePicture=*/false);
+                throw ended();
         }
     }
 
@@ -183,20 +183,20 @@ public:
         while (count > 0) {
             const ssize_t n = ::recv(renderer_.socket(), into, std::size_t(count), 0);
             if (n > 0)
-                into += n, count -= n;
+                into += n, count -= n, answered_ = true;
             else if (n < 0 && errno == EAGAIN)
                 wait(POLLIN);
             else if (n == 0 || errno != EINTR)
-                throw ended(true);
+                throw ended();
         }
     }
 
 private:
-    // The renderer ended (or closed its output) before answering in full. A kept one that went
-    // before it took the whole picture had ended since its last picture; otherwise the picture
-    // sent it astray.
-    core::RuntimeError ended(bool tookThePicture) {
-        if (kept_ && !tookThePicture)
+    // The renderer ended (or closed its output) before answering in full. A kept one that said
+    // nothing may have ended since its last picture, however shortly before: it is replaced and
+    // the picture tried once more. Otherwise the picture sent it astray.
+    core::RuntimeError ended() {
+        if (kept_ && !answered_)
             throw NoAnswer{};
         return corrupt(name_, format_);
     }
@@ -230,6 +230,7 @@ private:
     const QString& name_;
     const nanoseconds processorEnd_;
     const Clock::time_point wallEnd_;
+    bool answered_ = false;
 };
 
 core::Picture renderWith(Renderer& renderer, bool kept, const QByteArray& data, Format format, const QString& name) {
