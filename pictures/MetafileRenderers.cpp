@@ -42,7 +42,7 @@ using std::chrono::nanoseconds;
 constexpr rlim_t kRendererOwnBytes = 512ULL * 1024 * 1024;
 rlim_t addressSpaceFor(std::uint64_t inputBytes) { return kRendererOwnBytes + rlim_t(kMaxBytes) + 2 * inputBytes; }
 
-// How often a wait looks whether the renderer is still running.
+// How long a wait goes without news before it looks whether the renderer is still running.
 constexpr auto kLook = std::chrono::milliseconds(50);
 
 core::RuntimeError rendererError(const QString& what) {
@@ -177,7 +177,7 @@ public:
             else if (errno == EAGAIN)
                 wait(POLLOUT);
             else if (errno != EINTR)
-                throw ended(/*tookThePicture=*/false);
+                throw ended();
         }
     }
 
@@ -185,33 +185,26 @@ public:
         while (count > 0) {
             const ssize_t n = ::recv(renderer_.socket(), into, std::size_t(count), 0);
             if (n > 0)
-                into += n, count -= n;
+                into += n, count -= n, answered_ = true;
             else if (n < 0 && errno == EAGAIN)
                 wait(POLLIN);
             else if (n == 0 || errno != EINTR)
-                throw ended(true);
+                throw ended();
         }
     }
 
 private:
-    // The renderer ended (or closed its output) before answering in full. A kept one that went
-    // before it took the whole picture had ended since its last picture; otherwise the picture
-    // sent it astray.
-    core::RuntimeError ended(bool tookThePicture) {
-        if (kept_ && !tookThePicture)
+    // The renderer ended (or closed its output) before answering in full. A kept one that said
+    // nothing may have ended since its last picture, however shortly before: it is replaced and
+    // the picture tried once more. Otherwise the picture sent it astray.
+    core::RuntimeError ended() {
+        if (kept_ && !answered_)
             throw NoAnswer{};
         return corrupt(name_, format_);
     }
 
     void wait(short events) {
         for (;;) {
-            // Stopped: whether it ever goes on is not for the window to wait for. (One that ended
-            // shows as the end of its output.)
-            if (renderer_.state() == Renderer::State::Stopped) {
-                if (kept_)
-                    throw NoAnswer{};
-                throw rendererSilent();
-            }
             const nanoseconds processorLeft = processorEnd_ - renderer_.processorTime();
             if (processorLeft <= nanoseconds::zero())
                 throw tooLargeToDraw(name_, format_);
@@ -222,6 +215,14 @@ private:
             pollfd fd{renderer_.socket(), events, 0};
             if (::poll(&fd, 1, int(timeout.count())) > 0)
                 return;
+            // Nothing for a while. Stopped, it answers nothing until someone lets it go on, which
+            // may be never: not for the window to wait for. (One that ended shows as the end of
+            // its output.)
+            if (renderer_.state() == Renderer::State::Stopped) {
+                if (kept_)
+                    throw NoAnswer{};
+                throw rendererSilent();
+            }
         }
     }
 
@@ -231,6 +232,7 @@ private:
     const QString& name_;
     const nanoseconds processorEnd_;
     const Clock::time_point wallEnd_;
+    bool answered_ = false;
 };
 
 core::Picture renderWith(Renderer& renderer, bool kept, const QByteArray& data, Format format, const QString& name) {

@@ -9,8 +9,8 @@ namespace platform {
 
 // Plays the sound to its end and returns true; returns false at once, silently, when it
 // cannot be played (no or busy audio device, data that is not a playable WAVE image). Returns
-// within the sound's length and half a second whatever the output does (a stalled sound server:
-// false, and the rest of the sound is not played).
+// within the sound's length and half a second whatever the output does (a stalled or slow sound
+// server: false; the output is then asked nothing more until it has finished with this sound).
 bool playWaveSync(QByteArrayView riff);
 
 }  // namespace platform

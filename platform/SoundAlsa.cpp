@@ -6,10 +6,10 @@
 
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <span>
-#include <thread>
 
 namespace platform {
 
@@ -34,15 +34,19 @@ int millisecondsLeft(Clock::time_point deadline) {
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// Non-blocking, and it stays so: a device held by someone else fails now, and a full or stalled
-// output makes the writes wait only as long as the deadline allows. (A sound server that does
-// not answer may still hold the open itself; the caller does not wait for that.)
+// Opened without blocking, so that a device held by someone else fails now instead of being
+// waited for; then the writes block as the sound plays. A sound server that does not answer may
+// still hold the open or a write for half a minute: the caller does not wait for that, and the
+// deadline keeps the sound from playing on late once it answers again.
 Pcm openDefault() {
     snd_lib_error_set_handler(quiet);
     snd_pcm_t* raw = nullptr;
     if (snd_pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
         return nullptr;
-    return Pcm(raw);
+    Pcm pcm(raw);
+    if (snd_pcm_nonblock(pcm.get(), 0) < 0)
+        return nullptr;
+    return pcm;
 }
 
 bool configure(snd_pcm_t* pcm, const WaveFormat& format) {
@@ -51,18 +55,17 @@ bool configure(snd_pcm_t* pcm, const WaveFormat& format) {
                               format.sampleRate, 1 /* resample if the device needs it */, kLatencyUs) == 0;
 }
 
+// In pieces of a tenth of a second, so that a sound the output held up stops within a piece
+// of the deadline rather than playing on late.
 bool writeAll(snd_pcm_t* pcm, const WaveView& wave, Clock::time_point deadline) {
     const std::byte* next = wave.samples.data();
     snd_pcm_uframes_t left = wave.frameCount();
+    const snd_pcm_uframes_t piece = std::max(1u, wave.format.sampleRate / 10);
     bool recovered = false;
     while (left > 0) {
-        const snd_pcm_sframes_t written = snd_pcm_writei(pcm, next, left);
-        if (written == -EAGAIN) {
-            const int wait = millisecondsLeft(deadline);
-            if (wait == 0 || snd_pcm_wait(pcm, wait) < 0)
-                return false;
-            continue;
-        }
+        if (millisecondsLeft(deadline) == 0)
+            return false;
+        const snd_pcm_sframes_t written = snd_pcm_writei(pcm, next, std::min(left, piece));
         if (written == -EPIPE && !recovered) {
             // One underrun (the system stalled us) is survivable; a device that keeps
             // failing is not.
@@ -80,17 +83,7 @@ bool writeAll(snd_pcm_t* pcm, const WaveView& wave, Clock::time_point deadline) 
 }
 
 // Waits until the last frame has left the speaker, not only until it was queued.
-bool drain(snd_pcm_t* pcm, Clock::time_point deadline) {
-    const int result = snd_pcm_drain(pcm);
-    if (result != -EAGAIN)
-        return result == 0;
-    while (snd_pcm_state(pcm) == SND_PCM_STATE_DRAINING) {
-        if (millisecondsLeft(deadline) == 0)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
+bool drain(snd_pcm_t* pcm, Clock::time_point deadline) { return millisecondsLeft(deadline) > 0 && snd_pcm_drain(pcm) == 0; }
 
 }  // namespace
 

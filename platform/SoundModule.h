@@ -14,8 +14,8 @@ inline constexpr const char* kSoundEntry = "tarvola_play_wave";
 // deadline: nanoseconds of std::chrono::steady_clock (CLOCK_MONOTONIC).
 using SoundEntry = bool (*)(const char* data, long long size, long long deadline);
 
-// Inside the module: plays through ALSA's default device, to the end, or gives up (silent from
-// then on) once the deadline has passed, whatever the output does.
+// Inside the module: plays through ALSA's default device, to the end; once the deadline has
+// passed it hands the output nothing more (what the output has taken may still play out).
 bool playWaveThroughAlsa(QByteArrayView riff, std::chrono::steady_clock::time_point deadline);
 
 }  // namespace platform
