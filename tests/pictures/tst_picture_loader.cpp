@@ -225,6 +225,13 @@ private slots:
         const auto running = renderers();
         QCOMPARE(running.size(), std::size_t(1));
         QCOMPARE(::kill(running[0].first, signal), 0);
+        // Gone or stopped before the next picture comes (the signal is delivered in its own time).
+        const auto state = [pid = running[0].first] {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+            return line.mid(line.lastIndexOf(')') + 2, 1);
+        };
+        QTRY_COMPARE(state(), QByteArray(signal == SIGSTOP ? "T" : "Z"));
         const core::Picture next = loadGood(write("next.emf", samples::emf()));
         QCOMPARE(next.size(), QSize(100, 50));
         checkColours(next.image(), kMetafilePage, 0);
