@@ -26,15 +26,23 @@ check "without a display it says so in one line and exits with 1" \
 
 # --- A folder whose name is not UTF-8 (unpacked from an archive made elsewhere): the file
 # beside the program is read and written, not one at a decoded, wrong path.
+# Its film is a Windows metafile, drawn by the renderer program beside it: a placeable metafile
+# of 100 × 50 pixels (1440 units an inch), one solid red rectangle over the whole page.
 odd="$work/"$'\xff\xfe'
 install_copy "$odd" tarvola
+words() { local v; for v; do printf "\\x%02x\\x%02x" $((v & 255)) $(((v >> 8) & 255)); done; }  # 16-bit, little-endian
+printf "$(words 0xCDD7 0x9AC6 0 0 0 1500 750 1440 0 0 $((0xCDD7 ^ 0x9AC6 ^ 1500 ^ 750 ^ 1440)) \
+  1 9 0x0300 40 0 1 7 0 0  5 0 0x020B 0 0  5 0 0x020C 750 1500  7 0 0x02FC 0 0x00FF 0 0 \
+  4 0 0x012D 0  7 0 0x041B 750 1500 0 0  3 0 0)" >"$work/film.wmf"
 ini="$odd/tarvola.ini"
-printf '%s\r\n' '1500,1200,12000,6000,"","",7,3,"",9000,2000,#FALSE#,#TRUE#,3000,4000,1' >"$ini"
+printf '%s\r\n' '1500,1200,12000,6000,"'"$work"'/film.wmf","",7,3,"",9000,2000,#FALSE#,#TRUE#,3000,4000,1' >"$ini"
 touch -d @1 "$ini"
 start "$odd"
 check "the program starts in a folder whose name is not UTF-8" test -n "$bus" -a -n "$panel"
 read -r fx fy < <(frame_origin "$bus")
 check "the settings file beside it is read" test "$fx $fy" = "100 80"
+read -r bx by < <(client_origin "$bus")
+check "the metafile film is drawn by the renderer beside it" wait_pixels "$work/odd.xwd" 30 "$bx" "$by" 265 40 "255,0,0" 265 60 "255,0,0"
 check "closing ends the program" close_bus
 check "the settings file beside it is written" test "$(stat -c %Y "$ini")" -gt 1
 check "the record kept its fields" test "$(ini_field "$ini" 16)" = 1

@@ -19,6 +19,7 @@ using Colours = std::vector<std::pair<QPoint, QColor>>;  // an invalid colour: n
 namespace {
 
 const QColor kRed(255, 0, 0), kBlue(0, 0, 255);
+constexpr int kBusyRecords = 200000;  // small rectangles that keep the renderer busy for a while
 
 // The sample metafiles' page: a red rectangle left, a blue ellipse right (not its box's corners),
 // nothing between them nor in the margins.
@@ -55,6 +56,21 @@ void checkError(const QString& path, int number, const QString& cause) {
         const QString& d = e.description();
         QVERIFY2(d.contains(cause) && d.contains(QFileInfo(path).fileName()) && d.endsWith(u'。'), qPrintable(d));
     }
+}
+
+// The renderer programs this process started, each with the processor time it used in seconds.
+std::vector<std::pair<pid_t, double>> renderers() {
+    std::vector<std::pair<pid_t, double>> found;
+    for (const QFileInfo& process : QDir(QStringLiteral("/proc")).entryInfoList(QDir::Dirs)) {
+        QFile stat(process.filePath() + QStringLiteral("/stat"));
+        const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');  // from the state on
+        if (fields.size() > 12 && fields[1].toLongLong() == ::getpid() &&
+            QFileInfo(process.filePath() + QStringLiteral("/exe")).symLinkTarget().endsWith(u"/tarvola-metafile"))
+            found.emplace_back(pid_t(process.fileName().toInt()),
+                               double(fields[11].toLongLong() + fields[12].toLongLong()) / double(::sysconf(_SC_CLK_TCK)));
+    }
+    return found;
 }
 
 core::Picture loadGood(const QString& path) {
@@ -206,19 +222,38 @@ private slots:
     void keptRendererThatNoLongerAnswers() {
         QFETCH(int, signal);
         QCOMPARE(loadGood(write("kept.wmf", samples::wmf(true))).size(), QSize(100, 50));
-        int renderers = 0;
-        for (const QFileInfo& process : QDir(QStringLiteral("/proc")).entryInfoList(QDir::Dirs)) {
-            QFile stat(process.filePath() + QStringLiteral("/stat"));
+        const auto running = renderers();
+        QCOMPARE(running.size(), std::size_t(1));
+        QCOMPARE(::kill(running[0].first, signal), 0);
+        // Gone or stopped before the next picture comes (the signal is delivered in its own time).
+        const auto state = [pid = running[0].first] {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
             const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
-            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-            if (fields.size() > 1 && fields[1].toLongLong() == ::getpid() &&
-                QFileInfo(process.filePath() + QStringLiteral("/exe")).symLinkTarget().endsWith(u"/tarvola-metafile"))
-                renderers += ::kill(pid_t(process.fileName().toInt()), signal) == 0;
-        }
-        QCOMPARE(renderers, 1);
+            return line.mid(line.lastIndexOf(')') + 2, 1);
+        };
+        QTRY_COMPARE(state(), QByteArray(signal == SIGSTOP ? "T" : "Z"));
         const core::Picture next = loadGood(write("next.emf", samples::emf()));
         QCOMPARE(next.size(), QSize(100, 50));
         checkColours(next.image(), kMetafilePage, 0);
+    }
+
+    // Processor time is counted per picture: a kept renderer that used more than a picture's
+    // allowance (2 s) and its own limit (4 s) in total over many good pictures draws the next.
+    void keptRendererOverManyPictures() {
+        const QString path = write("busy.wmf", samples::wmf(true, {}, kBusyRecords));
+        core::Picture picture = loadGood(path);
+        QCOMPARE(renderers().size(), std::size_t(1));
+        const pid_t kept = renderers()[0].first;
+        double used = 0;
+        for (int i = 0; i < 100 && used < 4.5; ++i) {
+            picture = loadGood(path);
+            QCOMPARE(picture.size(), QSize(100, 50));
+            const auto running = renderers();
+            QVERIFY(running.size() == 1 && running[0].first == kept);
+            used = running[0].second;
+        }
+        QVERIFY2(used >= 4.5, qPrintable(QString::number(used)));
+        checkColours(picture.image(), kMetafilePage, 0);
     }
 
     void emptyPathGivesNoPicture() { QVERIFY(loadPicture(QString()).isNull()); }

@@ -18,7 +18,10 @@
 #include <ctime>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -143,6 +146,8 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("saved");
         QTest::newRow("link to a FIFO with a reader") << "fifo link" << true;
+        // The link in the user's folder, the FIFO where only root may write (as a device in /dev).
+        QTest::newRow("link to a FIFO, ordinary user") << "fifo link nobody" << true;
         QTest::newRow("FIFO without a reader") << "fifo" << false;
         QTest::newRow("mode 444") << "0444" << false;
         QTest::newRow("link to a read-only file") << "0444 link" << false;
@@ -150,23 +155,44 @@ private slots:
     void respected() {
         QFETCH(QString, how);
         QFETCH(bool, saved);
+        const bool nobody = how.endsWith(u"nobody");
+        const passwd* user = ::getpwnam("nobody");
+        if (nobody && (::geteuid() != 0 || !user))
+            QSKIP("dropping to an ordinary user needs root and the user nobody");
         QTemporaryDir dir;
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
         const QString target = dir.filePath(QStringLiteral("target"));
         const QByteArray targetName = QFile::encodeName(target);
         const bool fifo = how.startsWith(u"fifo");
         if (fifo) {
             QCOMPARE(::mkfifo(targetName.constData(), 0600), 0);
+            QCOMPARE(::chmod(targetName.constData(), 0666), 0);
         } else {
             writePlain(target, "frozen\r\n");
             QCOMPARE(::chmod(targetName.constData(), how.left(4).toUInt(nullptr, 8)), 0);
         }
-        const QString path = how.endsWith(u"link") ? dir.filePath(QStringLiteral("tarvola.ini")) : target;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("user")));
+        QCOMPARE(::chown(QFile::encodeName(dir.filePath(QStringLiteral("user"))).constData(), user ? user->pw_uid : 0, gid_t(-1)), 0);
+        const QString path = how.contains(u"link") ? dir.filePath(QStringLiteral("user/tarvola.ini")) : target;
         if (path != target)
             QVERIFY(QFile::link(target, path));
-        const int reader = how == u"fifo link" ? ::open(targetName.constData(), O_RDONLY | O_NONBLOCK) : -1;
+        const int reader = how.startsWith(u"fifo link") ? ::open(targetName.constData(), O_RDONLY | O_NONBLOCK) : -1;
 
-        const core::RuntimeError e = errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); });
-        QCOMPARE(e.number(), saved ? 0 : core::err::kPathFileAccess);
+        const auto save = [&] { return errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); }).number(); };
+        int number = -1;
+        if (nobody) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
+                ::_exit(dropped ? save() : 255);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            number = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        } else {
+            number = save();
+        }
+        QCOMPARE(number, saved ? 0 : core::err::kPathFileAccess);
         struct stat st {};
         QCOMPARE(::stat(targetName.constData(), &st), 0);
         QCOMPARE(S_ISFIFO(st.st_mode), fifo);
