@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The door sound reaches the output to its last frame: played through the sound module into
-// ALSA's file plugin, the frames written are the WAVE's own, all of them, in order.
+// ALSA's file plugin, the frames written are the WAVE's own, all of them, in order, and the output
+// is drained at the end (the file plugin writes frames as they are queued, so a drop would not
+// show in the file).
 
 #include "platform/Sound.h"
 
