@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 #include <climits>
+#include <ctime>
 
 class CountedWaitTest : public QObject {
     Q_OBJECT
@@ -38,6 +39,17 @@ private slots:
         }
         QVERIFY(!timerRan && !queuedCallRan);
         QTRY_VERIFY(timerRan && queuedCallRan);
+    }
+
+    // A long wait sleeps and spins only its last stretch (half a millisecond at most): the
+    // processor stays free while the doors move.
+    void longWaitSleeps() {
+        timespec before{}, after{};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &before);
+        doors::countedWait(500'000);  // 50 ms
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &after);
+        const double busyMs = double(after.tv_sec - before.tv_sec) * 1e3 + double(after.tv_nsec - before.tv_nsec) / 1e6;
+        QVERIFY2(busyMs < 25, qPrintable(QString::number(busyMs)));
     }
 };
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The door sound reaches the output to its last frame: played through the sound module into
-// ALSA's file plugin, the frames written are the WAVE's own, all of them, in order.
+// ALSA's file plugin, the frames written are the WAVE's own, all of them, in order, and the output
+// is drained at the end (the file plugin writes frames as they are queued, so a drop would not
+// show in the file).
 
 #include "platform/Sound.h"
 
@@ -9,6 +11,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <dlfcn.h>
+
+// How the module ends the sound: these stand in for ALSA's calls (the test exports them, so the
+// module finds them first) and hand them on.
+namespace {
+QStringList endings;
+int handOn(const char* name, void* pcm) {
+    void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    return alsa ? reinterpret_cast<int (*)(void*)>(::dlsym(alsa, name))(pcm) : -1;
+}
+}  // namespace
+extern "C" int snd_pcm_drain(void* pcm) { return endings << QStringLiteral("drain"), handOn("snd_pcm_drain", pcm); }
+extern "C" int snd_pcm_drop(void* pcm) { return endings << QStringLiteral("drop"), handOn("snd_pcm_drop", pcm); }
 
 class TestSoundOutput : public QObject {
     Q_OBJECT
@@ -42,6 +57,7 @@ private slots:
         QCOMPARE(got.size(), frames.size());
         QVERIFY(got.right(2000) == frames.right(2000));
         QVERIFY(got == frames);
+        QCOMPARE(endings.value(0), QStringLiteral("drain"));  // what is queued plays to its end
     }
 };
 
