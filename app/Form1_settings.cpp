@@ -100,7 +100,7 @@ void Form1::LoadIni() {
 }
 
 void Form1::applySettingsFallback() {
-    const settings::Record f = settings::withFallbacks({}, Height());
+    const settings::Record f = settings::fallbackRecord(Height());
     Move(f.formLeft, f.formTop);
     panel().Move(f.panelLeft, f.panelTop);
     MnuKanbanReset_Click();

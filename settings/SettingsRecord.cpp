@@ -106,7 +106,8 @@ void parseRecordInto(QByteArrayView fileBytes, Record& r) {
     }
 }
 
-Record withFallbacks(Record r, float busWindowHeight) {
+Record fallbackRecord(float busWindowHeight) {
+    Record r;
     for (const Field& field : kFields) {
         if (field.fallback.kind == Fallback::Kind::Kept)
             continue;

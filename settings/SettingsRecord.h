@@ -93,8 +93,9 @@ Record parseRecord(QByteArrayView fileBytes);
 // field is broken, the fields before it hold what was read and the rest are left as they were.
 void parseRecordInto(QByteArrayView fileBytes, Record& into);
 
-// `current` with every field that has a fallback set to it.
-Record withFallbacks(Record current, float busWindowHeight);
+// The fallback values of the fields that have one; the kept fields are left at their defaults
+// (LoadIni's fallback does not apply them).
+Record fallbackRecord(float busWindowHeight);
 
 // The single-precision text of a position as the record stores it ("8850", "-75", "1.5").
 QByteArray formatSingle(float value);
