@@ -23,13 +23,14 @@ const QString kCaptionPrefix = QStringLiteral("Tarvola　-　");
 
 Form1::Form1()
     : ctl::Form(ctl::ScaleMode::Twips),
+      MnuTempMenu1([this] { return buildMenu(); }),
       frmSet_([this] { return loadPanel(); }) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(ctl::twipsToPixelSize(11370, 3270));
     setPicture(core::Picture::fromResource(assets::kBusPicture));
     buildLayout();
-    buildMenu();
+    createMenuItems();
     connectHandlers();
 }
 
@@ -112,17 +113,19 @@ void Form1::buildLayout() {
     setTabOrder(picWaku1(1), picWaku1(0));
 }
 
-void Form1::buildMenu() {
-    MnuTempMenu1 = new QMenu(this);
-    MnuViewKanban = new ctl::MenuItem(QStringLiteral("看板の表示"), MnuTempMenu1, true);
-    MnuViewWaku = new ctl::MenuItem(QStringLiteral("枠の表示"), MnuTempMenu1, true);
-    MnuSetKanban = new ctl::MenuItem(QStringLiteral("看板の画像を設定..."), MnuTempMenu1);
-    MnuKanbanReset = new ctl::MenuItem(QStringLiteral("看板のリセット"), MnuTempMenu1);
-    MnuTempMenu1->addAction(MnuViewKanban);
-    MnuTempMenu1->addAction(MnuViewWaku);
-    MnuTempMenu1->addAction(MnuSetKanban);
-    MnuBdr1 = MnuTempMenu1->addSeparator();
-    MnuTempMenu1->addAction(MnuKanbanReset);
+void Form1::createMenuItems() {
+    MnuViewKanban = new ctl::MenuItem(QStringLiteral("看板の表示"), this, true);
+    MnuViewWaku = new ctl::MenuItem(QStringLiteral("枠の表示"), this, true);
+    MnuSetKanban = new ctl::MenuItem(QStringLiteral("看板の画像を設定..."), this);
+    MnuBdr1 = new QAction(this);
+    MnuBdr1->setSeparator(true);
+    MnuKanbanReset = new ctl::MenuItem(QStringLiteral("看板のリセット"), this);
+}
+
+std::unique_ptr<QMenu> Form1::buildMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addActions({MnuViewKanban, MnuViewWaku, MnuSetKanban, MnuBdr1, MnuKanbanReset});
+    return menu;
 }
 
 void Form1::connectHandlers() {
@@ -166,7 +169,7 @@ void Form1::Form_Load() {
 
 void Form1::Form_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
     if (Button == ctl::mouse::kRight)
-        MnuTempMenu1->exec(QCursor::pos());
+        MnuTempMenu1.get().exec(QCursor::pos());
 }
 
 void Form1::Image1_Click(std::int16_t /*Index*/) {

@@ -80,7 +80,9 @@ public:
     ctl::ControlArray<ctl::Image> Image1;
     ctl::ControlArray<ctl::Shape> shpK_Waku;
 
-    QMenu* MnuTempMenu1 = nullptr;
+    // The right-click menu is built at its first use: a popup menu costs the start more
+    // than any control the bus shows. Its items live from the start, keeping their marks.
+    ctl::LoadOnUse<QMenu> MnuTempMenu1;
     ctl::MenuItem* MnuViewKanban = nullptr;
     ctl::MenuItem* MnuViewWaku = nullptr;
     ctl::MenuItem* MnuSetKanban = nullptr;
@@ -117,7 +119,8 @@ protected:
 private:
     std::unique_ptr<frmSet> loadPanel();
     void buildLayout();
-    void buildMenu();
+    void createMenuItems();
+    std::unique_ptr<QMenu> buildMenu();
     void connectHandlers();
     void applySettingsFallback();
     // Where the two windows stand, in twips, as the settings record keeps them.

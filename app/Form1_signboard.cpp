@@ -76,6 +76,6 @@ void Form1::PicKanban_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*
         platform::dragChildWindow(PicKanban);
         PicKanban->syncFromWidgetPosition();
     } else if (Button == ctl::mouse::kRight) {
-        MnuTempMenu1->exec(QCursor::pos());
+        MnuTempMenu1.get().exec(QCursor::pos());
     }
 }

@@ -44,7 +44,13 @@ constexpr int kPanelWidth = 265;
 
 struct Run {
     double mappedMs = -1, paintedMs = -1, peakMb = 0, idleCpuMs = 0;
+    int threads = 0;  // once painted
 };
+
+// How many threads the process runs now.
+int threadCount(pid_t pid) {
+    return static_cast<int>(QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
 
 // The pixel's colour as 0xRRGGBB (24-bit TrueColor server).
 unsigned pixelAt(xcb_connection_t* c, xcb_window_t root, int x, int y) {
@@ -151,6 +157,7 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
                             : -1;  // the windows were not found: no figure
     }
     usleep(300 * 1000);
+    run.threads = threadCount(pid);
     const double cpuBefore = cpuMs(pid);
     sleep(2);
     run.idleCpuMs = cpuMs(pid) - cpuBefore;
@@ -211,6 +218,7 @@ int main(int argc, char** argv) {
     char* xeyesArgv[] = {xeyesPath, nullptr};
     char* bareArgv[] = {argv[2], nullptr};
     std::vector<double> map, paint, mem, idle, barePaint, bareMem, eyesMap, eyesMem, rasterPaint, metafilePaint;
+    std::vector<double> threads, bareThreads;
     for (int i = 0; i < runs; ++i) {
         // The film shows in the sign: the bitmap's red corner, the metafile's red rectangle.
         storeFilm(bmp);
@@ -223,9 +231,11 @@ int main(int argc, char** argv) {
         paint.push_back(t.paintedMs);
         mem.push_back(t.peakMb);
         idle.push_back(t.idleCpuMs);
+        threads.push_back(t.threads);
         const Run b = runOnce(c, root, bareArgv, 2, true);
         barePaint.push_back(b.paintedMs);
         bareMem.push_back(b.peakMb);
+        bareThreads.push_back(b.threads);
         const Run x = runOnce(c, root, xeyesArgv, 1, false);
         eyesMap.push_back(x.mappedMs);
         eyesMem.push_back(x.peakMb);
@@ -251,6 +261,7 @@ int main(int argc, char** argv) {
     std::printf("startup peak resident memory: %.1f MB (goal: < 35 MB)\n", median(mem));
     std::printf("startup peak memory above the bare program: %.1f MB (goal: <= 3 MB)\n",
                 median(mem) - median(bareMem));
+    std::printf("startup threads once painted: %.0f (the bare program: %.0f)\n", median(threads), median(bareThreads));
     std::printf("startup idle CPU over 2 s: %.1f ms (goal: 0)\n", median(idle));
     std::printf("xeyes window mapped: %.1f ms (floor)\n", median(eyesMap));
     std::printf("xeyes peak resident memory: %.1f MB (floor)\n", median(eyesMem));

@@ -83,13 +83,19 @@ WindowlessControl* Surface::controlAt(const QPoint& pos) const {
 void Surface::paintEvent(QPaintEvent* event) {
     pending_ -= event->region();
     QPainter painter(this);
-    painter.fillRect(event->rect(), backColor_);
-    if (!picture_.isNull())
-        picture_.draw(painter, QRectF(QPointF(0, 0), QSizeF(picture_.size())));
-    const QRect dirty = event->rect();
-    for (const WindowlessControl* c : controls_)
-        if (c->Visible() && c->pixelRect().intersects(dirty))
-            c->paint(painter);
+    // One rectangle of the region at a time. The region is ragged wherever a child window
+    // stands, and under a ragged clip Qt blends a tall picture span by span on worker threads
+    // it starts for the purpose, which costs the first paint more than the painting itself;
+    // under one rectangle it copies the picture straight in.
+    for (const QRect& band : event->region()) {
+        painter.setClipRect(band);
+        painter.fillRect(band, backColor_);
+        if (!picture_.isNull())
+            picture_.draw(painter, QRectF(QPointF(0, 0), QSizeF(picture_.size())));
+        for (const WindowlessControl* c : controls_)
+            if (c->Visible() && c->pixelRect().intersects(band))
+                c->paint(painter);
+    }
 }
 
 void Surface::mousePressEvent(QMouseEvent* event) {
