@@ -6,8 +6,10 @@ tells whether they caught it. Not part of `make test` (it takes hours); run it b
 
     scripts/mutation.py [--build build] [--per-file 8] [--seed 1] [--tests REGEX] [file or folder...]
 
+Only the tests a mutant can reach run: those whose program was relinked, the end-to-end tests when the
+program was, all of them when a helper program or module was. Tests without a window come first.
 Prints each mutant as CAUGHT, SURVIVED or BROKEN (did not build) and a kill rate per folder."""
-import argparse, pathlib, random, re, subprocess, sys
+import argparse, json, os, pathlib, random, re, subprocess, sys
 
 FOLDERS = "core platform pictures controls assets signs doors signboard settings panels app".split()
 FLIPS = {" < ": " >= ", " > ": " <= ", " <= ": " > ", " >= ": " < ", " == ": " != ", " != ": " == ",
@@ -41,11 +43,19 @@ def mutants(lines):
             yield i, "drop statement", None
 
 
-def run(cmd, timeout):
+def run(cmd, timeout=1800):
     try:
-        return subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
+        return subprocess.run(cmd, capture_output=True, text=True, timeout=timeout)
     except subprocess.TimeoutExpired:
-        return -1
+        return subprocess.CompletedProcess(cmd, -1, "", "")
+
+
+def reached(tests, relinked):
+    """The tests a build that relinked these files can fail: windowless ones, then end-to-end ones."""
+    helpers = any(p.startswith("bin/") and p != "bin/tarvola" for p in relinked)
+    chosen = [n for n, (exe, e2e) in tests.items()
+              if helpers or exe in relinked or (e2e and "bin/tarvola" in relinked)]
+    return [g for g in ([n for n in chosen if not tests[n][1]], [n for n in chosen if tests[n][1]]) if g]
 
 
 def main():
@@ -54,37 +64,41 @@ def main():
     ap.add_argument("--build", default="build")
     ap.add_argument("--per-file", type=int, default=8)
     ap.add_argument("--seed", type=int, default=1)
-    ap.add_argument("--tests", default="", help="ctest -R regex (default: all but the release tests)")
+    ap.add_argument("--tests", default="^(?!release_|reuse_)", help="which tests may run (regex)")
     a = ap.parse_args()
     files = []
     for p in map(pathlib.Path, a.paths):
         files += sorted(p.rglob("*.cpp")) + sorted(p.rglob("*.h")) if p.is_dir() else [p]
     files = [f for f in files if "/gen/" not in str(f) and "_autogen" not in str(f)]
-    rng = random.Random(a.seed)
-    ctest = ["ctest", "--test-dir", a.build, "--stop-on-failure", "-j2", "--timeout", "180"]
-    ctest += ["-R", a.tests] if a.tests else ["-E", "^release_"]
-    tally = {}
+    build = os.path.abspath(a.build)
+    listing = json.loads(run(["ctest", "--test-dir", a.build, "--show-only=json-v1"]).stdout)["tests"]
+    tests = {t["name"]: (os.path.relpath(t["command"][0], build), t["name"].startswith("e2e_"))
+             for t in listing if re.search(a.tests, t["name"])}
+    rng, tally = random.Random(a.seed), {}
     for f in files:
         text = f.read_text()
         lines = text.split("\n")
         chosen = list(mutants(lines))
         rng.shuffle(chosen)
         for i, what, new in chosen[:a.per_file]:
-            mutated = lines[:i] + ([new] if new is not None else []) + lines[i + 1:]
             try:
-                f.write_text("\n".join(mutated))
-                if run(["cmake", "--build", a.build], 1800) != 0:
+                f.write_text("\n".join(lines[:i] + ([new] if new is not None else []) + lines[i + 1:]))
+                made = run(["cmake", "--build", a.build])
+                relinked = set(re.findall(r"Linking \w+ (?:executable|shared module|shared library) (\S+)", made.stdout))
+                groups = reached(tests, relinked)
+                if made.returncode != 0:
                     verdict = "BROKEN"
-                else:
-                    verdict = "SURVIVED" if run(ctest, 1800) == 0 else "CAUGHT"
+                else:  # no test reaching the code at all is a survivor too
+                    ctest = ["ctest", "--test-dir", a.build, "--stop-on-failure", "--timeout", "60", "-R"]
+                    failed = any(run(ctest + ["^(%s)$" % "|".join(g)]).returncode != 0 for g in groups)
+                    verdict = "CAUGHT" if failed else "SURVIVED"
             finally:
                 f.write_text(text)
-            folder = f.parts[0]
-            caught, total = tally.get(folder, (0, 0))
+            caught, total = tally.get(f.parts[0], (0, 0))
             if verdict != "BROKEN":
-                tally[folder] = (caught + (verdict == "CAUGHT"), total + 1)
+                tally[f.parts[0]] = (caught + (verdict == "CAUGHT"), total + 1)
             print("%-8s %s:%d %s: %s" % (verdict, f, i + 1, what, lines[i].strip()), flush=True)
-    run(["cmake", "--build", a.build], 1800)
+    run(["cmake", "--build", a.build])
     for folder, (caught, total) in sorted(tally.items()):
         print("%-10s %d of %d caught (%d%%)" % (folder, caught, total, 100 * caught // max(total, 1)))
 

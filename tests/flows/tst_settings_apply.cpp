@@ -44,7 +44,7 @@ private Q_SLOTS:
     void cleanup() { QFile::remove(QFile::decodeName(settings::settingsFilePath())); }
 
     void fallbacks_data() {
-        QTest::addColumn<int>("field");  // -2: the last field cut off, -3: no file
+        QTest::addColumn<int>("field");  // -2: the last field cut off, -3: no file, -4: an empty file
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("appliedBeforeFailing");  // places, visibility, board were applied
         QTest::addColumn<bool>("filmShown");             // film 0 was applied before the failure
@@ -53,6 +53,7 @@ private Q_SLOTS:
         QTest::newRow("word in a number field") << int(Door1) << "fast" << false << false;
         QTest::newRow("no file") << -3 << "" << false << false;
         QTest::newRow("fifteen fields") << -2 << "" << false << false;
+        QTest::newRow("empty file") << -4 << "" << false << false;
     }
     void fallbacks() {
         QFETCH(int, field);
@@ -64,7 +65,9 @@ private Q_SLOTS:
             r[field] = value.toUtf8();
         if (field == -2)
             r.removeLast();
-        auto form = testsupport::startForm(field == -3 ? std::nullopt : std::optional(line(r)));
+        auto form = testsupport::startForm(field == -3   ? std::nullopt
+                                           : field == -4 ? std::optional(QByteArray())
+                                                         : std::optional(line(r)));
         frmSet& panel = form->panel();
         QCOMPARE(form->pos(), QPoint(0, 0));
         QCOMPARE(panel.Left(), 0.0f);
@@ -87,6 +90,12 @@ private Q_SLOTS:
             QCOMPARE(Common::MakuPath[0], film0_);
             QCOMPARE(Common::KanbanPath, kanban_);
         }
+        // The broken record gives way, at the close, to the arrangement shown.
+        form->SaveIni();
+        QFile written(QFile::decodeName(settings::settingsFilePath()));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray saved = written.readAll();
+        QVERIFY2(saved.startsWith("0,0,0,") && saved.endsWith("\r\n"), saved.constData());
     }
 
     // A stored record is applied whole, and written back unchanged. A stored picture that cannot

@@ -5,6 +5,7 @@
 // is drained at the end (the file plugin writes frames as they are queued, so a drop would not
 // show in the file).
 
+#include "doors/PlayWave.h"
 #include "platform/Sound.h"
 
 #include <QFile>
@@ -28,11 +29,45 @@ extern "C" int snd_pcm_drop(void* pcm) { return endings << QStringLiteral("drop"
 class TestSoundOutput : public QObject {
     Q_OBJECT
 
-private slots:
-    void everyFrameReachesTheOutput() {
+    QTemporaryDir dir_;
+    QString output_;
+
+    // The frames of the door sound's asset file.
+    static QByteArray doorFrames(QByteArray* riff = nullptr) {
         QFile wave(QStringLiteral(TARVOLA_SOURCE_DIR "/assets/sounds/door101.wav"));
-        QVERIFY(wave.open(QIODevice::ReadOnly));
-        QByteArray riff = wave.readAll();
+        if (!wave.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray bytes = wave.readAll();
+        if (riff)
+            *riff = bytes;
+        const qsizetype chunk = bytes.indexOf("data", 12);
+        return chunk > 0 ? bytes.mid(chunk + 8, qFromLittleEndian<quint32>(bytes.constData() + chunk + 4)) : QByteArray();
+    }
+
+    QByteArray written() const {
+        QFile file(output_);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase() {
+        output_ = dir_.filePath(QStringLiteral("output.raw"));
+        QFile config(dir_.filePath(QStringLiteral("asound.conf")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(QStringLiteral("pcm.!default { type file slave.pcm { type null } file \"%1\" format raw }\n")
+                         .arg(output_).toUtf8());
+        config.close();
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(config.fileName()));
+    }
+
+    void init() {
+        QFile::remove(output_);
+        endings.clear();
+    }
+
+    void everyFrameReachesTheOutput() {
+        QByteArray riff;
+        doorFrames(&riff);
         const qsizetype chunk = riff.indexOf("data", 12);
         QVERIFY(chunk > 0 && riff.size() > chunk + 8 + 16639);
         // Cut to a prime count of (8-bit mono) frames: the last piece is not a whole period.
@@ -41,23 +76,28 @@ private slots:
         qToLittleEndian<quint32>(quint32(frames.size()), riff.data() + chunk + 4);
         qToLittleEndian<quint32>(quint32(riff.size() - 8), riff.data() + 4);
 
-        QTemporaryDir dir;
-        const QString output = dir.filePath(QStringLiteral("output.raw"));
-        QFile config(dir.filePath(QStringLiteral("asound.conf")));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write(QStringLiteral("pcm.!default { type file slave.pcm { type null } file \"%1\" format raw }\n")
-                         .arg(output).toUtf8());
-        config.close();
-        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(config.fileName()));
-
         QVERIFY(platform::playWaveSync(riff));
-        QFile written(output);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QByteArray got = written.readAll();
+        const QByteArray got = written();
         QCOMPARE(got.size(), frames.size());
         QVERIFY(got.right(2000) == frames.right(2000));
         QVERIFY(got == frames);
         QCOMPARE(endings.value(0), QStringLiteral("drain"));  // what is queued plays to its end
+    }
+
+    // The doors ask for their sound by number: number 101 plays the door sound's own frames and
+    // keeps its bytes as the sound played last; a number with no sound plays nothing.
+    void theDoorSoundByItsNumber() {
+        QByteArray riff;
+        const QByteArray frames = doorFrames(&riff);
+        QVERIFY(frames.size() > 1000);
+        doors::PlayWave(101);
+        QVERIFY(doors::WaveData == riff);
+        QVERIFY(written() == frames);
+
+        QFile::remove(output_);
+        doors::PlayWave(102);
+        QVERIFY(doors::WaveData.isEmpty());
+        QVERIFY(!QFile::exists(output_));
     }
 };
 
