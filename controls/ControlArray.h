@@ -22,7 +22,6 @@ public:
         return it->second;
     }
 
-    bool contains(std::int16_t index) const { return members_.count(index) != 0; }
     auto begin() const { return members_.begin(); }
     auto end() const { return members_.end(); }
     std::size_t size() const { return members_.size(); }

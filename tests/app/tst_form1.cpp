@@ -4,6 +4,8 @@
 
 #include "TestSupport.h"
 
+#include "app/SessionEnd.h"
+
 #include "controls/Accessibility.h"
 #include "core/Twips.h"
 #include "panels/frmShowVersion.h"
@@ -100,6 +102,20 @@ private Q_SLOTS:
         }
     }
 
+    // The middle door's frame breaks its border for its caption: from 8 pixels in, over the
+    // caption's width and 2 pixels either side.
+    void frameCaptionGap() {
+        auto form = startForm();
+        ctl::Frame* frame = form->panel().Frame2;
+        const QImage shot = frame->grab().toImage();
+        const QFontMetrics metrics(frame->font());
+        const int row = metrics.height() / 2, end = 8 + metrics.horizontalAdvance(frame->title()) + 4;
+        const QColor back(0xE0, 0xE0, 0xE0);
+        const QList<bool> border{shot.pixelColor(7, row) != back, shot.pixelColor(8, row) != back,
+                                 shot.pixelColor(end - 1, row) != back, shot.pixelColor(end, row) != back};
+        QCOMPARE(border, (QList<bool>{true, false, false, true}));
+    }
+
     // A checked menu item shows its mark; an unchecked one shows nothing there, just like an item
     // that never carries one.
     void menuCheckMarks() {
@@ -134,6 +150,18 @@ private Q_SLOTS:
 
     // The bus window carries the program's icon at 32 and at 64 pixels, as the window manager gets
     // it; the panel's caption bar shows none (a blank icon keeps the application's off it).
+    // The save on a broken display waits for the display to break: the toolkit's warnings while
+    // it is whole save nothing and end nothing.
+    void warningsWhileTheDisplayIsWhole() {
+        auto form = startForm();
+        endWithTheSession(*form);
+        QTest::ignoreMessage(QtWarningMsg, "a warning");
+        qWarning("a warning");
+        QTest::ignoreMessage(QtWarningMsg, "another warning");
+        qWarning("another warning");
+        QVERIFY(!QFile::exists(QFile::decodeName(settings::settingsFilePath())));
+    }
+
     void onlyTheBusWindowCarriesTheProgramIcon() {
         auto form = startForm();
         const QIcon icon = form->windowHandle()->icon();

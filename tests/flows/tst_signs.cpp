@@ -49,6 +49,16 @@ private Q_SLOTS:
         QCOMPARE(form->MakuPos[1], 0);
     }
 
+    // A click on the sign's window beside its film gives the window the keyboard as well.
+    void clickBesideTheFilm() {
+        auto form = startForm();
+        QApplication::setActiveWindow(form.get());
+        form->PicKanban->setFocus();
+        QTRY_VERIFY(form->PicKanban->hasFocus());
+        QTest::mouseClick(form->picWaku1(0), Qt::LeftButton, {}, QPoint(52, 16));  // the film spans 1 to 50
+        QTRY_VERIFY(form->picWaku1(0)->hasFocus());
+    }
+
     // Sign 1 rolls with its own step, leaving sign 0 alone; it measures in twips.
     void signOneRollsInTwips() {
         auto form = startForm();
