@@ -40,6 +40,13 @@ private Q_SLOTS:
         for (const QPoint p : {QPoint(0, 16), QPoint(26, 0), QPoint(26, 32), QPoint(1, 1), QPoint(52, 31)})
             QVERIFY2(!r.contains(p), qPrintable(QStringLiteral("%1, %2 kept").arg(p.x()).arg(p.y())));
         QVERIFY(form->picWaku1(1)->mask().isEmpty());
+        // Tab goes round the bus window's shown controls only: the signboard and sign 0.
+        QApplication::setActiveWindow(form.get());
+        form->picWaku1(0)->setFocus();
+        for (QWidget* next : {static_cast<QWidget*>(form->PicKanban), static_cast<QWidget*>(form->picWaku1(0))}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
     }
 
     // Every control of the panel at its place in twips, and its colours as the panel shows them:
