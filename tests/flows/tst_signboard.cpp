@@ -114,6 +114,16 @@ private Q_SLOTS:
         QVERIFY(barsOf(*form) == fullFitOf(moved));
         QCOMPARE(board->scaleRect(), moved);
     }
+
+    // The bars take no clicks: a press on one is the bus window's own, as on its picture.
+    void pressOnABarIsTheWindows() {
+        auto form = startForm();
+        QSignalSpy windowPresses(form.get(), &ctl::Surface::MouseDown);
+        const QRect bar = form->shpK_Waku(2)->pixelRect();
+        QTest::mousePress(form.get(), Qt::LeftButton, {}, bar.center());
+        QTest::mouseRelease(form.get(), Qt::LeftButton, {}, bar.center());
+        QCOMPARE(windowPresses.count(), 1);
+    }
 };
 
 QTEST_MAIN(TestSignboard)
