@@ -173,6 +173,8 @@ QByteArray wmfText(int fontHeight, int characters) {
 
 QByteArray emf(int extraRecords) {
     QByteArray records;
+    emfRecord(records, 33, {});                         // SAVEDC: a record of 8 bytes, the least
+    emfRecord(records, 34, {-1});                       // RESTOREDC
     emfRecord(records, 37, {qint32(0x80000008u)});      // SELECTOBJECT the null pen
     emfRecord(records, 39, {1, 0, 0x0000FF, 0});        // CREATEBRUSHINDIRECT red
     emfRecord(records, 39, {2, 0, 0xFF0000, 0});        // blue
@@ -183,7 +185,7 @@ QByteArray emf(int extraRecords) {
     emfRecord(records, 37, {2});
     emfRecord(records, 42, {60, 10, 90, 40});           // ELLIPSE
     emfRecord(records, 14, {0, 16, 20});                // EOF
-    const int count = 7 + extraRecords + 1;
+    const int count = 9 + extraRecords + 1;
 
     // A 96-dpi reference device in whole millimetres: the frame decides the size.
     QByteArray out;
