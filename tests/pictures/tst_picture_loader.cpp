@@ -172,7 +172,8 @@ private slots:
         QTest::newRow("emf truncated") << emf.left(emf.size() - 12) << "cut.emf" << 481 << "拡張メタファイル";
         QTest::newRow("emf empty frame") << patched<qint32>(emf, 32, {0, 0}) << "flat.emf" << 481 << flat;
         // Sizes are refused from the header, before anything is decoded.
-        QTest::newRow("bmp huge") << patched<qint32>(bmp, 18, {40000, 40000}) << "huge.bmp" << 7 << large;
+        QTest::newRow("bmp huge") << patched<qint32>(bmp, 18, {40000, 40000}) << "huge.bmp" << 7
+                                  << QStringLiteral("40000 × 40000 ピクセルで、読み込める大きさ（一辺 32767 ピクセル、256 MB まで）");
         QTest::newRow("png of 256 Mi pixels") << samples::withPngSize(png, 16384, 16384) << "mi.png" << 7 << large;
         QTest::newRow("wmf huge box") << patched<qint16>(wmf, 10, {32000, 32000, 1}) << "huge.wmf" << 7 << large;
         QTest::newRow("emf huge frame") << patched<qint32>(emf, 32, {2000000000, 2000000000}) << "huge.emf" << 7 << large;
