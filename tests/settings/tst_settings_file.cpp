@@ -291,6 +291,7 @@ private slots:
         check.start(tool, {file});
         QVERIFY(check.waitForFinished() && check.exitStatus() == QProcess::NormalExit);
         QTEST(check.exitCode(), "exitCode");
+        QCOMPARE(check.readAllStandardError().startsWith(QFile::encodeName(file) + ": "), check.exitCode() == 1);
         QCOMPARE(QProcess::execute(tool, {}), 2);
     }
 };
