@@ -158,7 +158,6 @@ RawField FieldReader::next() {
     }
 
     if (pos_ < data_.size() && data_[pos_] == '"') {
-        field.quoted = true;
         ++pos_;
         // A quote inside the text stands doubled. The text may run over line ends: only
         // the closing quote ends it (a file cut short ends it too).
