@@ -75,10 +75,9 @@ def main():
         lines = text.split("\n")
         chosen = list(mutants(lines))
         rng.shuffle(chosen)
-        for i, what, new in chosen[:a.per_file]:
-            name = "%s:%d %s: %s\n" % (f, i + 1, what, lines[i].strip())
-            if redo and name not in redo:
-                continue
+        named = lambda m: "%s:%d %s: %s\n" % (f, m[0] + 1, m[1], lines[m[0]].strip())
+        for i, what, new in [m for m in mutants(lines) if named(m) in redo] if redo else chosen[:a.per_file]:
+            name = named((i, what))
             try:
                 f.write_text("\n".join(lines[:i] + ([new] if new is not None else []) + lines[i + 1:]))
                 made = run(["cmake", "--build", a.build])
