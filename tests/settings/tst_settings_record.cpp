@@ -59,6 +59,7 @@ private slots:
         QTest::newRow("int32 minimum, rounded back") << QByteArray("-2147483648.5") << 1 << -2147483648.0;
         QTest::newRow("#FALSE# in blanks") << QByteArray("  #FALSE#\t") << 12 << 0.0;
         QTest::newRow("-1 is true") << QByteArray("-1") << 13 << 1.0;
+        QTest::newRow("below the smallest double") << QByteArray("1e-330") << 1 << 0.0;
     }
     void numberFields() {
         QFETCH(QByteArray, text);
@@ -83,7 +84,7 @@ private slots:
                                           {1, "inf"}, {8, "0x10"}, {14, "\"\""}, {12, "True"}, {13, "#TRUE"}})
             QTest::addRow("field %d: %s", field, text) << withField(field, text) << core::err::kTypeMismatch;
         for (const auto& [field, text] : {std::pair{16, "32768"}, {16, "32767.5"}, {1, "2147483648"},
-                                          {11, "-2147483649"}, {15, "-1e400"}})
+                                          {11, "-2147483649"}, {15, "-1e400"}, {15, "1e309"}})
             QTest::addRow("field %d: %s", field, text) << withField(field, text) << core::err::kOverflow;
     }
     void errors() {
