@@ -108,6 +108,12 @@ private slots:
         // The content decides the format, not the name.
         QTest::newRow("png named .bmp") << samples::encode(scene, "png") << "png.bmp" << 0;
         QTest::newRow("gif without extension") << samples::encodeGif(scene) << "picture" << 0;
+        // A camera's orientation tag (Exif: turn 90° clockwise) is not applied: the picture shows
+        // as its pixels are stored.
+        const QByteArray exif("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 32);
+        QByteArray turned = samples::encode(scene, "jpeg");
+        turned.insert(2, QByteArray("\xFF\xE1\0\x22", 4) + exif);
+        QTest::newRow("jpeg with an orientation tag") << turned << "turned.jpg" << 48;
     }
     void rasterFormats() {
         QFETCH(QByteArray, bytes);
@@ -172,6 +178,8 @@ private slots:
         QTest::newRow("emf truncated") << emf.left(emf.size() - 12) << "cut.emf" << 481 << "拡張メタファイル";
         QTest::newRow("emf empty frame") << patched<qint32>(emf, 32, {0, 0}) << "flat.emf" << 481 << flat;
         // Sizes are refused from the header, before anything is decoded.
+        QTest::newRow("bmp 32768 pixels wide") << patched<qint32>(bmp, 18, {32768, 1}) << "wide.bmp" << 7
+                                               << QStringLiteral("32768 × 1 ピクセル");
         QTest::newRow("bmp huge") << patched<qint32>(bmp, 18, {40000, 40000}) << "huge.bmp" << 7
                                   << QStringLiteral("40000 × 40000 ピクセルで、読み込める大きさ（一辺 32767 ピクセル、256 MB まで）");
         QTest::newRow("png of 256 Mi pixels") << samples::withPngSize(png, 16384, 16384) << "mi.png" << 7 << large;
@@ -200,6 +208,7 @@ private slots:
         QTest::newRow("missing") << "nowhere/none.bmp" << 53 << "ファイルが見つかりません。";
         QTest::newRow("folder") << "pictures.bmp" << 75 << "フォルダー";
         QTest::newRow("fifo") << "pipe.bmp" << 75 << "読み込めません";
+        QTest::newRow("over 256 MB") << "big.bmp" << 7 << "「big.bmp」は読み込める上限の 256 MB を超えています。";
     }
     void fileErrors() {
         QFETCH(QString, kind);
@@ -210,6 +219,10 @@ private slots:
             QVERIFY(QDir(dir_.path()).mkpath(kind));
         if (kind == "pipe.bmp")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (kind == "big.bmp") {  // sparse: it costs no disk
+            QFile big(path);
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(256LL * 1024 * 1024 + 1));
+        }
         checkError(path, number, cause);
     }
 
