@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # SPDX-FileCopyrightText: 2026 Tarvola developers
 # Builds every fuzz target with clang + libFuzzer and runs each for a bounded time.
-# New crashing inputs are copied into tests/data/crashers/<topic>/ so that make test replays them.
+# New crashing inputs are moved into the topic's corpus, fuzz/corpus/<topic>/, so that every later run
+# tries them first; a fault they find gets a test of its own.
 set -euo pipefail
 seconds=${1:-60}
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,8 +15,8 @@ targets=$(grep -ho 'tarvola_add_fuzzer([a-z_0-9]*' "$top/fuzz/CMakeLists.txt" | 
 for t in $targets; do cmake --build "$build" --target "fuzz_$t" -j"$(nproc)"; done
 status=0
 for t in $targets; do
-  corpus="$top/fuzz/corpus/$t"; crashers="$top/tests/data/crashers/$t"; work="$build/work/$t"
-  mkdir -p "$corpus" "$crashers" "$work/corpus"
+  corpus="$top/fuzz/corpus/$t"; work="$build/work/$t"
+  mkdir -p "$corpus" "$work/corpus"
   echo "== fuzz_$t for ${seconds}s"
   if ! (cd "$work" && QT_QPA_PLATFORM=offscreen "$build/fuzz/fuzz_$t" -max_total_time="$seconds" \
          -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/" "$work/corpus" "$corpus"); then
@@ -24,7 +25,7 @@ for t in $targets; do
   for a in "$work"/crash-* "$work"/timeout-* "$work"/oom-* "$work"/leak-*; do
     [[ -e "$a" ]] || continue
     # Moved, not copied: an input saved once is not reported again by the next run.
-    mv -f "$a" "$crashers/"; echo "saved $(basename "$a") to tests/data/crashers/$t/"
+    mv -f "$a" "$corpus/"; echo "saved $(basename "$a") to fuzz/corpus/$t/"
   done
 done
 exit $status

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -272,40 +271,6 @@ private slots:
         QVERIFY2(e.description().contains(path) && e.description().contains(cause), qPrintable(e.description()));
         QCOMPARE(entriesOf(dir.path()), QStringList{QFileInfo(old).fileName()});
         QCOMPARE(contentsOf(old), QByteArray("previous\r\n"));
-    }
-
-    // The checker scripts run on what the program left: 0 for one whole record with values the
-    // controls accept, 1 for anything else, 2 when not given one file.
-    void checker_data() {
-        QTest::addColumn<QByteArray>("bytes");  // empty: no file
-        QTest::addColumn<int>("exitCode");
-        const QByteArray whole = "0,0,0,3270,\"\",\"\",1000,0,\"\",8790,1680,#TRUE#,#FALSE#,30000,1,2\r\n";
-        QTest::newRow("whole, every value at a limit") << whole << 0;
-        QTest::newRow("LF only") << whole.chopped(2) + "\n" << 1;
-        QTest::newRow("a second line") << whole + whole << 1;
-        QTest::newRow("text after the line end") << whole + "0" << 1;
-        QTest::newRow("a CR inside") << QByteArray(whole).replace("\"\",1000", "\"a\rb\",1000") << 1;
-        QTest::newRow("fifteen fields") << whole.left(whole.lastIndexOf(',')) + "\r\n" << 1;
-        QTest::newRow("door speed 30001") << QByteArray(whole).replace(",30000,", ",30001,") << 1;
-        QTest::newRow("door speed 0") << QByteArray(whole).replace(",30000,1,", ",30000,0,") << 1;
-        QTest::newRow("roll speed 1001") << QByteArray(whole).replace(",1000,0,", ",1001,0,") << 1;
-        QTest::newRow("roll speed -1") << QByteArray(whole).replace(",1000,0,", ",1000,-1,") << 1;
-        QTest::newRow("middle door mode 3") << QByteArray(whole).replace(",1,2\r", ",1,3\r") << 1;
-        QTest::newRow("no file") << QByteArray() << 1;
-    }
-    void checker() {
-        QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        const QString file = dir.filePath("tarvola.ini");
-        if (!bytes.isEmpty())
-            writePlain(file, bytes);
-        const QString tool = QStringLiteral(TARVOLA_BINARY_DIR "/tools/settings_check");
-        QProcess check;
-        check.start(tool, {file});
-        QVERIFY(check.waitForFinished() && check.exitStatus() == QProcess::NormalExit);
-        QTEST(check.exitCode(), "exitCode");
-        QCOMPARE(check.readAllStandardError().startsWith(QFile::encodeName(file) + ": "), check.exitCode() == 1);
-        QCOMPARE(QProcess::execute(tool, {}), 2);
     }
 };
 

@@ -77,10 +77,7 @@ private slots:
         qToLittleEndian<quint32>(quint32(riff.size() - 8), riff.data() + 4);
 
         QVERIFY(platform::playWaveSync(riff));
-        const QByteArray got = written();
-        QCOMPARE(got.size(), frames.size());
-        QVERIFY(got.right(2000) == frames.right(2000));
-        QVERIFY(got == frames);
+        QCOMPARE(written().toHex(), frames.toHex());
         QCOMPARE(endings.value(0), QStringLiteral("drain"));  // what is queued plays to its end
     }
 

@@ -123,8 +123,8 @@ private slots:
         QVERIFY(null.number() != 0 && null.description().contains(u"LumoraHpURL"));
     }
 
-    // Only well-formed http and https addresses reach the desktop, exactly as given; the fuzz
-    // replay of fuzz/corpus/webaddress holds many more.
+    // Only well-formed http and https addresses reach the desktop, exactly as given; `make fuzz`
+    // tries many more.
     void handedOnOnlyWhenWebAddress_data() {
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("handedOn");
