@@ -159,6 +159,21 @@ private Q_SLOTS:
 
     // The bus window carries the program's icon at 32 and at 64 pixels, as the window manager gets
     // it; the panel's caption bar shows none (a blank icon keeps the application's off it).
+    // Cancel in the file dialog chooses nothing, though the dialog opened on the last file.
+    void cancelledFileDialog() {
+        platform::CommonDialog dialog;
+        dialog.FileName = QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/bus.bmp");
+        QTimer::singleShot(0, [] { QTRY_VERIFY(QApplication::activeModalWidget()); QApplication::activeModalWidget()->close(); });
+        int number = 0;
+        try {
+            dialog.ShowOpen(nullptr);
+        } catch (const core::RuntimeError& e) {
+            number = e.number();
+        }
+        QCOMPARE(number, 32755);
+        QCOMPARE(dialog.FileName, QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/bus.bmp"));
+    }
+
     // The save on a broken display waits for the display to break: the toolkit's warnings while
     // it is whole save nothing and end nothing.
     void warningsWhileTheDisplayIsWhole() {
