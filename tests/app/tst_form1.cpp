@@ -12,6 +12,7 @@
 #include "platform/Executable.h"
 
 #include <QAccessibleValueInterface>
+#include <QFileDialog>
 #include <QtTest>
 
 using testsupport::startForm;
@@ -163,7 +164,12 @@ private Q_SLOTS:
     void cancelledFileDialog() {
         platform::CommonDialog dialog;
         dialog.FileName = QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/bus.bmp");
-        QTimer::singleShot(0, [] { QTRY_VERIFY(QApplication::activeModalWidget()); QApplication::activeModalWidget()->close(); });
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        QTimer::singleShot(0, [&mode] {
+            QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
+            mode = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())->fileMode();
+            QApplication::activeModalWidget()->close();
+        });
         int number = 0;
         try {
             dialog.ShowOpen(nullptr);
@@ -171,6 +177,7 @@ private Q_SLOTS:
             number = e.number();
         }
         QCOMPARE(number, 32755);
+        QCOMPARE(mode, QFileDialog::ExistingFile);  // a name typed in must name a file that is there
         QCOMPARE(dialog.FileName, QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/bus.bmp"));
     }
 
