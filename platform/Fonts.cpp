@@ -9,7 +9,6 @@ namespace platform {
 
 void installFontSubstitutions() {
     QFont::insertSubstitution(programFontName(), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"));
 }
 

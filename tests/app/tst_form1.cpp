@@ -265,6 +265,15 @@ private Q_SLOTS:
         QCOMPARE(describe(dialog.Label5)->role(), Q::Link);
         QCOMPARE(describe(dialog.Label5)->text(Q::Name), dialog.Label5->text());
     }
+
+    // The program's text: ＭＳ Ｐゴシック at 9 points, drawn with the proportional IPA face (last:
+    // the other tests see the toolkit's own font).
+    void programFont() {
+        platform::installProgramFont();
+        const QFont font = QApplication::font();
+        QCOMPARE(font.pointSizeF(), 9.0);
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
+    }
 };
 
 QTEST_MAIN(TestForm1)
