@@ -108,12 +108,6 @@ private slots:
         // The content decides the format, not the name.
         QTest::newRow("png named .bmp") << samples::encode(scene, "png") << "png.bmp" << 0;
         QTest::newRow("gif without extension") << samples::encodeGif(scene) << "picture" << 0;
-        // A camera's orientation tag (Exif: turn 90° clockwise) is not applied: the picture shows
-        // as its pixels are stored.
-        const QByteArray exif("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 32);
-        QByteArray turned = samples::encode(scene, "jpeg");
-        turned.insert(2, QByteArray("\xFF\xE1\0\x22", 4) + exif);
-        QTest::newRow("jpeg with an orientation tag") << turned << "turned.jpg" << 48;
     }
     void rasterFormats() {
         QFETCH(QByteArray, bytes);
