@@ -87,7 +87,7 @@ inline void settle(int milliseconds) {
 // only the movement is timed. Null (with a message) when the window never got exposed.
 inline std::unique_ptr<Form1> startBusWindow(const char* benchName) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        std::fprintf(stderr, "%s: needs an X display (run it under tests/e2e/with-x.sh)\n", benchName);
+        std::fprintf(stderr, "%s: needs an X display (run it under testing/with-x.sh)\n", benchName);
         return nullptr;
     }
     QFile::remove(QFile::decodeName(settings::settingsFilePath()));

@@ -16,7 +16,7 @@ if [[ -z "${PICTURES_INSIDE_X:-}" ]]; then
   done
   [[ -x "$build/bin/tarvola" ]] || { echo "readme-pictures.sh: $build/bin/tarvola is not built" >&2; exit 2; }
   PICTURES_INSIDE_X=1 QT_QPA_PLATFORM=xcb QT_LOGGING_RULES='qt.qpa.*=false' \
-    exec "$here/tests/e2e/with-x.sh" "$0" "$build"
+    exec "$here/testing/with-x.sh" "$0" "$build"
 fi
 
 TARVOLA_BIN="$build/bin"

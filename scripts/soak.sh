@@ -26,7 +26,7 @@ if [[ -z "${SOAK_INSIDE_X:-}" ]]; then
     [[ -x "$build/$built" ]] || { echo "soak.sh: $build/$built is not built" >&2; exit 2; }
   done
   SOAK_INSIDE_X=1 QT_QPA_PLATFORM=xcb QT_LOGGING_RULES='qt.qpa.*=false' \
-    exec "$here/tests/e2e/with-x.sh" "$0" "$build"
+    exec "$here/testing/with-x.sh" "$0" "$build"
 fi
 
 TARVOLA_BIN="$build/bin"

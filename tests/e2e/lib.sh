@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # SPDX-FileCopyrightText: 2026 Tarvola developers
-# Shared helpers for the end-to-end tests (sourced). They run inside with-x.sh.
+# Shared helpers for the end-to-end tests (sourced). They run inside testing/with-x.sh.
 set -u
 checks=0
 failures=0

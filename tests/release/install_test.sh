@@ -5,7 +5,7 @@
 # sign in it): the installed program keeps its settings in the configuration folder, and
 # reinstalling and uninstalling leave them and the user's own files alone.
 # (The package test checks the icons, the desktop entry's content and the file list.)
-# Usage (inside tests/e2e/with-x.sh): install_test.sh <source folder> <build folder>
+# Usage (inside testing/with-x.sh): install_test.sh <source folder> <build folder>
 source "$1/tests/e2e/lib.sh"
 src=$1
 build=$2

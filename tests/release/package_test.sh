@@ -5,7 +5,7 @@
 # checked by Debian's own validators, and the unpacked program run by an ordinary user (in a
 # folder it cannot write) and by root (who could write there): both keep their settings in
 # $XDG_CONFIG_HOME/tarvola/, and they come back.
-# Usage (inside tests/e2e/with-x.sh): package_test.sh <source folder> <build folder>
+# Usage (inside testing/with-x.sh): package_test.sh <source folder> <build folder>
 source "$1/tests/e2e/lib.sh"
 build=$2
 work=$(mktemp -d)
