@@ -73,6 +73,20 @@ std::vector<std::pair<pid_t, double>> renderers() {
     return found;
 }
 
+// The scene as a bitmap with the 12-byte header of OS/2 1.x: 16-bit sizes, 24-bit rows bottom up.
+QByteArray os2Bitmap(const QImage& scene) {
+    const QImage rgb = scene.convertToFormat(QImage::Format_BGR888);
+    const int rowBytes = (rgb.width() * 3 + 3) / 4 * 4;
+    QByteArray out = "BM" + QByteArray(24, '\0');
+    qToLittleEndian<quint32>(quint32(26 + rowBytes * rgb.height()), out.data() + 2);
+    qToLittleEndian<quint32>(26, out.data() + 10);
+    for (const auto& [at, value] : {std::pair{14, 12}, {18, rgb.width()}, {20, rgb.height()}, {22, 1}, {24, 24}})
+        qToLittleEndian<quint16>(quint16(value), out.data() + at);  // the header size, 12, is the low half of a u32
+    for (int y = rgb.height() - 1; y >= 0; --y)
+        out += QByteArray(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3).leftJustified(rowBytes, '\0');
+    return out;
+}
+
 core::Picture loadGood(const QString& path) {
     try {
         return loadPicture(path);
@@ -106,6 +120,7 @@ private slots:
         QTest::newRow("jpeg") << samples::encode(scene, "jpeg") << "a.jpg" << 48;
         QTest::newRow("png") << samples::encode(scene, "png") << "a.png" << 0;
         // The content decides the format, not the name.
+        QTest::newRow("OS/2 bmp") << os2Bitmap(scene) << "old.bmp" << 0;
         QTest::newRow("png named .bmp") << samples::encode(scene, "png") << "png.bmp" << 0;
         QTest::newRow("gif without extension") << samples::encodeGif(scene) << "picture" << 0;
     }
@@ -161,6 +176,7 @@ private slots:
         QTest::newRow("text named .bmp") << QByteArray("just some text\n") << "text.bmp" << 481 << "どの形式でもありません";
         QTest::newRow("text starting BM") << QByteArray("BMW cars are fast\n") << "cars.bmp" << 481 << cut;
         QTest::newRow("bmp truncated") << bmp.left(bmp.size() / 2) << "cut.bmp" << 481 << "ビットマップ";
+        QTest::newRow("OS/2 bmp truncated") << os2Bitmap(scene).chopped(200) << "old.bmp" << 481 << "ビットマップ";
         QTest::newRow("gif truncated") << gif.left(gif.size() - 40) << "cut.gif" << 481 << "GIF";
         QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << "cut.jpg" << 481 << "JPEG";
         QTest::newRow("png truncated") << png.left(png.size() - 20) << "cut.png" << 481 << "PNG";
