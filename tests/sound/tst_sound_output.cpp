@@ -8,6 +8,7 @@
 #include "doors/PlayWave.h"
 #include "platform/Sound.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,10 +58,10 @@ private slots:
         config.write(QStringLiteral("pcm.!default { type file slave.pcm { type null } file \"%1\" format raw }\n")
                          .arg(output_).toUtf8());
         config.close();
-        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(config.fileName()));
     }
 
     void init() {
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(dir_.filePath(QStringLiteral("asound.conf"))));
         QFile::remove(output_);
         endings.clear();
     }
@@ -79,6 +80,21 @@ private slots:
         QVERIFY(platform::playWaveSync(riff));
         QCOMPARE(written().toHex(), frames.toHex());
         QCOMPARE(endings.value(0), QStringLiteral("drain"));  // what is queued plays to its end
+    }
+
+    // No sound card: nothing is played and the doors do not wait out the sound's length (1.5 s).
+    void noSoundCard() {
+        QByteArray riff;
+        doorFrames(&riff);
+        QFile config(dir_.filePath(QStringLiteral("nocard.conf")));
+        QVERIFY(config.open(QIODevice::WriteOnly) && config.write("pcm.!default { type hw card 31 }\n") > 0);
+        config.close();
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(config.fileName()));  // another file: ALSA reads it anew
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!platform::playWaveSync(riff));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(endings.isEmpty());
     }
 
     // The doors ask for their sound by number: number 101 plays the door sound's own frames and
