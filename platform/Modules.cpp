@@ -38,7 +38,6 @@ ModuleFunction moduleFunction(const QByteArray& path, const char* name) {
         const bool whole = isWholeElfFile(opened.toLatin1());
         if (!whole || !library->load()) {
             const QString reason = whole ? library->errorString() : QString();
-            library.reset();
             return {nullptr, whole ? Failure::NotLoaded : Failure::NotWhole, reason};
         }
         // The descriptor stays open with its library: Qt knows a library by its name, and

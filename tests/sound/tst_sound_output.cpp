@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <cerrno>
 #include <dlfcn.h>
 
 // How the module ends the sound: these stand in for ALSA's calls (the test exports them, so the
@@ -26,6 +27,15 @@ int handOn(const char* name, void* pcm) {
 }  // namespace
 extern "C" int snd_pcm_drain(void* pcm) { return endings << QStringLiteral("drain"), handOn("snd_pcm_drain", pcm); }
 extern "C" int snd_pcm_drop(void* pcm) { return endings << QStringLiteral("drop"), handOn("snd_pcm_drop", pcm); }
+// The next writes that fail as after an underrun, before the writes are handed on.
+int underrunsToCome = 0;
+extern "C" long snd_pcm_writei(void* pcm, const void* frames, unsigned long count) {
+    using Write = long (*)(void*, const void*, unsigned long);
+    if (underrunsToCome > 0)
+        return --underrunsToCome, -EPIPE;
+    void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    return alsa ? reinterpret_cast<Write>(::dlsym(alsa, "snd_pcm_writei"))(pcm, frames, count) : -1;
+}
 
 class TestSoundOutput : public QObject {
     Q_OBJECT
@@ -64,6 +74,7 @@ private slots:
         qputenv("ALSA_CONFIG_PATH", QFile::encodeName(dir_.filePath(QStringLiteral("asound.conf"))));
         QFile::remove(output_);
         endings.clear();
+        underrunsToCome = 0;
     }
 
     void everyFrameReachesTheOutput() {
@@ -80,6 +91,24 @@ private slots:
         QVERIFY(platform::playWaveSync(riff));
         QCOMPARE(written().toHex(), frames.toHex());
         QCOMPARE(endings.value(0), QStringLiteral("drain"));  // what is queued plays to its end
+    }
+
+    // One underrun (the system stalled the player) is recovered from and the sound plays whole;
+    // an output that keeps failing ends the sound instead of being retried.
+    void underruns_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("one") << 1;
+        QTest::newRow("two in a row") << 2;
+    }
+    void underruns() {
+        QFETCH(int, count);
+        QByteArray riff;
+        const QByteArray frames = doorFrames(&riff);
+        underrunsToCome = count;
+        const bool whole = count == 1;
+        QCOMPARE(platform::playWaveSync(riff), whole);
+        QCOMPARE(written() == frames, whole);
+        QCOMPARE(endings.value(0), whole ? QStringLiteral("drain") : QStringLiteral("drop"));
     }
 
     // No sound card: nothing is played and the doors do not wait out the sound's length (1.5 s).

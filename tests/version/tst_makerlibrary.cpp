@@ -134,6 +134,10 @@ private slots:
                                 "https://www.example.com/a b", "https://www.example.com:99999999/"})
             QTest::newRow(bad) << QString::fromLatin1(bad) << false;
         QTest::newRow("nul inside") << QStringLiteral("https://www.example.com/") + QChar(0) + u'x' << false;
+        // Blanks and invisible marks that the address parser would take and show differently.
+        QTest::newRow("soft hyphen in the host") << QStringLiteral("https://www.exam\u00ADple.com/") << false;
+        QTest::newRow("right-to-left override") << QStringLiteral("https://www.example.com/\u202Egnp.exe") << false;
+        QTest::newRow("ideographic space") << QStringLiteral("https://www.example.com/\u3000") << false;
     }
     void handedOnOnlyWhenWebAddress() {
         QFETCH(QString, address);
