@@ -17,7 +17,7 @@ QByteArray quoted(const QString& path) { return '"' + path.toUtf8() + '"'; }
 
 QByteArrayList record(const QString& film0, const QString& film1, const QString& kanban) {
     return {"1500", "1200", "3000", "4500", quoted(film0), quoted(film1), "5", "7", quoted(kanban),
-            "4000", "900", "#FALSE#", "#FALSE#", "123", "456", "1"};
+            "4028", "898", "#FALSE#", "#FALSE#", "123", "456", "1"};
 }
 
 QByteArray line(const QByteArrayList& fields) { return fields.join(',') + "\r\n"; }
@@ -126,8 +126,9 @@ private Q_SLOTS:
         QVERIFY(panel.Option1(1)->isChecked());
         QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->shpK_Waku(1)->Visible());
         if (field < 0) {  // at its stored place, sized by its 80 x 30 pixel picture, the frame around it
-            QCOMPARE(form->PicKanban->scaleRect(), (core::ScaleRect{4000, 900, 1200, 450}));
-            QCOMPARE(form->shpK_Waku(2)->rect(), (core::ScaleRect{3925, 1350, 1350, 60}));
+            QCOMPARE(form->PicKanban->scaleRect(), (core::ScaleRect{4028, 898, 1200, 450}));
+            QCOMPARE(form->PicKanban->geometry(), QRect(269, 60, 80, 30));  // 268.53 and 59.87 pixels, rounded
+            QCOMPARE(form->shpK_Waku(2)->rect(), (core::ScaleRect{3953, 1348, 1350, 60}));
             QCOMPARE(form->imgMaku1(1)->picture().size(), QSize(40, 200));
         }
         form->SaveIni();
