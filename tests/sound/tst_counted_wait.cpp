@@ -3,6 +3,7 @@
 // The door's counted wait: 100 ns a count, never shorter, and no events run meanwhile.
 
 #include "doors/CountedWait.h"
+#include "doors/SleepLateness.h"
 
 #include <QTest>
 #include <QTimer>
@@ -39,6 +40,29 @@ private slots:
         }
         QVERIFY(!timerRan && !queuedCallRan);
         QTRY_VERIFY(timerRan && queuedCallRan);
+    }
+
+    // The margin left for spinning: the mean wake-up lateness plus three mean deviations, learnt
+    // as a round-trip time is (an eighth and a quarter a sample), a sample counting for at most
+    // the mean plus twice the deviation (20 µs at least), between 20 and 500 µs in all.
+    void marginLearnt_data() {
+        QTest::addColumn<QList<int>>("lateUs");
+        QTest::addColumn<qint64>("marginNs");
+        QTest::newRow("nothing learnt yet") << QList<int>{} << qint64(90'000);
+        QTest::newRow("as late as expected") << QList<int>{60} << qint64(82'500);
+        QTest::newRow("80 µs") << QList<int>{80} << qint64(100'000);
+        QTest::newRow("10 ms: the thread lost the processor") << QList<int>{10'000} << qint64(100'000);
+        QTest::newRow("steady, then 100 µs: counts as 80") << QList<int>(20, 60) + QList<int>{100} << qint64(77'571);
+        QTest::newRow("80 µs twice") << QList<int>{80, 80} << qint64(105'938);  // 105937.5 rounded
+        QTest::newRow("always on time") << QList<int>(200, 0) << qint64(20'000);
+        QTest::newRow("always 10 ms late") << QList<int>(200, 10'000) << qint64(500'000);
+    }
+    void marginLearnt() {
+        QFETCH(QList<int>, lateUs);
+        doors::SleepLateness lateness;
+        for (const int us : lateUs)
+            lateness.record(std::chrono::microseconds(us));
+        QTEST(qint64(lateness.margin().count()), "marginNs");
     }
 
     // A long wait sleeps and spins only its last stretch (half a millisecond at most): the
