@@ -121,6 +121,12 @@ private slots:
         QVERIFY(missing.description().contains(u"LumoraHpURL") && missing.description().contains(u"libSorrel3Res.so"));
         const core::RuntimeError null = call(QStringLiteral(FAKE_NULL_RESULT_PATH));
         QVERIFY(null.number() == 5 && null.description().contains(u"LumoraHpURL"));
+        // The longest address taken is 8192 bytes; one a byte longer is refused, not read on.
+        QString longest;
+        QCOMPARE(call(QStringLiteral(FAKE_ADDRESS_8192_PATH), &longest).number(), 0);
+        QVERIFY(longest.size() == 8192 && longest.startsWith(u"https://www.example.com/aaa") && longest.endsWith(u'a'));
+        const core::RuntimeError tooLong = call(QStringLiteral(FAKE_ADDRESS_8193_PATH));
+        QVERIFY2(tooLong.number() == 5 && tooLong.description().contains(u"長すぎます"), qPrintable(tooLong.description()));
     }
 
     // Only well-formed http and https addresses reach the desktop, exactly as given; `make fuzz`
