@@ -98,6 +98,28 @@ private Q_SLOTS:
         QVERIFY2(saved.startsWith("0,0,0,") && saved.endsWith("\r\n"), saved.constData());
     }
 
+    // A window stored where its title bar is off every screen (800 x 600 here) comes back at the
+    // screen's top left; one whose title bar is partly on the screen stays where it was stored.
+    void storedPlacesKeptReachable_data() {
+        QTest::addColumn<QPoint>("stored");  // both windows, in pixels
+        QTest::addColumn<QPoint>("bus");
+        QTest::addColumn<QPoint>("panel");
+        QTest::newRow("on the screen") << QPoint(100, 80) << QPoint(100, 80) << QPoint(100, 80);
+        QTest::newRow("title bars above the screen") << QPoint(100, -50) << QPoint(0, 0) << QPoint(0, 0);
+        QTest::newRow("700 left: the bus window's title bar shows")
+            << QPoint(-700, 80) << QPoint(-700, 80) << QPoint(0, 0);
+        QTest::newRow("right of the screen") << QPoint(5000, 80) << QPoint(0, 0) << QPoint(0, 0);
+    }
+    void storedPlacesKeptReachable() {
+        QFETCH(QPoint, stored);
+        QByteArrayList r = record(film0_, film1_, kanban_);
+        r[FormLeft] = r[PanelLeft] = QByteArray::number(stored.x() * 15);
+        r[FormTop] = r[PanelTop] = QByteArray::number(stored.y() * 15);
+        auto form = testsupport::startForm(line(r));
+        QTEST(form->pos(), "bus");
+        QTEST(form->panel().pos(), "panel");
+    }
+
     // A stored record is applied whole, and written back unchanged. A stored picture that cannot
     // be loaded costs only that picture: its path is kept and written again, so the picture comes
     // back with the file.
