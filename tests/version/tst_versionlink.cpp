@@ -50,6 +50,10 @@ private slots:
         const QUrl homepage(platform::callLumoraHpURL());
         QCOMPARE(opened, QList<QUrl>({homepage, homepage}));
         QCOMPARE(owners.at(0), static_cast<QWidget*>(&dialog));
+        // Shown, it names the program's file; the link is underlined, at 9 points.
+        QCOMPARE(dialog.Label1[1]->text(), QStringLiteral("型番・製造番号：tst_versionlink"));
+        QVERIFY(dialog.Label5->font().underline() && !dialog.Label5->font().bold());
+        QCOMPARE(dialog.Label5->font().pointSizeF(), 9.0);
     }
 };
 
