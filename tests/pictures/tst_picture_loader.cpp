@@ -194,6 +194,9 @@ private slots:
                                   << QStringLiteral("40000 × 40000 ピクセルで、読み込める大きさ（一辺 32767 ピクセル、256 MB まで）");
         QTest::newRow("png of 256 Mi pixels") << samples::withPngSize(png, 16384, 16384) << "mi.png" << 7 << large;
         QTest::newRow("wmf huge box") << patched<qint16>(wmf, 10, {32000, 32000, 1}) << "huge.wmf" << 7 << large;
+        // A metafile is drawn within a quarter of the budget: 16 Mi pixels.
+        QTest::newRow("emf just over 16 Mi pixels") << patched<qint32>(emf, 32, {108400, 108370}) << "big.emf" << 7
+                                                    << QStringLiteral("4097 × 4096 ピクセル");
         QTest::newRow("emf huge frame") << patched<qint32>(emf, 32, {2000000000, 2000000000}) << "huge.emf" << 7 << large;
         // Small files that keep a renderer busy for minutes are stopped after two seconds.
         QTest::newRow("wmf text in a giant font") << samples::wmfText(32000, 3000) << "text.wmf" << 7 << large;
