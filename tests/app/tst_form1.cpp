@@ -251,6 +251,7 @@ private Q_SLOTS:
             QCOMPARE(a->role(), role);
             QCOMPARE(a->state().checked, state == std::string_view("on"));
             QCOMPARE(a->state().pressed, role == Q::Button && a->state().checked);
+            QCOMPARE(a->state().checkable, role != Q::ScrollBar && control != p.Command3);  // the switches toggle
             QCOMPARE(a->state().disabled, control == p.scllMakuSpeed(1));
             if (role == Q::ScrollBar)
                 QCOMPARE(a->valueInterface()->currentValue().toString(), QString::fromUtf8(state));
