@@ -174,6 +174,7 @@ private slots:
         using samples::patched;
         QTest::newRow("empty file") << QByteArray() << "empty.bmp" << 481 << "空のファイル";
         QTest::newRow("text named .bmp") << QByteArray("just some text\n") << "text.bmp" << 481 << "どの形式でもありません";
+        QTest::newRow("FF D8 then text") << QByteArray("\xFF\xD8 is no JPEG\n") << "text.jpg" << 481 << "どの形式でもありません";
         QTest::newRow("text starting BM") << QByteArray("BMW cars are fast\n") << "cars.bmp" << 481 << cut;
         QTest::newRow("bmp truncated") << bmp.left(bmp.size() / 2) << "cut.bmp" << 481 << "ビットマップ";
         QTest::newRow("OS/2 bmp truncated") << os2Bitmap(scene).chopped(200) << "old.bmp" << 481 << "ビットマップ";
@@ -190,6 +191,8 @@ private slots:
         // Sizes are refused from the header, before anything is decoded.
         QTest::newRow("bmp 32768 pixels wide") << patched<qint32>(bmp, 18, {32768, 1}) << "wide.bmp" << 7
                                                << QStringLiteral("32768 × 1 ピクセル");
+        QTest::newRow("OS/2 bmp 40000 pixels wide") << patched<quint16>(os2Bitmap(scene), 18, {40000}) << "wide.bmp" << 7
+                                                    << QStringLiteral("40000 × 30 ピクセル");
         QTest::newRow("bmp huge") << patched<qint32>(bmp, 18, {40000, 40000}) << "huge.bmp" << 7
                                   << QStringLiteral("40000 × 40000 ピクセルで、読み込める大きさ（一辺 32767 ピクセル、256 MB まで）");
         QTest::newRow("png of 256 Mi pixels") << samples::withPngSize(png, 16384, 16384) << "mi.png" << 7 << large;
