@@ -46,7 +46,7 @@ void checkColours(const QImage& image, const Colours& colours, int tolerance, in
     }
 }
 
-// The error's number, and that its description names the cause and the file, ending a sentence.
+// The error's number, and that its description names the cause and the file (in 「」), ending a sentence.
 void checkError(const QString& path, int number, const QString& cause) {
     try {
         loadPicture(path);
@@ -54,7 +54,7 @@ void checkError(const QString& path, int number, const QString& cause) {
     } catch (const core::RuntimeError& e) {
         QCOMPARE(e.number(), number);
         const QString& d = e.description();
-        QVERIFY2(d.contains(cause) && d.contains(QFileInfo(path).fileName()) && d.endsWith(u'。'), qPrintable(d));
+        QVERIFY2(d.contains(cause) && d.contains(QFileInfo(path).fileName() + u'」') && d.endsWith(u'。'), qPrintable(d));
     }
 }
 
