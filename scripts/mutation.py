@@ -76,7 +76,7 @@ def main():
         chosen = list(mutants(lines))
         rng.shuffle(chosen)
         named = lambda m: "%s:%d %s: %s\n" % (f, m[0] + 1, m[1], lines[m[0]].strip())
-        for i, what, new in [m for m in mutants(lines) if named(m) in redo] if redo else chosen[:a.per_file]:
+        for i, what, new in [m for m in chosen if named(m) in redo] if redo else chosen[:a.per_file]:
             name = named((i, what))
             try:
                 f.write_text("\n".join(lines[:i] + ([new] if new is not None else []) + lines[i + 1:]))

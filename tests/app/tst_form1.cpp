@@ -158,8 +158,6 @@ private Q_SLOTS:
         QVERIFY(reference.at(0) != reference.at(1));
     }
 
-    // The bus window carries the program's icon at 32 and at 64 pixels, as the window manager gets
-    // it; the panel's caption bar shows none (a blank icon keeps the application's off it).
     // Cancel in the file dialog chooses nothing, though the dialog opened on the last file.
     void cancelledFileDialog() {
         platform::CommonDialog dialog;
@@ -193,6 +191,8 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QFile::decodeName(settings::settingsFilePath())));
     }
 
+    // The bus window carries the program's icon at 32 and at 64 pixels, as the window manager gets
+    // it; the panel's caption bar shows none (a blank icon keeps the application's off it).
     void onlyTheBusWindowCarriesTheProgramIcon() {
         auto form = startForm();
         const QIcon icon = form->windowHandle()->icon();

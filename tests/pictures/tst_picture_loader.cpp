@@ -119,8 +119,8 @@ private slots:
         QTest::newRow("gif") << samples::encodeGif(scene) << "a.gif" << 0;
         QTest::newRow("jpeg") << samples::encode(scene, "jpeg") << "a.jpg" << 48;
         QTest::newRow("png") << samples::encode(scene, "png") << "a.png" << 0;
-        // The content decides the format, not the name.
         QTest::newRow("OS/2 bmp") << os2Bitmap(scene) << "old.bmp" << 0;
+        // The content decides the format, not the name.
         QTest::newRow("png named .bmp") << samples::encode(scene, "png") << "png.bmp" << 0;
         QTest::newRow("gif without extension") << samples::encodeGif(scene) << "picture" << 0;
     }

@@ -16,25 +16,22 @@
 #include <cerrno>
 #include <dlfcn.h>
 
-// How the module ends the sound: these stand in for ALSA's calls (the test exports them, so the
-// module finds them first) and hand them on.
+// How the module writes and ends the sound: these stand in for ALSA's calls (the test exports
+// them, so the module finds them first) and hand them on.
 namespace {
 QStringList endings;
-int handOn(const char* name, void* pcm) {
-    void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
-    return alsa ? reinterpret_cast<int (*)(void*)>(::dlsym(alsa, name))(pcm) : -1;
+int underrunsToCome = 0;  // the next writes that fail as after an underrun
+// ALSA's own function of that name, loaded with the module.
+template <typename Function> Function alsa(const char* name) {
+    return reinterpret_cast<Function>(::dlsym(::dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD), name));
 }
 }  // namespace
-extern "C" int snd_pcm_drain(void* pcm) { return endings << QStringLiteral("drain"), handOn("snd_pcm_drain", pcm); }
-extern "C" int snd_pcm_drop(void* pcm) { return endings << QStringLiteral("drop"), handOn("snd_pcm_drop", pcm); }
-// The next writes that fail as after an underrun, before the writes are handed on.
-int underrunsToCome = 0;
+extern "C" int snd_pcm_drain(void* pcm) { return endings << QStringLiteral("drain"), alsa<int (*)(void*)>("snd_pcm_drain")(pcm); }
+extern "C" int snd_pcm_drop(void* pcm) { return endings << QStringLiteral("drop"), alsa<int (*)(void*)>("snd_pcm_drop")(pcm); }
 extern "C" long snd_pcm_writei(void* pcm, const void* frames, unsigned long count) {
-    using Write = long (*)(void*, const void*, unsigned long);
     if (underrunsToCome > 0)
         return --underrunsToCome, -EPIPE;
-    void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
-    return alsa ? reinterpret_cast<Write>(::dlsym(alsa, "snd_pcm_writei"))(pcm, frames, count) : -1;
+    return alsa<long (*)(void*, const void*, unsigned long)>("snd_pcm_writei")(pcm, frames, count);
 }
 
 class TestSoundOutput : public QObject {
