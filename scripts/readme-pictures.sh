@@ -20,7 +20,7 @@ if [[ -z "${PICTURES_INSIDE_X:-}" ]]; then
 fi
 
 TARVOLA_BIN="$build/bin"
-source "$here/tests/e2e/lib.sh"
+source "$here/testing/xsession.sh"
 work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime"

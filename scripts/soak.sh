@@ -30,7 +30,7 @@ if [[ -z "${SOAK_INSIDE_X:-}" ]]; then
 fi
 
 TARVOLA_BIN="$build/bin"
-source "$here/tests/e2e/lib.sh"
+source "$here/testing/xsession.sh"
 seconds=${SOAK_SECONDS:-120}
 work=$(mktemp -d)
 kept=$(mktemp -d "${TMPDIR:-/tmp}/tarvola-soak-failures.XXXXXX")

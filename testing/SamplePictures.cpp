@@ -92,6 +92,20 @@ QByteArray encode(const QImage& image, const char* format) {
     return bytes;
 }
 
+// 24-bit rows bottom up, each padded to 4 bytes.
+QByteArray encodeOs2Bmp(const QImage& scene) {
+    const QImage rgb = scene.convertToFormat(QImage::Format_BGR888);
+    const int rowBytes = (rgb.width() * 3 + 3) / 4 * 4;
+    QByteArray out = "BM" + QByteArray(24, '\0');
+    qToLittleEndian<quint32>(quint32(26 + rowBytes * rgb.height()), out.data() + 2);
+    qToLittleEndian<quint32>(26, out.data() + 10);
+    for (const auto& [at, value] : {std::pair{14, 12}, {18, rgb.width()}, {20, rgb.height()}, {22, 1}, {24, 24}})
+        qToLittleEndian<quint16>(quint16(value), out.data() + at);  // the header size, 12, is the low half of a u32
+    for (int y = rgb.height() - 1; y >= 0; --y)
+        out += QByteArray(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3).leftJustified(rowBytes, '\0');
+    return out;
+}
+
 // An LZW stream whose codes stay 8 bits wide: a clear code every 100 pixels keeps the
 // code table from growing to 9-bit codes, so each code is one byte.
 QByteArray encodeGif(const QImage& image) {

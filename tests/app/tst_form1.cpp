@@ -10,9 +10,12 @@
 #include "core/Twips.h"
 #include "panels/frmShowVersion.h"
 #include "platform/Executable.h"
+#include "platform/Translations.h"
 
 #include <QAccessibleValueInterface>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
 
 using testsupport::startForm;
@@ -20,10 +23,7 @@ using testsupport::startForm;
 class TestForm1 : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() {
-        platform::installFontSubstitutions();
-        ctl::installAccessibleInterfaces();
-    }
+    void initTestCase() { ctl::installAccessibleInterfaces(); }
 
     void windowsAtStart() {
         auto form = startForm();
@@ -36,10 +36,9 @@ private Q_SLOTS:
         // Sign window 0 (53 x 33 pixels) is rounded inside its outermost rows and columns but its
         // right one; sign window 1 is never shaped.
         const QRegion r = form->picWaku1(0)->mask();
-        for (const QPoint p : {QPoint(1, 16), QPoint(52, 16), QPoint(26, 1), QPoint(26, 31), QPoint(2, 1), QPoint(51, 31)})
-            QVERIFY2(r.contains(p), qPrintable(QStringLiteral("%1, %2 cut").arg(p.x()).arg(p.y())));
-        for (const QPoint p : {QPoint(0, 16), QPoint(26, 0), QPoint(26, 32), QPoint(1, 1), QPoint(52, 31)})
-            QVERIFY2(!r.contains(p), qPrintable(QStringLiteral("%1, %2 kept").arg(p.x()).arg(p.y())));
+        for (const auto& [x, y, kept] : {std::tuple(1, 16, true), {52, 16, true}, {26, 1, true}, {26, 31, true}, {2, 1, true},
+                                         {51, 31, true}, {0, 16, false}, {26, 0, false}, {26, 32, false}, {1, 1, false}, {52, 31, false}})
+            QVERIFY2(r.contains(QPoint(x, y)) == kept, qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
         QVERIFY(form->picWaku1(1)->mask().isEmpty());
         // Tab goes round the bus window's shown controls only: the signboard and sign 0.
         QApplication::setActiveWindow(form.get());
@@ -158,25 +157,25 @@ private Q_SLOTS:
         QVERIFY(reference.at(0) != reference.at(1));
     }
 
-    // Cancel in the file dialog chooses nothing, though the dialog opened on the last file.
+    // The bus window's file dialog opens on the last file, in its folder, offering the program's
+    // patterns as they are stored and as the dialog matches them; cancel chooses nothing.
     void cancelledFileDialog() {
-        platform::CommonDialog dialog;
-        dialog.FileName = QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/bus.bmp");
+        const QString last = QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/bus.bmp");
+        auto form = startForm();
+        form->C_Dialog1.FileName = last;
         QFileDialog::FileMode mode = QFileDialog::AnyFile;
-        QTimer::singleShot(0, [&mode] {
+        QStringList filters, selected;
+        QTimer::singleShot(0, [&] {
             QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
-            mode = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())->fileMode();
-            QApplication::activeModalWidget()->close();
+            auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            mode = shown->fileMode(), filters = shown->nameFilters(), selected = shown->selectedFiles();
+            shown->close();
         });
-        int number = 0;
-        try {
-            dialog.ShowOpen(nullptr);
-        } catch (const core::RuntimeError& e) {
-            number = e.number();
-        }
-        QCOMPARE(number, 32755);
+        QCOMPARE(testfiles::errorOf([&] { form->C_Dialog1.ShowOpen(form.get()); }).number(), 32755);
         QCOMPARE(mode, QFileDialog::ExistingFile);  // a name typed in must name a file that is there
-        QCOMPARE(dialog.FileName, QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/bus.bmp"));
+        QCOMPARE(filters.value(0), QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf (*.bmp *.jpeg *.gif *.wmf *.emf)"));
+        QCOMPARE(selected, QStringList{last});
+        QCOMPARE(form->C_Dialog1.FileName, last);
     }
 
     // The save on a broken display waits for the display to break: the toolkit's warnings while
@@ -199,10 +198,9 @@ private Q_SLOTS:
         QCOMPARE(icon.pixmap(QSize(32, 32), 1.0).size(), QSize(32, 32));
         QCOMPARE(icon.pixmap(QSize(64, 64), 1.0).size(), QSize(64, 64));
         const QImage panelIcon = form->panel().windowHandle()->icon().pixmap(QSize(32, 32), 1.0).toImage();
-        QVERIFY(!panelIcon.isNull());
-        for (int y = 0; y < panelIcon.height(); ++y)
-            for (int x = 0; x < panelIcon.width(); ++x)
-                QCOMPARE(qAlpha(panelIcon.pixel(x, y)), 0);
+        QImage blank(panelIcon.size(), QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        QVERIFY(!panelIcon.isNull() && panelIcon.convertToFormat(blank.format()) == blank);
     }
 
     // Tab goes through the switches, the bars but sign 1's, the mode and the button; the bar with
@@ -273,13 +271,22 @@ private Q_SLOTS:
         QCOMPARE(describe(dialog.Label5)->text(Q::Name), dialog.Label5->text());
     }
 
+    // The toolkit's dialogs in the user's language: the test runs with LANG=ja_JP.UTF-8 and
+    // nothing overriding it (after the others, which see the toolkit's own words).
+    void toolkitDialogsInTheUsersLanguage() {
+        platform::installToolkitTranslations();
+        QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Open | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Open)->text(), QStringLiteral("開く"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    }
+
     // The program's text: ＭＳ Ｐゴシック at 9 points, drawn with the proportional IPA face (last:
     // the other tests see the toolkit's own font).
     void programFont() {
         platform::installProgramFont();
         const QFont font = QApplication::font();
         QCOMPARE(font.pointSizeF(), 9.0);
-        QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPA Pゴシック"));  // its name in Japanese
     }
 };
 

@@ -5,6 +5,9 @@
 # what the widget tests cannot see: the windows as the window manager stacks them, the sign's
 # shape on the screen, the real file dialog, the doors moving, the board dragged by the pointer,
 # the version dialog; then a second start that must bring back everything that was arranged.
+# The copy lies in a folder whose name is not UTF-8 (unpacked from an archive made elsewhere): the
+# settings file and the renderer program beside it are found there, not at a decoded, wrong path.
+# It is started with arguments meant for the toolkit (-platform, -reverse), which it must not read.
 source "$(dirname "$0")/lib.sh"
 work=$(mktemp -d)
 pid=
@@ -44,7 +47,7 @@ read -ra right_closed <<<"$(picture_at "$work/door_leaf.xwd" 374 51 "${right_xy[
 read -ra front_open <<<"$(bus_at "${front_xy[@]}")"
 read -ra right_open <<<"$(bus_at "${right_xy[@]}")"
 
-start() { start_program "$work/app/tarvola" "$work/stderr"; }
+start() { start_program "$app/tarvola" "$work/stderr" -platform offscreen -reverse; }
 
 stacked_above() {  # stacked_above <a> <b>: among the managed windows, listed bottom to top
   [[ $(xprop -root _NET_CLIENT_LIST_STACKING | grep -oE '0x[0-9a-f]+' | while read -r w; do
@@ -86,8 +89,9 @@ menu_item() {  # menu_item <x> <y> <n>
 }
 
 # ================= First start: no settings file.
-install_copy "$work/app" tarvola
-ini="$work/app/tarvola.ini"
+app="$work/"$'\xff\xfe'
+install_copy "$app" tarvola
+ini="$app/tarvola.ini"
 start
 check "first start: both windows appear" test -n "$bus" -a -n "$panel"
 xdotool windowactivate --sync "$bus" 2>/dev/null; sleep 0.3

@@ -2,6 +2,7 @@
 # SPDX-FileCopyrightText: 2026 Tarvola developers
 # Shared helpers for the end-to-end tests (sourced). They run inside testing/with-x.sh.
 set -u
+source "$(dirname "${BASH_SOURCE[0]}")/../../testing/xsession.sh"
 checks=0
 failures=0
 
@@ -16,43 +17,12 @@ finish() {
   [[ $failures -eq 0 ]]
 }
 
-# A copy of the built program (with the modules it loads) in a fresh folder, under a name.
-install_copy() {  # install_copy <dir> <name>
-  mkdir -p "$1"
-  cp "$TARVOLA_BIN/tarvola" "$1/$2"
-  for module in libSorrel3Res.so tarvola-metafile libtarvola_sound.so; do
-    [[ -f "$TARVOLA_BIN/$module" ]] && cp "$TARVOLA_BIN/$module" "$1/"
-  done
-  return 0
-}
-
-# wait_window and wait_exit stand alone: the release test exports them to a shell of their own.
-wait_window() {  # wait_window <exact title> → prints the window id
-  local id
-  for _ in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  return 1
-}
-wait_exit() {  # wait_exit <pid> <seconds>
-  for _ in $(seq 1 $(($2 * 20))); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.05
-  done
-  return 1
-}
 poll_until_not() {  # poll_until_not <tries of about 0.05 s> <command...>: until the command fails
   for _ in $(seq 1 "$1"); do "${@:2}" || return 0; sleep 0.05; done
   return 1
 }
 mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 shown() { [[ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]]; }
-
-client_origin() {  # client_origin <window> → the client area's top-left corner on the screen, "x y"
-  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
-}
 
 frame_extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','; }  # → "left right top bottom"
 

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The front door and the middle folding door, step by step as the panel's switches move them.
 
-#include "FlowSupport.h"
+#include "../app/TestSupport.h"
 
 #include <QtTest>
 #include <algorithm>

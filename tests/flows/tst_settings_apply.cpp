@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The settings file applied at start and written back at shutdown.
 
-#include "FlowSupport.h"
+#include "../app/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -35,16 +35,16 @@ private Q_SLOTS:
         // Commas and Japanese characters in folder and file names.
         QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("行先, 幕")));
         const QDir sub(dir_.filePath(QStringLiteral("行先, 幕")));
-        film0_ = flows::writePicture(sub, QStringLiteral("方向幕,0.bmp"), {48, 400}, Qt::red);
-        film1_ = flows::writePicture(sub, QStringLiteral("film1.bmp"), {40, 200}, Qt::blue);
-        kanban_ = flows::writePicture(sub, QStringLiteral("看板.bmp"), {80, 30}, Qt::green);
+        film0_ = testsupport::writePicture(sub, QStringLiteral("方向幕,0.bmp"), {48, 400}, Qt::red);
+        film1_ = testsupport::writePicture(sub, QStringLiteral("film1.bmp"), {40, 200}, Qt::blue);
+        kanban_ = testsupport::writePicture(sub, QStringLiteral("看板.bmp"), {80, 30}, Qt::green);
         gone_ = sub.filePath(QStringLiteral("消えた,幕.bmp"));
-        notAPicture_ = flows::writeFile(sub, QStringLiteral("notes.bmp"), "not a picture\n");
+        notAPicture_ = testfiles::write(sub.filePath(QStringLiteral("notes.bmp")), "not a picture\n");
     }
     void cleanup() { QFile::remove(QFile::decodeName(settings::settingsFilePath())); }
 
     void fallbacks_data() {
-        QTest::addColumn<int>("field");  // -2: the last field cut off, -3: no file, -4: an empty file
+        QTest::addColumn<int>("field");  // -3: no file (a file that cannot be parsed is as one with a word)
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("appliedBeforeFailing");  // places, visibility, board were applied
         QTest::addColumn<bool>("filmShown");             // film 0 was applied before the failure
@@ -52,8 +52,6 @@ private Q_SLOTS:
         QTest::newRow("mode 3") << int(Mode) << "3" << true << true;
         QTest::newRow("word in a number field") << int(Door1) << "fast" << false << false;
         QTest::newRow("no file") << -3 << "" << false << false;
-        QTest::newRow("fifteen fields") << -2 << "" << false << false;
-        QTest::newRow("empty file") << -4 << "" << false << false;
     }
     void fallbacks() {
         QFETCH(int, field);
@@ -63,11 +61,7 @@ private Q_SLOTS:
         QByteArrayList r = record(film0_, {}, kanban_);
         if (field >= 0)
             r[field] = value.toUtf8();
-        if (field == -2)
-            r.removeLast();
-        auto form = testsupport::startForm(field == -3   ? std::nullopt
-                                           : field == -4 ? std::optional(QByteArray())
-                                                         : std::optional(line(r)));
+        auto form = testsupport::startForm(field == -3 ? std::nullopt : std::optional(line(r)));
         frmSet& panel = form->panel();
         QCOMPARE(form->pos(), QPoint(0, 0));
         QCOMPARE(panel.Left(), 0.0f);
@@ -86,15 +80,13 @@ private Q_SLOTS:
         QCOMPARE(shown, QList<bool>(4, !appliedBeforeFailing));
         QCOMPARE(form->imgMaku1(0)->picture().isNull(), !filmShown);
         // Paths read before the failing field are kept, whether or not their pictures loaded.
-        if (field >= 0 || field == -2) {
+        if (field >= 0) {
             QCOMPARE(Common::MakuPath[0], film0_);
             QCOMPARE(Common::KanbanPath, kanban_);
         }
         // The broken record gives way, at the close, to the arrangement shown.
         form->SaveIni();
-        QFile written(QFile::decodeName(settings::settingsFilePath()));
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QByteArray saved = written.readAll();
+        const QByteArray saved = testfiles::read(QFile::decodeName(settings::settingsFilePath()));
         QVERIFY2(saved.startsWith("0,0,0,") && saved.endsWith("\r\n"), saved.constData());
     }
 
@@ -154,9 +146,7 @@ private Q_SLOTS:
             QCOMPARE(form->imgMaku1(1)->picture().size(), QSize(40, 200));
         }
         form->SaveIni();
-        QFile written(QFile::decodeName(settings::settingsFilePath()));
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), line(r));
+        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())), line(r));
     }
 };
 

@@ -6,7 +6,7 @@
 // knows which buttons are down while the board is dragged.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "FlowSupport.h"
+#include "../app/TestSupport.h"
 
 #include "signboard/FrameFit.h"
 
@@ -52,9 +52,9 @@ private Q_SLOTS:
     // nothing, silently; a reset empties the board at its first place but keeps the path.
     void pictureResizesBoardAndResetKeepsThePath() {
         QTemporaryDir dir;
-        const QString big = flows::writePicture(dir.path(), "big.bmp", {200, 70}, Qt::cyan);
+        const QString big = testsupport::writePicture(dir.path(), "big.bmp", {200, 70}, Qt::cyan);
         auto form = startForm();
-        flows::DialogScript script;
+        testsupport::DialogScript script;
         script.choose(big);
         form->MnuSetKanban_Click();
         QCOMPARE(Common::KanbanPath, big);
@@ -67,7 +67,7 @@ private Q_SLOTS:
         script.cancel();
         script.choose(QString());
         script.choose(QDir(dir.path()).filePath("nowhere.bmp"));
-        script.choose(flows::writeFile(dir.path(), "notes.bmp", "plain text\r\n"));
+        script.choose(testfiles::write(dir.filePath("notes.bmp"), "plain text\r\n"));
         for (int i = 0; i < 4; ++i)
             form->MnuSetKanban_Click();
         QVERIFY(script.messages.empty());
@@ -113,16 +113,6 @@ private Q_SLOTS:
         QApplication::sendEvent(board, &dbl);
         QVERIFY(barsOf(*form) == fullFitOf(moved));
         QCOMPARE(board->scaleRect(), moved);
-    }
-
-    // The bars take no clicks: a press on one is the bus window's own, as on its picture.
-    void pressOnABarIsTheWindows() {
-        auto form = startForm();
-        QSignalSpy windowPresses(form.get(), &ctl::Surface::MouseDown);
-        const QRect bar = form->shpK_Waku(2)->pixelRect();
-        QTest::mousePress(form.get(), Qt::LeftButton, {}, bar.center());
-        QTest::mouseRelease(form.get(), Qt::LeftButton, {}, bar.center());
-        QCOMPARE(windowPresses.count(), 1);
     }
 };
 

@@ -2,12 +2,12 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // Rolling the destination sign with the keyboard and choosing its film.
 
-#include "FlowSupport.h"
+#include "../app/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-using flows::DialogScript;
+using testsupport::DialogScript;
 using testsupport::startForm;
 
 class TestSigns : public QObject {
@@ -49,16 +49,6 @@ private Q_SLOTS:
         QCOMPARE(form->MakuPos[1], 0);
     }
 
-    // A click on the sign's window beside its film gives the window the keyboard as well.
-    void clickBesideTheFilm() {
-        auto form = startForm();
-        QApplication::setActiveWindow(form.get());
-        form->PicKanban->setFocus();
-        QTRY_VERIFY(form->PicKanban->hasFocus());
-        QTest::mouseClick(form->picWaku1(0), Qt::LeftButton, {}, QPoint(52, 16));  // the film spans 1 to 50
-        QTRY_VERIFY(form->picWaku1(0)->hasFocus());
-    }
-
     // Sign 1 rolls with its own step, leaving sign 0 alone; it measures in twips.
     void signOneRollsInTwips() {
         auto form = startForm();
@@ -86,9 +76,9 @@ private Q_SLOTS:
     void choosingAFilm() {
         QFETCH(int, kind);
         QTemporaryDir dir;
-        const QString film = flows::writePicture(dir.path(), "film.bmp", {40, 300}, Qt::red);
-        const QString chosen = kind == 2   ? flows::writeFile(dir.path(), "bad.bmp", "not a picture\r\n")
-                               : kind == 3 ? flows::writePicture(dir.path(), "tall.bmp", {45, 520}, Qt::blue)
+        const QString film = testsupport::writePicture(dir.path(), "film.bmp", {40, 300}, Qt::red);
+        const QString chosen = kind == 2   ? testfiles::write(dir.filePath("bad.bmp"), "not a picture\r\n")
+                               : kind == 3 ? testsupport::writePicture(dir.path(), "tall.bmp", {45, 520}, Qt::blue)
                                            : film;
         auto form = startForm();
         DialogScript script;

@@ -3,8 +3,8 @@
 // The picture loader against pictures made here: what each format shows, and what each kind of
 // bad file gives instead (the error's number and a description naming the cause and the file).
 
+#include "TestFiles.h"
 #include "testing/SamplePictures.h"
-#include "core/RuntimeError.h"
 #include "pictures/PictureLoader.h"
 
 #include <QTemporaryDir>
@@ -48,22 +48,17 @@ void checkColours(const QImage& image, const Colours& colours, int tolerance, in
 
 // The error's number, and that its description names the cause and the file (in 「」), ending a sentence.
 void checkError(const QString& path, int number, const QString& cause) {
-    try {
-        loadPicture(path);
-        QFAIL("no error");
-    } catch (const core::RuntimeError& e) {
-        QCOMPARE(e.number(), number);
-        const QString& d = e.description();
-        QVERIFY2(d.contains(cause) && d.contains(QFileInfo(path).fileName() + u'」') && d.endsWith(u'。'), qPrintable(d));
-    }
+    const core::RuntimeError e = testfiles::errorOf([&] { loadPicture(path); });
+    QCOMPARE(e.number(), number);
+    const QString& d = e.description();
+    QVERIFY2(d.contains(cause) && d.contains(QFileInfo(path).fileName() + u'」') && d.endsWith(u'。'), qPrintable(d));
 }
 
 // The renderer programs this process started, each with the processor time it used in seconds.
 std::vector<std::pair<pid_t, double>> renderers() {
     std::vector<std::pair<pid_t, double>> found;
     for (const QFileInfo& process : QDir(QStringLiteral("/proc")).entryInfoList(QDir::Dirs)) {
-        QFile stat(process.filePath() + QStringLiteral("/stat"));
-        const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        const QByteArray line = testfiles::read(process.filePath() + QStringLiteral("/stat"));
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');  // from the state on
         if (fields.size() > 12 && fields[1].toLongLong() == ::getpid() &&
             QFileInfo(process.filePath() + QStringLiteral("/exe")).symLinkTarget().endsWith(u"/tarvola-metafile"))
@@ -71,20 +66,6 @@ std::vector<std::pair<pid_t, double>> renderers() {
                                double(fields[11].toLongLong() + fields[12].toLongLong()) / double(::sysconf(_SC_CLK_TCK)));
     }
     return found;
-}
-
-// The scene as a bitmap with the 12-byte header of OS/2 1.x: 16-bit sizes, 24-bit rows bottom up.
-QByteArray os2Bitmap(const QImage& scene) {
-    const QImage rgb = scene.convertToFormat(QImage::Format_BGR888);
-    const int rowBytes = (rgb.width() * 3 + 3) / 4 * 4;
-    QByteArray out = "BM" + QByteArray(24, '\0');
-    qToLittleEndian<quint32>(quint32(26 + rowBytes * rgb.height()), out.data() + 2);
-    qToLittleEndian<quint32>(26, out.data() + 10);
-    for (const auto& [at, value] : {std::pair{14, 12}, {18, rgb.width()}, {20, rgb.height()}, {22, 1}, {24, 24}})
-        qToLittleEndian<quint16>(quint16(value), out.data() + at);  // the header size, 12, is the low half of a u32
-    for (int y = rgb.height() - 1; y >= 0; --y)
-        out += QByteArray(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3).leftJustified(rowBytes, '\0');
-    return out;
 }
 
 core::Picture loadGood(const QString& path) {
@@ -102,12 +83,7 @@ class TestPictureLoader : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
 
-    QString write(const QString& fileName, const QByteArray& bytes) {
-        QFile file(dir_.filePath(fileName));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(fileName));
-        return file.fileName();
-    }
+    QString write(const QString& fileName, const QByteArray& bytes) { return testfiles::write(dir_.filePath(fileName), bytes); }
 
 private slots:
     void rasterFormats_data() {
@@ -119,7 +95,7 @@ private slots:
         QTest::newRow("gif") << samples::encodeGif(scene) << "a.gif" << 0;
         QTest::newRow("jpeg") << samples::encode(scene, "jpeg") << "a.jpg" << 48;
         QTest::newRow("png") << samples::encode(scene, "png") << "a.png" << 0;
-        QTest::newRow("OS/2 bmp") << os2Bitmap(scene) << "old.bmp" << 0;
+        QTest::newRow("OS/2 bmp") << samples::encodeOs2Bmp(scene) << "old.bmp" << 0;
         // The content decides the format, not the name.
         QTest::newRow("png named .bmp") << samples::encode(scene, "png") << "png.bmp" << 0;
         QTest::newRow("gif without extension") << samples::encodeGif(scene) << "picture" << 0;
@@ -177,7 +153,7 @@ private slots:
         QTest::newRow("FF D8 then text") << QByteArray("\xFF\xD8 is no JPEG\n") << "text.jpg" << 481 << "どの形式でもありません";
         QTest::newRow("text starting BM") << QByteArray("BMW cars are fast\n") << "cars.bmp" << 481 << cut;
         QTest::newRow("bmp truncated") << bmp.left(bmp.size() / 2) << "cut.bmp" << 481 << "ビットマップ";
-        QTest::newRow("OS/2 bmp truncated") << os2Bitmap(scene).chopped(200) << "old.bmp" << 481 << "ビットマップ";
+        QTest::newRow("OS/2 bmp truncated") << samples::encodeOs2Bmp(scene).chopped(200) << "old.bmp" << 481 << "ビットマップ";
         QTest::newRow("gif truncated") << gif.left(gif.size() - 40) << "cut.gif" << 481 << "GIF";
         QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << "cut.jpg" << 481 << "JPEG";
         QTest::newRow("png truncated") << png.left(png.size() - 20) << "cut.png" << 481 << "PNG";
@@ -191,7 +167,7 @@ private slots:
         // Sizes are refused from the header, before anything is decoded.
         QTest::newRow("bmp 32768 pixels wide") << patched<qint32>(bmp, 18, {32768, 1}) << "wide.bmp" << 7
                                                << QStringLiteral("32768 × 1 ピクセル");
-        QTest::newRow("OS/2 bmp 40000 pixels wide") << patched<quint16>(os2Bitmap(scene), 18, {40000}) << "wide.bmp" << 7
+        QTest::newRow("OS/2 bmp 40000 pixels wide") << patched<quint16>(samples::encodeOs2Bmp(scene), 18, {40000}) << "wide.bmp" << 7
                                                     << QStringLiteral("40000 × 30 ピクセル");
         QTest::newRow("bmp huge") << patched<qint32>(bmp, 18, {40000, 40000}) << "huge.bmp" << 7
                                   << QStringLiteral("40000 × 40000 ピクセルで、読み込める大きさ（一辺 32767 ピクセル、256 MB まで）");
@@ -257,8 +233,7 @@ private slots:
         QCOMPARE(::kill(running[0].first, signal), 0);
         // Gone or stopped before the next picture comes (the signal is delivered in its own time).
         const auto state = [pid = running[0].first] {
-            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-            const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+            const QByteArray line = testfiles::read(QStringLiteral("/proc/%1/stat").arg(pid));
             return line.mid(line.lastIndexOf(')') + 2, 1);
         };
         QTRY_COMPARE(state(), QByteArray(signal == SIGSTOP ? "T" : "Z"));
@@ -288,15 +263,6 @@ private slots:
     }
 
     void emptyPathGivesNoPicture() { QVERIFY(loadPicture(QString()).isNull()); }
-
-    void relativePathIsTheWorkingFolders() {
-        write("here.png", samples::encode(samples::rasterScene(), "png"));
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(dir_.path());
-        const core::Picture picture = loadGood("here.png");
-        QDir::setCurrent(previous);
-        QCOMPARE(picture.size(), QSize(60, 30));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPictureLoader)

@@ -5,8 +5,8 @@
 // slow but spends little processor time is waited for.
 // A stand-in renderer lies beside this test; the picture's name tells it how to fail.
 
+#include "TestFiles.h"
 #include "testing/SamplePictures.h"
-#include "core/RuntimeError.h"
 #include "pictures/PictureLoader.h"
 
 #include <QCoreApplication>
@@ -20,12 +20,7 @@ class TestRendererFaults : public QObject {
     QString renderer_, saved_;
 
     // A metafile the stand-in is asked for under this name.
-    QString picture(const QString& name) {
-        QFile file(dir_.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(samples::wmf(true)) <= 0)
-            qFatal("cannot write %s", qPrintable(name));
-        return file.fileName();
-    }
+    QString picture(const QString& name) { return testfiles::write(dir_.filePath(name), samples::wmf(true)); }
 
 private slots:
     void initTestCase() {
@@ -64,19 +59,11 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, number);
         QFile::remove(renderer_);
-        if (name != u"missing.wmf") {
+        if (name != u"missing.wmf")
             QVERIFY(QFile::copy(saved_, renderer_));
-        }
-        const QString path = picture(name);
-        int got = 0;
-        try {
-            pictures::loadPicture(path);
-        } catch (const core::RuntimeError& e) {
-            got = e.number();
-            QVERIFY2(e.description().contains(number == 48 ? "tarvola-metafile" : name),
-                     qPrintable(e.description()));
-        }
-        QCOMPARE(got, number);
+        const core::RuntimeError e = testfiles::errorOf([&] { pictures::loadPicture(picture(name)); });
+        QCOMPARE(e.number(), number);
+        QVERIFY2(e.description().contains(number == 48 ? "tarvola-metafile" : name), qPrintable(e.description()));
     }
 
     void cleanupTestCase() {

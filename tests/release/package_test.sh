@@ -17,8 +17,8 @@ deb=$(ls "$build"/tarvola_*_"$(dpkg --print-architecture)".deb 2>/dev/null)
 check "CPack makes tarvola_<version>_<arch>.deb" test -f "$deb"
 lintian -I "$deb" >"$work/lintian" 2>/dev/null
 sed 's/^/  lintian: /' "$work/lintian"
-check "Debian's lintian finds no error and no missing hardening in it" \
-  bash -c "! grep -E '^E:|hardening' '$work/lintian'"
+check "Debian's lintian finds no error, no missing hardening and no warning from the manual page in it" \
+  bash -c "! grep -E '^E:|hardening|groff-message' '$work/lintian'"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt6widgets6 libwmf-0.2-7 libemf2svg1 libqt6svg6 libasound2; do
   check "its Depends, worked out from the binaries, name $library" grep -q "$library" <<<"$depends"
@@ -46,12 +46,10 @@ check "the desktop entry passes desktop-file-validate" desktop-file-validate "$r
 check "the metainfo passes appstreamcli validate, pedantic too, and names version 1.0.0" bash -c \
   "appstreamcli validate --no-net --pedantic '$root/usr/share/metainfo/com.example.Tarvola.metainfo.xml' &&
    grep -q '<release version=\"1.0.0\"' '$root/usr/share/metainfo/com.example.Tarvola.metainfo.xml'"
-manual() { LC_ALL=$1 MANWIDTH=80 man --warnings -l "$root/usr/share/man/man6/tarvola.6.gz" 2>"$work/man-warnings" |
-           tr -s '[:space:]' ' '; }
-for locale in C.UTF-8 C; do   # the C locale shows the panel's labels romanised
-  manual $locale >"$work/man-$locale"
-  check "the manual page reads without warnings in the $locale locale" test ! -s "$work/man-warnings"
-done
+# Lintian has read the manual page in the default locale; the C locale shows the panel's labels
+# romanised.
+LC_ALL=C MANWIDTH=80 man --warnings -l "$root/usr/share/man/man6/tarvola.6.gz" 2>"$work/man-warnings" | tr -s '[:space:]' ' ' >"$work/man-C"
+check "the manual page reads without warnings in the C locale" test ! -s "$work/man-warnings"
 check "in the C locale it names the roll speed in ASCII" grep -q '("Maku no sokudo", roll speed)' "$work/man-C"
 check "its footer names version 1.0.0" grep -q 'Tarvola 1\.0\.0 December 2026' "$work/man-C"
 

@@ -4,7 +4,7 @@
 // keep the record's layout, and every malformed file fails with the error number that
 // sends LoadIni to its fallback.
 
-#include "core/RuntimeError.h"
+#include "TestFiles.h"
 #include "settings/SettingsRecord.h"
 
 #include <QTest>
@@ -23,15 +23,6 @@ QByteArray withField(int number, const QByteArray& value) {
     QList<QByteArray> fields = kTypicalLine.chopped(2).split(',');
     fields[number - 1] = value;
     return fields.join(',') + "\r\n";
-}
-
-int errorNumberOf(const QByteArray& bytes) {
-    try {
-        settings::parseRecord(bytes);
-    } catch (const core::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 }  // namespace
@@ -89,7 +80,7 @@ private slots:
     }
     void errors() {
         QFETCH(QByteArray, bytes);
-        QTEST(errorNumberOf(bytes), "number");
+        QTEST(testfiles::errorOf([&] { settings::parseRecord(bytes); }).number(), "number");
     }
 
 };

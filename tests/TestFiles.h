@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
+#pragma once
+// Files the tests write and read back, and the error a call raises.
+
+#include "core/RuntimeError.h"
+
+#include <QFile>
+
+namespace testfiles {
+
+// Writes the file whole, replacing it; a test cannot go on without it.
+inline QString write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// The file's bytes; nothing when it cannot be read.
+inline QByteArray read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The error the call raises, or number 0 (which no check expects) when it raises none.
+template <typename Call> core::RuntimeError errorOf(Call&& call) {
+    try {
+        call();
+    } catch (const core::RuntimeError& e) {
+        return e;
+    }
+    return core::RuntimeError(0, QString());
+}
+
+}  // namespace testfiles
