@@ -1,19 +1,26 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-// The bus window and the settings panel as laid out and started.
+// The bus window, the settings panel and the version dialog as laid out and started, with the
+// maker's library beside the test; the pictures compiled in.
 
 #include "TestSupport.h"
 
 #include "app/SessionEnd.h"
+#include "assets/AssetPaths.h"
 
 #include "controls/Accessibility.h"
+#include "core/ResourceImages.h"
 #include "core/Twips.h"
 #include "panels/frmShowVersion.h"
 #include "platform/Executable.h"
 #include "platform/Translations.h"
+#include "platform/WebAddress.h"
+#include "platform/MessageBox.h"
+#include "platform/MakerLibrary.h"
 
 #include <QAccessibleValueInterface>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -269,6 +276,76 @@ private Q_SLOTS:
         frmShowVersion dialog;
         QCOMPARE(describe(dialog.Label5)->role(), Q::Link);
         QCOMPARE(describe(dialog.Label5)->text(Q::Name), dialog.Label5->text());
+    }
+
+    // Each click on the link opens the homepage, the dialog staying open; a press on the link
+    // released outside it is no click.
+    void eachClickOnTheLinkOpensTheHomepage() {
+        QVERIFY(QFile::exists(QFile::decodeName(platform::besideExecutable("libSorrel3Res.so"))));
+        int boxes = 0;
+        QList<QUrl> opened;
+        QList<QWidget*> owners;
+        platform::setMessageBoxHook([&](const platform::MessageBoxRequest&) { ++boxes; });
+        platform::setWebOpenerHook([&](const QUrl& url, QWidget* owner) { opened.append(url), owners.append(owner); });
+        frmShowVersion dialog;
+        QCOMPARE(dialog.Label2->text().toUtf8(), QByteArray("Varsion\xe3\x80\x80" "1.0.0"));  // an ideographic space
+        bool stillOpen = false;
+        QTimer::singleShot(0, &dialog, [&] {  // inside the dialog's modal loop, which ends even when a check fails
+            if (QTest::qWaitForWindowActive(&dialog)) {
+                QTest::mousePress(dialog.Label5, Qt::LeftButton, {}, QPoint(5, 5));
+                QTest::mouseRelease(dialog.Label5, Qt::LeftButton, {}, QPoint(5, -8));
+                QTest::mouseClick(dialog.Label5, Qt::LeftButton);
+                QTest::mouseClick(dialog.Label5, Qt::LeftButton);
+                stillOpen = dialog.isVisible();
+                if (QWidget* focus = QApplication::focusWidget())
+                    QTest::keyClick(focus, Qt::Key_Return);
+            }
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));  // Enter on OK
+        platform::setMessageBoxHook({});
+        platform::setWebOpenerHook({});
+        QVERIFY(stillOpen);
+        QCOMPARE(boxes, 0);
+        const QUrl homepage(platform::callLumoraHpURL());
+        QCOMPARE(opened, QList<QUrl>({homepage, homepage}));
+        QCOMPARE(owners.at(0), static_cast<QWidget*>(&dialog));
+        // Shown, it names the program's file; the link is underlined, at 9 points.
+        QCOMPARE(dialog.Label1[1]->text(), QStringLiteral("型番・製造番号：tst_form1"));
+        QVERIFY(dialog.Label5->font().underline() && !dialog.Label5->font().bold());
+        QCOMPARE(dialog.Label5->font().pointSizeF(), 9.0);
+    }
+
+    // The compiled-in pictures are the asset files, pixel for pixel, whether stored as they are
+    // (read at every start, used in place) or compressed (the double-resolution twins, the cursor).
+    void compiledInPicturesAreTheAssetFiles_data() {
+        QTest::addColumn<QString>("resource");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("bus") << assets::kBusPicture << "pictures/bus.bmp";
+        QTest::newRow("bus, twice the resolution") << ":/pictures/bus@2x.px" << "pictures/bus@2x.bmp";
+        QTest::newRow("middle-door leaf") << assets::kDoorLeafPicture << "pictures/door_leaf.bmp";
+        QTest::newRow("icon, 16 colours") << assets::kIcon << "icons/tarvola.ico";
+        QTest::newRow("hand cursor, with alpha") << assets::kHandCursor << "cursors/hand.png";
+    }
+    void compiledInPicturesAreTheAssetFiles() {
+        QFETCH(QString, resource);
+        QFETCH(QString, file);
+        const QImage stored = core::readResourceImage(resource);
+        QImage source(QStringLiteral(TARVOLA_SOURCE_DIR "/assets/") + file);
+        QVERIFY(!source.isNull());
+        source.setDevicePixelRatio(1.0);  // Qt's reader gives an "@2x" file a ratio of 2
+        QCOMPARE(stored.size(), source.size());
+        QCOMPARE(stored, source.convertToFormat(stored.format()));
+        QCOMPARE(stored.hasAlphaChannel(), source.hasAlphaChannel());
+    }
+
+    void aPictureFindsItsTwin() {
+        const core::Picture bus = core::Picture::fromResource(assets::kBusPicture);
+        QCOMPARE(bus.size(), QSize(758, 217));
+        QCOMPARE(bus.doubleResImage().size(), QSize(1516, 434));
+        QCOMPARE(bus.doubleResImage().devicePixelRatio(), 2.0);
+        QVERIFY(core::readResourceImage(QStringLiteral(":/pictures/none.px")).isNull());
     }
 
     // The toolkit's dialogs in the user's language: the test runs with LANG=ja_JP.UTF-8 and
