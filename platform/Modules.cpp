@@ -5,6 +5,7 @@
 #include "core/FileDescriptor.h"
 #include "platform/ElfCheck.h"
 
+#include <QFile>
 #include <QLibrary>
 
 #include <fcntl.h>
@@ -37,7 +38,8 @@ ModuleFunction moduleFunction(const QByteArray& path, const char* name) {
         library->setLoadHints(QLibrary::ResolveAllSymbolsHint);  // a library missing a symbol fails here, not later
         const bool whole = isWholeElfFile(opened.toLatin1());
         if (!whole || !library->load()) {
-            const QString reason = whole ? library->errorString() : QString();
+            // The loader's words name the open file; the user knows the library by its path.
+            const QString reason = whole ? library->errorString().replace(opened, QFile::decodeName(path)) : QString();
             return {nullptr, whole ? Failure::NotLoaded : Failure::NotWhole, reason};
         }
         // The descriptor stays open with its library: Qt knows a library by its name, and

@@ -185,6 +185,25 @@ private Q_SLOTS:
         QCOMPARE(form->C_Dialog1.FileName, last);
     }
 
+    // With no answers queued, a message box is the toolkit's, modal over its owner: titled
+    // "Tarvola" unless given a title, with the critical icon when asked for, and OK.
+    void toolkitMessageBoxes() {
+        QWidget owner;
+        using platform::MessageIcon;
+        QList<std::tuple<QString, QString, int>> seen;
+        for (const platform::MessageBoxRequest& r : {platform::MessageBoxRequest{"broken", {}, MessageIcon::Critical},
+                                                     platform::MessageBoxRequest{"note", "title", MessageIcon::None}}) {
+            QTimer::singleShot(0, [&seen] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box && box->parentWidget())
+                    seen.append({box->windowTitle(), box->text(), int(box->icon())}), box->button(QMessageBox::Ok)->click();
+            });
+            platform::messageBox(&owner, r);
+        }
+        QCOMPARE(seen, (QList<std::tuple<QString, QString, int>>{{"Tarvola", "broken", QMessageBox::Critical},
+                                                                {"title", "note", QMessageBox::NoIcon}}));
+    }
+
     // The save on a broken display waits for the display to break: the toolkit's warnings while
     // it is whole save nothing and end nothing.
     void warningsWhileTheDisplayIsWhole() {
