@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 using testsupport::startForm;
@@ -249,6 +250,13 @@ private Q_SLOTS:
             return left.blue() > left.red() + 24 && right.blue() > right.red() + 24;
         };
         QVERIFY(!framed());
+        // Without the focus a bar is the toolkit's own: a plain scroll bar of its size, range and
+        // value beside it.
+        QScrollBar plain(Qt::Horizontal, p.HScroll1->parentWidget());
+        plain.setRange(p.HScroll1->minimum(), p.HScroll1->maximum());
+        plain.setPageStep(1), plain.setValue(p.HScroll1->value()), plain.resize(p.HScroll1->size());
+        QCOMPARE(p.HScroll1->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 plain.grab().toImage().convertToFormat(QImage::Format_RGB32));
         p.HScroll1->setFocus();
         QVERIFY(framed());
         QTest::keyClick(p.HScroll1, Qt::Key_Home);  // each key's step: the journey under X
@@ -333,6 +341,14 @@ private Q_SLOTS:
         // Shown, it names the program's file; the link is underlined, at 9 points.
         QCOMPARE(dialog.Label1[1]->text(), QStringLiteral("型番・製造番号：tst_form1"));
         QVERIFY(dialog.Label5->font().underline() && !dialog.Label5->font().bold());
+        // Its hand points with the fingertip: the most opaque pixel of the cursor's top row.
+        const QImage hand = dialog.Label5->cursor().pixmap().toImage();
+        QPoint tip(-1, -1);
+        for (int y = 0; y < hand.height() && tip.y() < 0; ++y)
+            for (int x = 0; x < hand.width(); ++x)
+                if (qAlpha(hand.pixel(x, y)) > (tip.y() == y ? qAlpha(hand.pixel(tip)) : 0))
+                    tip = QPoint(x, y);
+        QCOMPARE(dialog.Label5->cursor().hotSpot(), tip);
         QCOMPARE(dialog.Label5->font().pointSizeF(), 9.0);
     }
 

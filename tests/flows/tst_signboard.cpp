@@ -114,6 +114,20 @@ private Q_SLOTS:
         QVERIFY(barsOf(*form) == fullFitOf(moved));
         QCOMPARE(board->scaleRect(), moved);
     }
+
+    // A press on a bar of the frame is the bus window's own, as on its picture; one on a door
+    // picture is the door's, which takes the mouse.
+    void pressesOnBarsAndDoors() {
+        auto form = startForm();
+        QSignalSpy windowPresses(form.get(), &ctl::Surface::MouseDown);
+        QList<int> counts;
+        for (const QPoint at : {form->shpK_Waku(2)->pixelRect().center(), form->Image1(2)->pixelRect().center()}) {
+            QTest::mousePress(form.get(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(form.get(), Qt::LeftButton, {}, at);
+            counts.append(int(windowPresses.count()));
+        }
+        QCOMPARE(counts, (QList<int>{1, 1}));
+    }
 };
 
 QTEST_MAIN(TestSignboard)

@@ -115,6 +115,9 @@ private slots:
         const core::RuntimeError missing = call(QStringLiteral(FAKE_WITHOUT_FUNCTION_PATH));
         QCOMPARE(missing.number(), 453);
         QVERIFY(missing.description().contains(u"LumoraHpURL") && missing.description().contains(u"libSorrel3Res.so"));
+        // A function it needs is missing: refused when loaded, not when called (which would end the program).
+        const core::RuntimeError unresolved = call(QStringLiteral(FAKE_UNRESOLVED_PATH));
+        QVERIFY2(unresolved.number() == 48 && unresolved.description().contains(u"lumoraMissing"), qPrintable(unresolved.description()));
         const core::RuntimeError null = call(QStringLiteral(FAKE_NULL_RESULT_PATH));
         QVERIFY(null.number() == 5 && null.description().contains(u"LumoraHpURL"));
         // The longest address taken is 8192 bytes; one a byte longer is refused, not read on.
