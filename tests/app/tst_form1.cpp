@@ -22,6 +22,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
@@ -118,7 +119,7 @@ private Q_SLOTS:
     }
 
     // The middle door's frame breaks its border for its caption: from 8 pixels in, over the
-    // caption's width and 2 pixels either side.
+    // caption's width and 2 pixels either side; the caption is centred in that gap, at the top.
     void frameCaptionGap() {
         auto form = startForm();
         ctl::Frame* frame = form->panel().Frame2;
@@ -129,6 +130,14 @@ private Q_SLOTS:
         const QList<bool> border{shot.pixelColor(7, row) != back, shot.pixelColor(8, row) != back,
                                  shot.pixelColor(end - 1, row) != back, shot.pixelColor(end, row) != back};
         QCOMPARE(border, (QList<bool>{true, false, false, true}));
+        QImage caption(end - 8, metrics.height(), QImage::Format_RGB32);
+        caption.fill(back);
+        QPainter painter(&caption);
+        painter.setFont(frame->font());
+        painter.drawText(caption.rect(), Qt::AlignCenter, frame->title());
+        painter.end();
+        const int above = std::min(metrics.height(), frame->childrenRect().top());  // the option buttons come below
+        QCOMPARE(shot.copy(8, 0, end - 8, above).convertToFormat(QImage::Format_RGB32), caption.copy(0, 0, end - 8, above));
     }
 
     // A checked menu item shows its mark; an unchecked one shows nothing there, just like an item
