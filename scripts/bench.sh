@@ -21,7 +21,7 @@ for b in "$build"/bench/*; do
   case "$name" in
     startup_bench)
       # As on a desktop: a session bus is there (without one, Qt spends its start trying to launch one).
-      WITH_X_NO_WM=1 testing/with-x.sh dbus-run-session -- "$b" "$build/bin/tarvola" "$build/tools/bare_two_windows" 15 ;;
+      WITH_X_NO_WM=1 testing/with-x.sh dbus-run-session -- "$b" "$build/bin/tarvola" "$build/tools/bare_two_windows" 21 ;;
     startup_phases_bench)
       WITH_X_NO_WM=1 testing/with-x.sh dbus-run-session -- "$b" ;;
     *door*|*drag*|*roll*)
