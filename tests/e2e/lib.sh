@@ -70,16 +70,15 @@ xpx() {  # xpx <xwd> <x> <y> [<x> <y>...]
 }
 
 # Whether pixels of a screenshot have the colours given, at places relative to an origin;
-# prints each mismatch. A wanted colour "!r,g,b" means any colour but that one.
+# prints each mismatch.
 pixels_are() {  # pixels_are <xwd> <ox> <oy> <x> <y> <r,g,b> [<x> <y> <r,g,b>...]
   local file=$1 ox=$2 oy=$3 coords=() wants=() got=() i bad=0
   shift 3
   while (($# >= 3)); do coords+=($((ox + $1)) $((oy + $2))); wants+=("$3"); shift 3; done
   mapfile -t got < <(xpx "$file" "${coords[@]}")
   for i in "${!wants[@]}"; do
-    local want=${wants[i]} seen=${got[i]:-nothing}
-    [[ "$want" == !* && "$seen" != "${want#!}" || "$seen" == "$want" ]] && continue
-    echo "  at ${coords[2 * i]},${coords[2 * i + 1]}: got $seen, want $want"
+    [[ "${got[i]:-nothing}" == "${wants[i]}" ]] && continue
+    echo "  at ${coords[2 * i]},${coords[2 * i + 1]}: got ${got[i]:-nothing}, want ${wants[i]}"
     bad=1
   done
   return $bad
