@@ -6,6 +6,7 @@
 #include "controls/Look.h"
 #include "controls/Placement.h"
 #include "platform/Fonts.h"
+#include "settings/SettingsValues.h"
 
 #include <QCloseEvent>
 
@@ -28,13 +29,13 @@ frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
 
     Check1 = new ctl::GraphicalCheckBox(FrameA, core::Picture::fromResource(assets::kSwitchMaePicture));
     ctl::placeTwips(Check1, 75, 165, 735, 510);
-    HScroll1 = new ctl::HScrollBar(FrameA, 1, 30000, 6000);
+    HScroll1 = new ctl::HScrollBar(FrameA, settings::kDoorSpeedMin, settings::kDoorSpeedMax, 6000);
     ctl::placeTwips(HScroll1, 855, 195, 1260, 240);
     lblMaeSpeed = makeSpeedLabel(885, 450, 1215, 240);
 
     Check2 = new ctl::GraphicalCheckBox(FrameA, core::Picture::fromResource(assets::kSwitchNakaPicture));
     ctl::placeTwips(Check2, 60, 840, 735, 525);
-    HScroll2 = new ctl::HScrollBar(FrameA, 1, 30000, 10000);
+    HScroll2 = new ctl::HScrollBar(FrameA, settings::kDoorSpeedMin, settings::kDoorSpeedMax, 10000);
     ctl::placeTwips(HScroll2, 840, 840, 1230, 240);
     lblNakaSpeed = makeSpeedLabel(870, 1110, 1200, 240);
 
@@ -62,7 +63,7 @@ frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
         mark->setFont(markFont);
         mark->setAttribute(Qt::WA_TranslucentBackground);
         Label2.add(i, mark);
-        auto* bar = new ctl::HScrollBar(FrameA, 0, 1000, 0);
+        auto* bar = new ctl::HScrollBar(FrameA, settings::kRollSpeedMin, settings::kRollSpeedMax, 0);
         ctl::placeTwips(bar, rows[i].barLeft, rows[i].barTop, rows[i].barWidth, 225);
         scllMakuSpeed.add(i, bar);
         lblMakuSpeed.add(i, makeSpeedLabel(2640, rows[i].valueTop, 1035, 240));

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
-// The ranges the panel's controls accept. Applying a read value checks it here first, so a
-// refused value fails where the control would.
+// What the stored values become on the panel: the ranges its controls accept (the panel makes
+// its bars with them, and the checker of stored files holds a record to them), the 16-bit value
+// a bar takes, and the mode its option buttons stand for.
 
 #include "core/RuntimeError.h"
 
@@ -13,11 +14,6 @@ namespace settings {
 
 inline constexpr std::int32_t kDoorSpeedMin = 1, kDoorSpeedMax = 30000;  // HScroll1, HScroll2
 inline constexpr std::int32_t kRollSpeedMin = 0, kRollSpeedMax = 1000;   // scllMakuSpeed
-inline constexpr std::int32_t kNakaModeMin = 0, kNakaModeMax = 2;        // Option1 index
-
-constexpr bool isDoorSpeed(std::int32_t v) { return v >= kDoorSpeedMin && v <= kDoorSpeedMax; }
-constexpr bool isRollSpeed(std::int32_t v) { return v >= kRollSpeedMin && v <= kRollSpeedMax; }
-constexpr bool isNakaMode(std::int32_t v) { return v >= kNakaModeMin && v <= kNakaModeMax; }
 
 // A scroll-bar value is 16-bit: a wider value read from the file overflows when applied.
 inline std::int16_t toScrollValue(std::int32_t v) {
