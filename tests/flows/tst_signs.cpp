@@ -49,20 +49,6 @@ private Q_SLOTS:
         QCOMPARE(form->MakuPos[1], 0);
     }
 
-    // Sign 1 rolls with its own step, leaving sign 0 alone; it measures in twips.
-    void signOneRollsInTwips() {
-        auto form = startForm();
-        form->panel().scllMakuSpeed(1)->setValueChecked(20);
-        form->panel().scllMakuSpeed(0)->setValueChecked(3);
-        form->picWaku1_KeyDown(1, 38, 0);
-        form->picWaku1_KeyDown(1, 38, 1);
-        QCOMPARE(form->MakuPos[1], 40);
-        QCOMPARE(form->imgMaku1(1)->pixelRect().top(), 3);  // 40 twips, nearest pixel
-        form->picWaku1_KeyDown(0, 38, 0);
-        QCOMPARE(form->MakuPos[0], 3);
-        QCOMPARE(form->MakuPos[1], 40);
-    }
-
     // A new film, or the same file again, shows from the top at the picture's own size. A failed
     // choice keeps the old film where it was; only a load failure is reported, and its file name is
     // remembered. One dialog serves both choosers, offering the name it returned last.
