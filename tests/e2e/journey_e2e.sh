@@ -5,8 +5,8 @@
 # what the widget tests cannot see: the windows as the window manager stacks them, the sign's
 # shape on the screen, the real file dialog, the doors moving, the board dragged by the pointer,
 # the version dialog; then a second start that must bring back everything that was arranged.
-# The copy lies in a folder whose name is not UTF-8 (unpacked from an archive made elsewhere): the
-# settings file and the renderer program beside it are found there, not at a decoded, wrong path.
+# The copy lies deep in a folder whose name is not UTF-8 (unpacked from an archive made elsewhere):
+# the settings file and the renderer program beside it are found there, not at a decoded, wrong path.
 # It is started with arguments meant for the toolkit (-platform, -reverse), which it must not read.
 source "$(dirname "$0")/lib.sh"
 work=$(mktemp -d)
@@ -89,7 +89,7 @@ menu_item() {  # menu_item <x> <y> <n>
 }
 
 # ================= First start: no settings file.
-app="$work/"$'\xff\xfe'
+app="$work/"$'\xff\xfe'"/$(printf 'a%.0s' {1..250})"  # and longer than 256 bytes in all
 install_copy "$app" tarvola
 ini="$app/tarvola.ini"
 start
