@@ -9,7 +9,6 @@ namespace platform {
 
 void installFontSubstitutions() {
     QFont::insertSubstitution(programFontName(), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"));
 }
 
 void installProgramFont() {
