@@ -115,6 +115,20 @@ private Q_SLOTS:
         QCOMPARE(board->scaleRect(), moved);
     }
 
+    // A bar of the frame is a one-pixel grey outline around its light fill.
+    void barOutline() {
+        auto form = startForm();
+        const QRect bar = form->shpK_Waku(2)->pixelRect();
+        const QImage shot = form->grab().toImage();
+        const QColor outline(0x80, 0x80, 0x80), fill(0xE0, 0xE0, 0xE0);
+        const int x = bar.center().x(), y = bar.center().y();
+        const QList<QColor> seen{shot.pixelColor(bar.left(), y),  shot.pixelColor(bar.left() + 1, y),
+                                 shot.pixelColor(x, bar.top()),   shot.pixelColor(x, bar.top() + 1),
+                                 shot.pixelColor(bar.right(), y), shot.pixelColor(bar.right() - 1, y),
+                                 shot.pixelColor(x, bar.bottom()), shot.pixelColor(x, bar.bottom() - 1)};
+        QCOMPARE(seen, (QList<QColor>{outline, fill, outline, fill, outline, fill, outline, fill}));
+    }
+
     // A press on a bar of the frame is the bus window's own, as on its picture; one on a door
     // picture is the door's, which takes the mouse.
     void pressesOnBarsAndDoors() {

@@ -49,6 +49,16 @@ private Q_SLOTS:
         QCOMPARE(form->MakuPos[1], 0);
     }
 
+    // A click on the sign's window beside its film gives the window the keyboard as well.
+    void clickBesideTheFilm() {
+        auto form = startForm();
+        QApplication::setActiveWindow(form.get());
+        form->PicKanban->setFocus();
+        QTRY_VERIFY(form->PicKanban->hasFocus());
+        QTest::mouseClick(form->picWaku1(0), Qt::LeftButton, {}, QPoint(52, 16));  // the film spans 1 to 50
+        QTRY_VERIFY(form->picWaku1(0)->hasFocus());
+    }
+
     // A new film, or the same file again, shows from the top at the picture's own size. A failed
     // choice keeps the old film where it was; only a load failure is reported, and its file name is
     // remembered. One dialog serves both choosers, offering the name it returned last.
