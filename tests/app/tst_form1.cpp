@@ -12,10 +12,8 @@
 #include "core/ResourceImages.h"
 #include "core/Twips.h"
 #include "panels/frmShowVersion.h"
-#include "platform/Executable.h"
 #include "platform/Translations.h"
 #include "platform/WebAddress.h"
-#include "platform/MessageBox.h"
 #include "platform/MakerLibrary.h"
 
 #include <QAccessibleValueInterface>
@@ -316,7 +314,6 @@ private Q_SLOTS:
     // Each click on the link opens the homepage, the dialog staying open; a release on the link
     // without a press there, or a press on it released outside it, is no click.
     void eachClickOnTheLinkOpensTheHomepage() {
-        QVERIFY(QFile::exists(QFile::decodeName(platform::besideExecutable("libSorrel3Res.so"))));
         int boxes = 0;
         QList<QUrl> opened;
         QList<QWidget*> owners;

@@ -122,7 +122,6 @@ private Q_SLOTS:
         QCOMPARE(std::count(counts.begin() + 10, counts.end(), 1), steps - 10);
         QCOMPARE(doorSwitch->Value(), std::int16_t(1));
         QCOMPARE(panel.Frame2->isEnabled(), !middle);
-        QCOMPARE(panel.Option1(1)->isEnabled(), !middle);
         doorSwitch->click();
         QVERIFY(doorSwitch->Value() == 0 && panel.Frame2->isEnabled());
     }
