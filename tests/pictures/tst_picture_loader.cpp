@@ -98,7 +98,6 @@ private slots:
         QTest::newRow("OS/2 bmp") << samples::encodeOs2Bmp(scene) << "old.bmp" << 0;
         // The content decides the format, not the name.
         QTest::newRow("png named .bmp") << samples::encode(scene, "png") << "png.bmp" << 0;
-        QTest::newRow("gif without extension") << samples::encodeGif(scene) << "picture" << 0;
     }
     void rasterFormats() {
         QFETCH(QByteArray, bytes);
