@@ -59,11 +59,7 @@ private Q_SLOTS:
             form->Image1(2)->setWidth(left);
         }
         // Each step as it looked when its wait began, and the sounds with the steps before them.
-        struct Step {
-            int count;
-            core::ScaleRect a, b;
-            bool painted;
-        };
+        struct Step { int count; core::ScaleRect a, b; bool painted; };
         std::vector<Step> steps;
         std::vector<std::pair<std::int16_t, std::size_t>> sounds;
         form->doorWait = [&](int count) {

@@ -42,7 +42,6 @@ private Q_SLOTS:
         gone_ = sub.filePath(QStringLiteral("消えた,幕.bmp"));
         notAPicture_ = testfiles::write(sub.filePath(QStringLiteral("notes.bmp")), "not a picture\n");
     }
-    void cleanup() { QFile::remove(QFile::decodeName(settings::settingsFilePath())); }
 
     void fallbacks_data() {
         QTest::addColumn<int>("field");  // -3: no file (a file that cannot be parsed is as one with a word)
