@@ -346,6 +346,7 @@ private Q_SLOTS:
         // Shown, it names the program's file; the link is underlined, at 9 points.
         QCOMPARE(dialog.Label1[1]->text(), QStringLiteral("型番・製造番号：tst_form1"));
         QVERIFY(dialog.Label5->font().underline() && !dialog.Label5->font().bold());
+        QCOMPARE(dialog.Label5->font().pointSizeF(), 9.0);
         // Its hand points with the fingertip: the most opaque pixel of the cursor's top row.
         const QImage hand = dialog.Label5->cursor().pixmap().toImage();
         QPoint tip(-1, -1);
@@ -354,7 +355,6 @@ private Q_SLOTS:
                 if (qAlpha(hand.pixel(x, y)) > (tip.y() == y ? qAlpha(hand.pixel(tip)) : 0))
                     tip = QPoint(x, y);
         QCOMPARE(dialog.Label5->cursor().hotSpot(), tip);
-        QCOMPARE(dialog.Label5->font().pointSizeF(), 9.0);
     }
 
     // The compiled-in pictures are the asset files, pixel for pixel, whether stored as they are

@@ -165,13 +165,9 @@ private slots:
     void framesAndEnding() {
         QFETCH(int, underruns);
         QByteArray riff;
-        doorFrames(&riff);
-        const qsizetype chunk = riff.indexOf("data", 12);
-        QVERIFY(chunk > 0 && riff.size() > chunk + 8 + 16639);
-        const QByteArray frames = riff.mid(chunk + 8, 16639);
-        riff = riff.left(chunk + 8) + frames;
-        qToLittleEndian<quint32>(quint32(frames.size()), riff.data() + chunk + 4);
-        qToLittleEndian<quint32>(quint32(riff.size() - 8), riff.data() + 4);
+        const QByteArray frames = doorFrames(&riff).left(16639);
+        QCOMPARE(frames.size(), 16639);
+        riff = waveFile(riff.mid(12, riff.indexOf("data", 12) - 12) + waveChunk("data", frames, false));  // its format chunk kept
         underrunsToCome = underruns;
         const bool whole = underruns < 2;
         QCOMPARE(platform::playWaveSync(riff), whole);
