@@ -38,16 +38,6 @@ class TestSignboard : public QObject {
 private Q_SLOTS:
     void initTestCase() { platform::installFontSubstitutions(); }
 
-    // Thicknesses are whatever the bars have, and fractions stay; the quick follow keeps side heights.
-    void fitsKeepBarThicknesses() {
-        const Bars odd{{{1, 2, 30, 40}, {5, 6, 45, 80}, {9, 10, 11, 12}}};
-        const ScaleRect board{10.5f, 20.25f, 7.5f, 2.5f};
-        QVERIFY(signboard::fullFit(board, odd) ==
-                (Bars{{{-64.5f, 20.25f, 30, 17.5f}, {18, 20.25f, 45, 17.5f}, {-64.5f, 22.75f, 157.5f, 12}}}));
-        QVERIFY(signboard::quickFollow(board, odd) ==
-                (Bars{{{-64.5f, 20.25f, 30, 40}, {18, 20.25f, 45, 80}, {-64.5f, 22.75f, 157.5f, 12}}}));
-    }
-
     // A picture larger than the board resizes it and refits the frame; a failed choice changes
     // nothing, silently; a reset empties the board at its first place but keeps the path.
     void pictureResizesBoardAndResetKeepsThePath() {

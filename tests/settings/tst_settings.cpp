@@ -6,7 +6,6 @@
 // hanging, and replacing it so that a failed save leaves the previous file whole.
 
 #include "TestFiles.h"
-#include "core/FileDescriptor.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
 
@@ -166,18 +165,6 @@ private slots:
         // An empty file is read, as nothing: its record is broken, not unreadable, and is replaced.
         testfiles::write(dir.filePath("empty.ini"), {});
         QCOMPARE(errorReading(dir.filePath("empty.ini")).number(), 0);
-    }
-
-    // A descriptor closes what it holds when it goes or takes another one.
-    void descriptorsClosed() {
-        const auto open = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size(); };
-        const qsizetype before = open();
-        {
-            core::FileDescriptor fd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-            fd = core::FileDescriptor(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-            QCOMPARE(open(), before + 1);
-        }
-        QCOMPARE(open(), before);
     }
 
     void replacing() {
