@@ -5,7 +5,6 @@
 
 #include "TestSupport.h"
 
-#include "app/SessionEnd.h"
 #include "assets/AssetPaths.h"
 
 #include "controls/Accessibility.h"
@@ -211,18 +210,6 @@ private Q_SLOTS:
                                                                 {"title", "note", QMessageBox::NoIcon}}));
     }
 
-    // The save on a broken display waits for the display to break: the toolkit's warnings while
-    // it is whole save nothing and end nothing.
-    void warningsWhileTheDisplayIsWhole() {
-        auto form = startForm();
-        endWithTheSession(*form);
-        QTest::ignoreMessage(QtWarningMsg, "a warning");
-        qWarning("a warning");
-        QTest::ignoreMessage(QtWarningMsg, "another warning");
-        qWarning("another warning");
-        QVERIFY(!QFile::exists(QFile::decodeName(settings::settingsFilePath())));
-    }
-
     // The bus window carries the program's icon at 32 and at 64 pixels, as the window manager gets
     // it; the panel's caption bar shows none (a blank icon keeps the application's off it).
     void onlyTheBusWindowCarriesTheProgramIcon() {
@@ -385,7 +372,6 @@ private Q_SLOTS:
         QCOMPARE(bus.size(), QSize(758, 217));
         QCOMPARE(bus.doubleResImage().size(), QSize(1516, 434));
         QCOMPARE(bus.doubleResImage().devicePixelRatio(), 2.0);
-        QVERIFY(core::readResourceImage(QStringLiteral(":/pictures/none.px")).isNull());
     }
 
     // The toolkit's dialogs in the user's language: the test runs with LANG=ja_JP.UTF-8 and
