@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 
+#include "app/SessionEnd.h"
 #include "assets/AssetPaths.h"
 
 #include "controls/Accessibility.h"
@@ -208,6 +209,18 @@ private Q_SLOTS:
         }
         QCOMPARE(seen, (QList<std::tuple<QString, QString, int>>{{"Tarvola", "broken", QMessageBox::Critical},
                                                                 {"title", "note", QMessageBox::NoIcon}}));
+    }
+
+    // The save on a broken display waits for the display to break: the toolkit's warnings while
+    // it is whole save nothing, and a second one finds nothing gone.
+    void warningsWhileTheDisplayIsWhole() {
+        auto form = startForm();
+        endWithTheSession(*form);
+        for (const char* text : {"a warning", "another warning"}) {
+            QTest::ignoreMessage(QtWarningMsg, text);
+            qWarning("%s", text);
+        }
+        QVERIFY(!QFile::exists(QFile::decodeName(settings::settingsFilePath())));
     }
 
     // The bus window carries the program's icon at 32 and at 64 pixels, as the window manager gets

@@ -135,13 +135,6 @@ private slots:
         checkColours(picture.doubleResImage(), kMetafilePage, 0, 2, shift);
     }
 
-    // An ellipse of no width (the sample's, its right edge moved onto its left) draws nothing, not a line.
-    void flatEllipse() {
-        const QByteArray wmf = samples::wmf(true);
-        const core::Picture picture = loadGood(write("flat.wmf", samples::patched<qint16>(wmf, wmf.size() - 12, {900})));
-        checkColours(picture.image(), {{{30, 25}, kRed}, {{59, 25}, {}}, {{60, 25}, {}}, {{61, 25}, {}}}, 0);
-    }
-
     void badContent_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("fileName");

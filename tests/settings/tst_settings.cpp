@@ -130,7 +130,6 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::newRow("folder") << "/opt/bus" << "runbus" << "/opt/bus/runbus.ini";
         QTest::newRow("last extension only") << "/opt" << "my.bus.bin" << "/opt/my.bus.ini";
-        QTest::newRow("hidden name has no extension") << "/opt" << ".bus" << "/opt/.bus.ini";
     }
     void pathFor() {
         QFETCH(QString, dir);
