@@ -135,7 +135,7 @@ QByteArray encodeGif(const QImage& image) {
     return out;
 }
 
-QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin) {
+QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin, int offPagePenPixels) {
     // 1440 units an inch: 15 units a pixel. The page is 1500 × 750 units.
     const int ox = origin.x(), oy = origin.y();
     QByteArray records;
@@ -145,6 +145,13 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin)
     if (setsOrigin)
         wmfRecord(records, 0x020B, {w16(oy), w16(ox)});                // SETWINDOWORG
     wmfRecord(records, 0x020C, {w16(50 * unit), w16(100 * unit)});     // SETWINDOWEXT
+    if (offPagePenPixels > 0) {
+        wmfRecord(records, 0x02FA, {0, w16(offPagePenPixels * unit), 0, 0, 0});  // solid black: 0
+        wmfRecord(records, 0x012D, {0});
+        const int y = oy - 200 * unit;
+        wmfRecord(records, 0x0325, {2, w16(ox), w16(y), w16(ox + 100 * unit), w16(y)});  // POLYLINE
+        wmfRecord(records, 0x01F0, {0});  // DELETEOBJECT: its place is the null pen's
+    }
     wmfRecord(records, 0x02FA, {5, 0, 0, 0, 0});                       // CREATEPENINDIRECT null pen: 0
     wmfRecord(records, 0x02FC, {0, 0x00FF, 0x0000, 0});                // CREATEBRUSHINDIRECT red: 1
     wmfRecord(records, 0x02FC, {0, 0x0000, 0x00FF, 0});                // blue: 2

@@ -165,7 +165,6 @@ private slots:
         QFETCH(int, underruns);
         QByteArray riff;
         const QByteArray frames = doorFrames(&riff).left(16639);
-        QCOMPARE(frames.size(), 16639);
         riff = waveFile(riff.mid(12, riff.indexOf("data", 12) - 12) + waveChunk("data", frames, false));  // its format chunk kept
         underrunsToCome = underruns;
         const bool whole = underruns < 2;
