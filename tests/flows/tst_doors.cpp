@@ -121,6 +121,9 @@ private Q_SLOTS:
         QVERIFY(doorSwitch->Value() == 0 && panel.Frame2->isEnabled());
     }
 
+    // 100 ns a count: the front door's slowest bar, 30000, waits 3 ms a step.
+    void durationOfACount() { QCOMPARE(doors::waitDuration(30000), std::chrono::milliseconds(3)); }
+
     // Spin only (just under the spin margin), sleep then spin.
     void neverReturnsEarlyAndRunsNoEvents_data() {
         QTest::addColumn<int>("count");

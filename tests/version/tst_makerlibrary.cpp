@@ -56,7 +56,6 @@ private slots:
                                                   // "fifo" and "folder" for those under its name
         QTest::addColumn<QString>("path");        // used as given when not empty
         const QByteArray bytes = testfiles::read(kRealLibrary);
-        QVERIFY(bytes.startsWith("\x7F" "ELF"));
         QTest::newRow("missing") << QByteArray("-") << QString();
         // Opening a FIFO that nobody writes would wait for ever; neither is a library.
         QTest::newRow("fifo") << QByteArray("fifo") << QString();
