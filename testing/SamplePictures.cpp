@@ -135,7 +135,7 @@ QByteArray encodeGif(const QImage& image) {
     return out;
 }
 
-QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin, int offPagePenPixels) {
+QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin, int oddShapesPenPixels) {
     // 1440 units an inch: 15 units a pixel. The page is 1500 × 750 units.
     const int ox = origin.x(), oy = origin.y();
     QByteArray records;
@@ -145,8 +145,8 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin,
     if (setsOrigin)
         wmfRecord(records, 0x020B, {w16(oy), w16(ox)});                // SETWINDOWORG
     wmfRecord(records, 0x020C, {w16(50 * unit), w16(100 * unit)});     // SETWINDOWEXT
-    if (offPagePenPixels > 0) {
-        wmfRecord(records, 0x02FA, {0, w16(offPagePenPixels * unit), 0, 0, 0});  // solid black: 0
+    if (oddShapesPenPixels > 0) {
+        wmfRecord(records, 0x02FA, {0, w16(oddShapesPenPixels * unit), 0, 0, 0});  // solid black: 0
         wmfRecord(records, 0x012D, {0});
         const int y = oy - 200 * unit;
         wmfRecord(records, 0x0325, {2, w16(ox), w16(y), w16(ox + 100 * unit), w16(y)});  // POLYLINE
@@ -166,6 +166,8 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin,
         box(0x041B, 12 + i % 30, 12 + i % 20, 14 + i % 30, 14 + i % 20);
     wmfRecord(records, 0x012D, {2});
     box(0x0418, 60, 10, 90, 40);  // ELLIPSE
+    if (oddShapesPenPixels > 0)
+        box(0x0418, 55, 10, 55, 40);
     wmfRecord(records, 0x0000, {});
 
     return wmfFile(records, placeable, origin, 8);  // the longest record: CREATEPENINDIRECT

@@ -23,10 +23,11 @@ QByteArray encodeOs2Bmp(const QImage& image);  // the 12-byte header of OS/2 1.x
 // Metafiles of a 100 × 50 pixel page at 96 dpi, white or empty around a red rectangle
 // over (10,10)-(50,40) and a blue ellipse over (60,10)-(90,40), no outlines.
 // `extraRecords` adds that many small rectangles inside the red one (for the bench); `setsOrigin`
-// false leaves out the record that sets the window origin; `offPagePenPixels` first draws a line
-// 200 pixels above the page with a pen that wide.
+// false leaves out the record that sets the window origin; `oddShapesPenPixels` adds shapes that
+// show nothing on the page: a line 200 pixels above it in a pen that wide, and an ellipse of no
+// width at x 55, between the two shapes.
 QByteArray wmf(bool placeable, QPoint originUnits = {}, int extraRecords = 0, bool setsOrigin = true,
-               int offPagePenPixels = 0);
+               int oddShapesPenPixels = 0);
 QByteArray emf(int extraRecords = 0);
 // A placeable Windows metafile of the same page that writes `characters` letters in a font
 // `fontHeight` units (1440 an inch) high.

@@ -120,7 +120,7 @@ private slots:
         QTest::newRow("placeable wmf, moved origin") << samples::wmf(true, {300, -150}) << QSize(100, 50) << QPoint();
         QTest::newRow("placeable wmf, origin from the box")
             << samples::wmf(true, {450, 600}, 0, false) << QSize(100, 50) << QPoint();
-        QTest::newRow("a pen 2000 pixels wide, drawn narrower") << samples::wmf(true, {}, 0, true, 2000) << QSize(100, 50) << QPoint();
+        QTest::newRow("a pen 2000 pixels wide, an ellipse of no width") << samples::wmf(true, {}, 0, true, 2000) << QSize(100, 50) << QPoint();
         // Without a box the drawing's extent (half a pixel around its shapes) is the picture.
         QTest::newRow("standard wmf") << samples::wmf(false) << QSize(81, 31) << QPoint(10, 10);
         QTest::newRow("emf") << samples::emf() << QSize(100, 50) << QPoint();
