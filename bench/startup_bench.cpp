@@ -5,8 +5,9 @@
 // same font (bare_two_windows, the floor a Qt program can reach) and for xeyes. The programs
 // take turns, so a machine that slows down slows all of them alike. Then what a film stored in
 // the settings file adds to the start (a bitmap and a metafile, both read by the renderer
-// program). The program runs from a copy in a folder of its own: it saves its settings when it
-// is ended, and each run starts from the same file.
+// program). Last, one start of each program counted in instructions under callgrind, which the
+// machine's load does not change. The program runs from a copy in a folder of its own: it saves
+// its settings when it is ended, and each run starts from the same file.
 // Runs on an X server with no window manager (scripts/bench.sh arranges one), so the
 // program's top-level windows are children of the root window and their MapNotify
 // events arrive on the root.
@@ -27,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <poll.h>
 #include <string>
 #include <sys/resource.h>
@@ -100,9 +102,15 @@ struct SignProbe {
     unsigned colour = 0x0000FF;  // the blue of the sign window without a film
 };
 
+// What a run waits for: how long the windows may take, and what to do once they are painted.
+struct Watch {
+    std::chrono::seconds limit{10};
+    std::function<void(pid_t)> onPainted;
+};
+
 // Idle CPU is measured over two seconds once painted; runs that time the paint only end sooner.
 Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int windowsWanted, bool checkPaint,
-            SignProbe sign = {}, bool measureIdle = true) {
+            SignProbe sign = {}, bool measureIdle = true, const Watch& watch = {}) {
     Run run;
     const auto start = Clock::now();
     const pid_t pid = fork();
@@ -112,7 +120,7 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
     }
     int mapped = 0;
     std::vector<xcb_window_t> seen;
-    const auto deadline = start + std::chrono::seconds(10);
+    const auto deadline = start + watch.limit;
     while (mapped < windowsWanted && Clock::now() < deadline) {
         xcb_generic_event_t* e = xcb_poll_for_event(c);
         if (!e) {
@@ -156,6 +164,8 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
         run.paintedMs = probes.size() == 2
                             ? std::chrono::duration<double, std::milli>(Clock::now() - start).count()
                             : -1;  // the windows were not found: no figure
+        if (run.paintedMs >= 0 && watch.onPainted)
+            watch.onPainted(pid);
     }
     usleep(300 * 1000);
     run.threads = threadCount(pid);
@@ -170,6 +180,28 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
     wait4(pid, &status, 0, &usage);
     run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
     return run;
+}
+
+// The instructions a program runs until both its windows are painted, counted by callgrind
+// (0 without valgrind): the machine's load changes the times of a run, not this count. The
+// count is written out once painted, while the program waits in its event loop.
+double instructionsToPaint(xcb_connection_t* c, xcb_window_t root, char* program, const QString& folder) {
+    const QString out = folder + QStringLiteral("/callgrind.out");
+    QByteArray valgrind("/usr/bin/valgrind"), tool("--tool=callgrind"), file("--callgrind-out-file=" + QFile::encodeName(out));
+    if (::access(valgrind.constData(), X_OK) != 0)
+        return 0;
+    char* const argv[] = {valgrind.data(), tool.data(), file.data(), program, nullptr};
+    const auto dump = [](pid_t pid) {
+        const std::string command = "callgrind_control -d " + std::to_string(pid) + " >/dev/null 2>&1";
+        [[maybe_unused]] const int status = std::system(command.c_str());
+    };
+    runOnce(c, root, argv, 2, true, {}, false, {std::chrono::seconds(120), dump});
+    std::ifstream counts(QFile::encodeName(out + QStringLiteral(".1")).constData());
+    std::string line;
+    while (std::getline(counts, line))
+        if (line.rfind("totals: ", 0) == 0)
+            return std::stod(line.substr(8));
+    return 0;
 }
 
 double median(std::vector<double> v) {
@@ -270,6 +302,15 @@ int main(int argc, char** argv) {
     std::sort(pairRatio.begin(), pairRatio.end());  // each run against the bare run beside it
     std::printf("startup painted against the bare program, middle half of the runs: %.2f to %.2f x\n",
                 pairRatio[pairRatio.size() / 4], pairRatio[pairRatio.size() * 3 / 4]);
+    // The same starts counted in instructions, one each, side by side.
+    storeFilm({});
+    QTemporaryDir tarvolaCount, bareCount;
+    const double instructions = instructionsToPaint(c, root, program.data(), tarvolaCount.path());
+    const double bareInstructions = instructionsToPaint(c, root, argv[2], bareCount.path());
+    if (instructions > 0 && bareInstructions > 0)
+        std::printf("startup instructions to paint against the bare program: %.3f x (%.1f million against %.1f; "
+                    "callgrind, which the machine's load does not change)\n",
+                    instructions / bareInstructions, instructions / 1e6, bareInstructions / 1e6);
     std::printf("startup with a stored bitmap film, both windows painted: %.1f ms\n", median(rasterPaint));
     std::printf("startup with a stored metafile film, both windows painted: %.1f ms\n", median(metafilePaint));
     std::printf("startup added by a stored bitmap film: %.1f ms (goal: < 30 ms)\n", median(rasterPaint) - median(paint));

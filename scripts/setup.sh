@@ -19,7 +19,7 @@ test_pkgs=(
 )
 fuzz_pkgs=(clang libclang-rt-14-dev)
 package_pkgs=(file)   # CPack reads the binaries with it to work out the Depends
-bench_pkgs=(x11-apps xvfb xauth openbox xdotool dbus-daemon)
+bench_pkgs=(x11-apps xvfb xauth openbox xdotool dbus-daemon valgrind)
 
 wanted=("${build_pkgs[@]}")
 case "${1:-build}" in
