@@ -64,7 +64,6 @@ choose_file() {  # choose_file <what> <path>
   xdotool key ctrl+a
   xdotool type --delay 5 "$2"
   xdotool key Return
-  check "the dialog closes on Enter" poll_until_not 100 shown "Open"
 }
 
 # Mapped windows that bypass the window manager: pop-up menus (openbox keeps some of its own).
@@ -93,7 +92,6 @@ app="$work/"$'\xff\xfe'"/$(printf 'a%.0s' {1..250})"  # and longer than 256 byte
 install_copy "$app" tarvola
 ini="$app/tarvola.ini"
 start
-check "first start: both windows appear" test -n "$bus" -a -n "$panel"
 xdotool windowactivate --sync "$bus" 2>/dev/null; sleep 0.3
 read -r px py < <(client_origin "$panel")
 check "the panel stays above the activated bus window" stacked_above "$panel" "$bus"
@@ -103,6 +101,8 @@ check "the sign window shows blue in its rounded outline, the board its reset pl
   wait_pixels "$s" 30 "$bx" "$by" 265 51 "$blue" 240 36 "$black" 265 35 "$black" 586 112 "$white" \
   679 141 "$white" 583 125 "$fill" 581 125 "$outline" 682 125 "$fill" 630 143 "$fill" \
   "${front_closed[@]}" "${left_closed[@]}" "${right_closed[@]}"
+check "the panel's text is in the program's font: its ① and ② large and bold" \
+  wait_pixels "$s" 30 "$px" "$py" 168 43 "$black" 165 45 "$fill" 169 82 "$black" 166 82 "$fill"
 
 # --- The sign: a double click chooses its film; a click gives it the keys, at roll speed 1.
 xdotool mousemove $((bx + 265)) $((by + 51)) click --repeat 2 --delay 60 1

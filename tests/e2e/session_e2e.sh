@@ -43,7 +43,6 @@ check "without a display it says so in one line and exits with 1" \
 # the views and paths read before the failure. (A file that fails at once is a widget test.)
 printf '%s\r\n' "${record/,3000,/,0,}" >"$ini"
 start
-check "both windows are on the display" test -n "$bus" -a -n "$panel"
 read -r l r t b < <(frame_extents "$bus")
 bus_bottom=$((218 + t + b))
 check "after a late failure the bus window's frame stands at the top left corner, the panel's just below" \
@@ -105,7 +104,6 @@ setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" XDG_RUNTI
   "$work/app/tarvola" 2>"$work/nobody.stderr" &
 pid=$!
 bus=$(wait_window "Tarvola　-　tarvola")
-check "another user's program starts" test -n "$bus"
 check "and closes" close_bus
 check "the file it could not read is left as it was" cmp -s "$work/before.ini" "$ini"
 check "one line says the settings were not saved" \

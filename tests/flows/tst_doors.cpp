@@ -121,6 +121,17 @@ private Q_SLOTS:
         QVERIFY(doorSwitch->Value() == 0 && panel.Frame2->isEnabled());
     }
 
+    // The switches' pictures (the test runs on a screen of twice the resolution) are their
+    // double-resolution twins, not the pictures blown up.
+    void switchPicturesAreCrisp() {
+        auto form = startForm();
+        for (const auto& [doorSwitch, name] : {std::pair(form->panel().Check1, "mae"), {form->panel().Check2, "naka"}}) {
+            const QImage shown = doorSwitch->icon().pixmap(doorSwitch->iconSize(), 2.0).toImage();
+            const QImage twin(QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/switch_%1@2x.bmp").arg(name));
+            QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), twin.convertToFormat(QImage::Format_RGB32));
+        }
+    }
+
     // 100 ns a count: the front door's slowest bar, 30000, waits 3 ms a step.
     void durationOfACount() { QCOMPARE(doors::waitDuration(30000), std::chrono::milliseconds(3)); }
 

@@ -183,7 +183,6 @@ private slots:
         clock.start();
         QVERIFY(!platform::playWaveSync(riff));
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(endings.isEmpty());
     }
 
     // The doors ask for their sound by number: number 101 plays the door sound's own frames and
