@@ -347,6 +347,7 @@ private Q_SLOTS:
         QCOMPARE(owners.at(0), static_cast<QWidget*>(&dialog));
         // Shown, it names the program's file; the link is underlined, at 9 points.
         QCOMPARE(dialog.Label1[1]->text(), QStringLiteral("型番・製造番号：tst_form1"));
+        QVERIFY(dialog.Label1[1]->font().bold() && dialog.Label1[1]->font().pointSizeF() == 9.75);
         QVERIFY(dialog.Label5->font().underline() && !dialog.Label5->font().bold());
         QCOMPARE(dialog.Label5->font().pointSizeF(), 9.0);
         // Its hand points with the fingertip: the most opaque pixel of the cursor's top row.

@@ -110,6 +110,11 @@ check "one line says the settings were not saved" \
   test "$(grep -c '^tarvola: the settings were not saved: ' "$work/nobody.stderr")" = 1 -a "$(wc -l <"$work/nobody.stderr")" = 1
 chmod 755 "$work/app"
 
+# --- A toolkit warning while it connects (no XDG_RUNTIME_DIR) is passed on, not taken for no display.
+XDG_RUNTIME_DIR= start
+check "with a warning while it connects the program starts" test -n "$bus"
+close_bus
+
 # --- The sound server stalled (PulseAudio stopped): the middle door still moves within the
 # sound's length and a margin, in silence, without a message; not after the server's 30 s.
 export XDG_RUNTIME_DIR="$work/pulse" && mkdir -m 700 "$XDG_RUNTIME_DIR"

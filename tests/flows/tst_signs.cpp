@@ -91,7 +91,6 @@ private Q_SLOTS:
         QCOMPARE(form->MakuPos[0], kept ? -5 : 0);
         QCOMPARE(form->imgMaku1(0)->pixelRect().top(), kept ? -5 : 0);
         QCOMPARE(form->imgMaku1(0)->pixelRect().size(), kind == 3 ? QSize(45, 520) : QSize(40, 300));
-        QCOMPARE(form->imgMaku1(0)->picture().image().pixelColor(0, 0), QColor(kind == 3 ? Qt::blue : Qt::red));
         form->picWaku1_KeyDown(0, 40, 0);  // the next press rolls from there
         QCOMPARE(form->MakuPos[0], kept ? -10 : -5);
         script.cancel();
