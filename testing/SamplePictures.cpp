@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QtEndian>
 #include <array>
+#include <bit>
 
 namespace samples {
 
@@ -194,7 +195,7 @@ QByteArray wmfText(int fontHeight, int characters) {
     return wmfFile(records, true, {}, static_cast<quint32>(3 + 1 + text.size() / 2 + 2));
 }
 
-QByteArray emf(int extraRecords) {
+QByteArray emf(int extraRecords, bool text) {
     QByteArray records;
     emfRecord(records, 33, {});                         // SAVEDC: a record of 8 bytes, the least
     emfRecord(records, 34, {-1});                       // RESTOREDC
@@ -207,8 +208,14 @@ QByteArray emf(int extraRecords) {
         emfRecord(records, 43, {12 + i % 30, 12 + i % 20, 14 + i % 30, 14 + i % 20});
     emfRecord(records, 37, {2});
     emfRecord(records, 42, {60, 10, 90, 40});           // ELLIPSE
+    if (text) {  // EXTCREATEFONTINDIRECTW Sans 12 pixels high, SELECTOBJECT, EXTTEXTOUTW "AB" at (76, 38)
+        emfRecord(records, 82, {3, -12, 0, 0, 0, 400, 0, 0, 0x00610053, 0x0073006E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        emfRecord(records, 37, {3});
+        const auto one = std::bit_cast<qint32>(1.0f);  // then: length, where the text and the widths lie
+        emfRecord(records, 84, {0, 0, -1, -1, 1, one, one, 76, 38, 2, 76, 0, 0, 0, -1, -1, 80, 0x00420041, 4, 4});
+    }
     emfRecord(records, 14, {0, 16, 20});                // EOF
-    const int count = 9 + extraRecords + 1;
+    const int count = 9 + extraRecords + (text ? 3 : 0) + 1;
 
     // A 96-dpi reference device in whole millimetres: the frame decides the size.
     QByteArray out;
@@ -220,7 +227,7 @@ QByteArray emf(int extraRecords) {
     put<quint32>(out, 0x10000);
     put<quint32>(out, static_cast<quint32>(88 + records.size()));
     put<quint32>(out, static_cast<quint32>(count));
-    put<quint16>(out, 3);
+    put<quint16>(out, text ? 4 : 3);  // handles
     put<quint16>(out, 0);
     for (const qint32 v : {0, 0, 0, 1024, 768, 271, 203})
         put<qint32>(out, v);

@@ -28,7 +28,7 @@ QByteArray encodeOs2Bmp(const QImage& image);  // the 12-byte header of OS/2 1.x
 // width at x 55, between the two shapes.
 QByteArray wmf(bool placeable, QPoint originUnits = {}, int extraRecords = 0, bool setsOrigin = true,
                int oddShapesPenPixels = 0);
-QByteArray emf(int extraRecords = 0);
+QByteArray emf(int extraRecords = 0, bool text = false);  // text: "AB" 12 pixels high at (76, 38)
 // A placeable Windows metafile of the same page that writes `characters` letters in a font
 // `fontHeight` units (1440 an inch) high.
 QByteArray wmfText(int fontHeight, int characters);
