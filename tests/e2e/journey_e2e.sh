@@ -133,7 +133,7 @@ menu_item 633 127 3
 choose_file "the menu item 看板の画像を設定..." "$work/board.gif"
 check "the board takes the picture and its size; the bars fit around it" \
   wait_pixels "$s" 30 "$bx" "$by" 586 112 "$yellow" 600 130 "$yellow" 690 130 "$green" 705 151 "$green" \
-  583 130 "$fill" 581 130 "$outline" 708 130 "$fill" 710 130 "$outline" 650 153 "$fill"
+  583 130 "$fill" 581 130 "$outline" 708 130 "$fill" 710 130 "$outline" 650 153 "$fill" 583 150 "$fill"
 
 # Drag it by (30, 40) in steps, as a hand would; the bars stay behind.
 drag_from() {  # drag_from <x> <y> <"dx dy">...: presses at a place of the bus window and moves on, held
