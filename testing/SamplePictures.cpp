@@ -215,7 +215,9 @@ QByteArray emf(int extraRecords, bool text) {
         emfRecord(records, 84, {0, 0, -1, -1, 1, one, one, 76, 38, 2, 76, 0, 0, 0, -1, -1, 80, 0x00420041, 4, 4});
     }
     emfRecord(records, 14, {0, 16, 20});                // EOF
-    const int count = 9 + extraRecords + (text ? 3 : 0) + 1;
+    int count = 0;  // the records after the header
+    for (qsizetype at = 0; at < records.size(); at += qFromLittleEndian<quint32>(records.constData() + at + 4))
+        ++count;
 
     // A 96-dpi reference device in whole millimetres: the frame decides the size.
     QByteArray out;
