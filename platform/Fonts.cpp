@@ -7,12 +7,7 @@
 
 namespace platform {
 
-void installFontSubstitutions() {
-    QFont::insertSubstitution(programFontName(), QStringLiteral("IPAPGothic"));
-}
-
 void installProgramFont() {
-    installFontSubstitutions();
     QFont font(programFontName());
     font.setPointSize(9);
     // Glyphs fitted to the pixel grid by the font's own instructions, crisp as on the system

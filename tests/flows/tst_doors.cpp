@@ -27,8 +27,6 @@ Q_DECLARE_METATYPE(Run)
 class TestDoors : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { platform::installFontSubstitutions(); }
-
     // Each step sets the moving part's width, one twip from first to last; the edges that stay
     // (the front door's left, the right leaf's right) never move, nor does a leaf that is not chosen.
     void doorRuns_data() {

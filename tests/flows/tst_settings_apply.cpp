@@ -32,7 +32,6 @@ class TestSettingsApply : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        platform::installFontSubstitutions();
         // Commas and Japanese characters in folder and file names.
         QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("行先, 幕")));
         const QDir sub(dir_.filePath(QStringLiteral("行先, 幕")));

@@ -36,8 +36,6 @@ Bars fullFitOf(const ScaleRect& b) {
 class TestSignboard : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { platform::installFontSubstitutions(); }
-
     // A picture larger than the board resizes it and refits the frame; a failed choice changes
     // nothing, silently; a reset empties the board at its first place but keeps the path.
     void pictureResizesBoardAndResetKeepsThePath() {

@@ -13,8 +13,6 @@ using testsupport::startForm;
 class TestSigns : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { platform::installFontSubstitutions(); }
-
     // Each arrow press sets the film's Top from the position, even with step 0; other keys touch neither.
     void keysRoll_data() {
         QTest::addColumn<QList<int>>("keys");  // Qt keys, pressed in turn
