@@ -9,7 +9,6 @@
 #include "app/Form1.h"
 #include "panels/frmSet.h"
 #include "platform/CommonDialog.h"
-#include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "settings/SettingsFile.h"
 

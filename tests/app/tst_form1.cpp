@@ -12,6 +12,7 @@
 #include "core/ResourceImages.h"
 #include "core/Twips.h"
 #include "panels/frmShowVersion.h"
+#include "platform/Fonts.h"
 #include "platform/Translations.h"
 #include "platform/WebAddress.h"
 #include "platform/MakerLibrary.h"
