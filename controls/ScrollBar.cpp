@@ -5,6 +5,8 @@
 #include "core/RuntimeError.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
@@ -18,6 +20,7 @@ HScrollBar::HScrollBar(QWidget* parent, int min, int max, int value) : QScrollBa
     // A drag of the thumb reports its value once, when the thumb is released.
     setTracking(false);
     setFocusPolicy(Qt::StrongFocus);
+    setContextMenuPolicy(Qt::PreventContextMenu);
     connect(this, &QScrollBar::valueChanged, this, [this] {
         if (!settingByCode_)
             Q_EMIT Change();
@@ -51,6 +54,16 @@ void HScrollBar::keyPressEvent(QKeyEvent* event) {
     triggerAction(action);  // sets the value, so Change follows as for a click
     event->accept();
 }
+
+void HScrollBar::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    QScrollBar::mousePressEvent(event);
+}
+
+void HScrollBar::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 void HScrollBar::paintEvent(QPaintEvent* event) {
     QScrollBar::paintEvent(event);

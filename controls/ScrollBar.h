@@ -6,7 +6,8 @@
 // unchanged one, so the label beside it always shows the value. A value outside the
 // range is refused with the run time's error. A click or Tab gives it the focus; then
 // Left/Up and Right/Down move by the small change, PageUp and PageDown by the large one,
-// Home and End go to the ends.
+// Home and End go to the ends. Nothing else moves it: not the wheel, not the middle
+// button's jump to the pointer, not the toolkit's menu of scroll commands.
 
 #include <QScrollBar>
 #include <cstdint>
@@ -26,6 +27,8 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -273,6 +273,29 @@ private Q_SLOTS:
         QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("1"));
     }
 
+    // The wheel, the middle button's jump and the toolkit's "scroll here" menu leave a bar and its
+    // label alone; a click on the trough, with Shift too, moves it by the large change, 1.
+    void panelBarOnlyByItsOwnWays() {
+        auto form = startForm();
+        ctl::HScrollBar* bar = form->panel().HScroll1;
+        const QPoint trough(bar->width() * 3 / 4, bar->height() / 2);
+        QWheelEvent wheel(trough, bar->mapToGlobal(trough), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+        QTest::mouseClick(bar, Qt::MiddleButton, {}, trough);
+        bool menu = false;
+        QTimer::singleShot(0, [&menu] {
+            if (QWidget* popup = QApplication::activePopupWidget())
+                menu = popup->close();
+        });
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, trough, bar->mapToGlobal(trough));
+        QApplication::sendEvent(bar, &rightClick);
+        QTest::qWait(1);
+        QVERIFY(!menu);
+        QCOMPARE(form->panel().lblMaeSpeed->text(), QStringLiteral("10000"));  // the first start's value
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::ShiftModifier, trough);
+        QCOMPARE(form->panel().lblMaeSpeed->text(), QStringLiteral("10001"));
+    }
+
     // What a screen reader is told of the panel's controls (checked, and pressed for a switch, or
     // the value), and of the bus window's signs, board and the door pictures it paints (the front
     // door open after the switch's toggle action). The version dialog's link: below.
