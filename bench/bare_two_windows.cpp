@@ -42,7 +42,6 @@ int main(int argc, char** argv) {
     PlainWindow bus(QSize(758, 218), QRect(240, 35, 53, 33), QColor(0, 0, 255), QStringLiteral("Tarvola　バス"));
     PlainWindow panel(QSize(265, 144), QRect(150, 96, 60, 16), QColor(0xE0, 0xE0, 0xE0),
                       QStringLiteral("設定パネル 幕の速度 前扉 中扉"));
-    panel.setWindowFlags(Qt::Tool);
     panel.move(0, 250);  // below the bus window, as the program's panel stands
     panel.show();
     bus.show();

@@ -6,16 +6,21 @@
 #include "controls/Look.h"
 #include "controls/Placement.h"
 #include "platform/Fonts.h"
+#include "platform/Windowing.h"
 #include "settings/SettingsValues.h"
 
 #include <QCloseEvent>
 
 frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
     // A tool window without a close box: the panel is the only way to the doors, so it cannot be lost.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // It stays in front of every window, also while another program is active. So it is a
+    // normal window, without a task-bar button, for the window manager: some (KWin by default)
+    // hide the toolkit's tool windows, utility windows, whenever their program is inactive.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("設定パネル"));
     setWindowIcon(ctl::noIcon());
     setFixedSize(ctl::twipsToPixelSize(3975, 2160));
+    platform::keepOffTaskbar(this);
     setBackColor(ctl::bgr(0x404040));
 
     FrameA = new QFrame(this);

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <thread>
 #include <cstdlib>
 #include <vector>
@@ -66,23 +67,28 @@ xcb_connection_t* x11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-// The atoms this file uses, interned together in one round trip.
+// The atoms this file uses, interned together in one round trip the first time one is needed.
 struct Atoms {
-    xcb_atom_t requestFrameExtents = XCB_ATOM_NONE, frameExtents = XCB_ATOM_NONE, supported = XCB_ATOM_NONE;
+    xcb_atom_t requestFrameExtents, frameExtents, supported, state, skipTaskbar, skipPager;
 };
 
-Atoms internAtoms(xcb_connection_t* c) {
-    const char* const names[] = {"_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS", "_NET_SUPPORTED"};
-    xcb_intern_atom_cookie_t cookies[3];
-    for (int i = 0; i < 3; ++i)
-        cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
-    xcb_atom_t atoms[3];
-    for (int i = 0; i < 3; ++i) {
-        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, cookies[i], nullptr);
-        atoms[i] = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-        std::free(r);
-    }
-    return {atoms[0], atoms[1], atoms[2]};
+const Atoms& atomsOf(xcb_connection_t* c) {
+    static const Atoms atoms = [c] {
+        const char* const names[] = {"_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS",       "_NET_SUPPORTED",
+                                     "_NET_WM_STATE",              "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
+        constexpr int count = std::size(names);
+        xcb_intern_atom_cookie_t cookies[count];
+        for (int i = 0; i < count; ++i)
+            cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
+        xcb_atom_t found[count];
+        for (int i = 0; i < count; ++i) {
+            xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, cookies[i], nullptr);
+            found[i] = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+            std::free(r);
+        }
+        return Atoms{found[0], found[1], found[2], found[3], found[4], found[5]};
+    }();
+    return atoms;
 }
 
 // The 32-bit values of a window property (empty when it is not set).
@@ -105,9 +111,9 @@ std::optional<QMargins> frameExtentsBeforeShow(QWidget* window) {
     if (!c)
         return std::nullopt;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    // Both windows ask before they are shown: the atoms and whether a window manager that
-    // answers such requests runs are learnt once.
-    static const Atoms atoms = internAtoms(c);
+    // Both windows ask before they are shown: whether a window manager that answers such
+    // requests runs is learnt once.
+    const Atoms& atoms = atomsOf(c);
     static const std::vector<uint32_t> supported = cardinals(c, root, atoms.supported, XCB_ATOM_ATOM);
     const xcb_atom_t request = atoms.requestFrameExtents;
     const xcb_atom_t extents = atoms.frameExtents;
@@ -135,6 +141,18 @@ std::optional<QMargins> frameExtentsBeforeShow(QWidget* window) {
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     } while (std::chrono::steady_clock::now() < deadline);
     return std::nullopt;
+}
+
+void keepOffTaskbar(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return;
+    const Atoms& atoms = atomsOf(c);
+    const xcb_atom_t states[] = {atoms.skipTaskbar, atoms.skipPager};
+    // Before the window is mapped the state is the window's own property; the toolkit adds its
+    // own states to it when it shows the window.
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window->winId()), atoms.state,
+                        XCB_ATOM_ATOM, 32, std::size(states), states);
 }
 
 void syncWithDisplay() {

@@ -25,6 +25,9 @@ void setWindowRegion(QWidget* window, const QRegion& region);
 // Keeps a top-level window above all non-topmost windows for good, and shows it.
 void makeTopmost(QWidget* window);
 
+// Keeps a top-level window that is not shown yet off the task bar and the pager.
+void keepOffTaskbar(QWidget* window);
+
 // The frame the window manager will put around a top-level window that is not shown yet,
 // asked of the window manager itself (_NET_REQUEST_FRAME_EXTENTS); no margins when no window
 // manager runs. Nothing when it cannot tell: not X11, or a window manager that does not answer.

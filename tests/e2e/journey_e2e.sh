@@ -174,6 +174,17 @@ check "Enter closes it" poll_until_not 100 shown "Tarvolaのバージョン情�
 click_at "$panel" 101 26
 xdotool key --delay 30 End Left Up Page_Up Tab Tab Home Right Down Page_Down
 
+# --- Another program active: the panel stays in front of it, a normal window off the task bar
+# (window managers may hide a utility window while its program is inactive).
+xmessage -geometry 400x500+0+0 "another program" & other_pid=$!
+other=$(wait_window xmessage)
+xdotool windowactivate --sync "$other" 2>/dev/null; sleep 0.3
+check "the panel stays above another program's active window" stacked_above "$panel" "$other"
+check "the panel is a normal window without a task-bar button" test "$(xprop -id "$panel" _NET_WM_WINDOW_TYPE \
+  _NET_WM_STATE | grep -oE '_NET_WM_(WINDOW_TYPE_[A-Z]+|STATE_SKIP_TASKBAR)' | sort | xargs)" = \
+  "_NET_WM_STATE_SKIP_TASKBAR _NET_WM_WINDOW_TYPE_NORMAL"
+kill "$other_pid"
+
 # --- Close, and look at what was stored beside the program.
 check "closing the bus window ends the program" close_bus
 check "the record holds the film, roll speeds, board picture and place, views, door speeds set by keys, mode 右" \
