@@ -13,9 +13,9 @@
 
 frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
     // A tool window without a close box: the panel is the only way to the doors, so it cannot be lost.
-    // It stays in front of every window, also while another program is active. So it is a
-    // normal window, without a task-bar button, for the window manager: some (KWin by default)
-    // hide the toolkit's tool windows, utility windows, whenever their program is inactive.
+    // To the window manager it is a normal window kept off the task bar, not the toolkit's tool
+    // window: some window managers (KWin by default) hide utility windows while their program is
+    // inactive, and the panel stays in front of every window.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("設定パネル"));
     setWindowIcon(ctl::noIcon());
