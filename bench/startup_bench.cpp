@@ -186,12 +186,13 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
 // The instructions a program runs until both its windows are painted, counted by callgrind
 // (0 without valgrind): the machine's load changes the times of a run, not this count. The
 // count is written out once painted, while the program waits in its event loop.
-double instructionsToPaint(xcb_connection_t* c, xcb_window_t root, char* program, const QString& folder) {
+double instructionsToPaint(xcb_connection_t* c, xcb_window_t root, char* program, const QString& folder,
+                           char* option = nullptr) {
     const QString out = folder + QStringLiteral("/callgrind.out");
     QByteArray valgrind("/usr/bin/valgrind"), tool("--tool=callgrind"), file("--callgrind-out-file=" + QFile::encodeName(out));
     if (::access(valgrind.constData(), X_OK) != 0)
         return 0;
-    char* const argv[] = {valgrind.data(), tool.data(), file.data(), program, nullptr};
+    char* const argv[] = {valgrind.data(), tool.data(), file.data(), program, option, nullptr};
     const auto dump = [](pid_t pid) {
         const std::string command = "callgrind_control -d " + std::to_string(pid) + " >/dev/null 2>&1";
         [[maybe_unused]] const int status = std::system(command.c_str());
@@ -309,13 +310,26 @@ int main(int argc, char** argv) {
                 pairRatio[pairRatio.size() / 4], pairRatio[pairRatio.size() * 3 / 4]);
     // The same starts counted in instructions, one each, side by side.
     storeFilm({});
-    QTemporaryDir tarvolaCount, bareCount;
+    QTemporaryDir tarvolaCount, bareCount, bareMarksCount;
     const double instructions = instructionsToPaint(c, root, program.data(), tarvolaCount.path());
     const double bareInstructions = instructionsToPaint(c, root, argv[2], bareCount.path());
     if (instructions > 0 && bareInstructions > 0)
         std::printf("startup instructions to paint against the bare program: %.3f x (%.1f million against %.1f; "
                     "callgrind, which the machine's load does not change)\n",
                     instructions / bareInstructions, instructions / 1e6, bareInstructions / 1e6);
+    // The panel's marks are drawn in a second face, and the toolkit asks fontconfig to match
+    // every face it opens: the bare program with those marks shows what that face costs alone.
+    char secondFace[] = "--second-face";
+    const double bareMarksInstructions =
+        instructionsToPaint(c, root, argv[2], bareMarksCount.path(), secondFace);
+    if (instructions > 0 && bareInstructions > 0 && bareMarksInstructions > 0) {
+        std::printf("startup instructions of the panel's bold face alone: %.1f million (the bare program with and "
+                    "without the marks drawn in it)\n",
+                    (bareMarksInstructions - bareInstructions) / 1e6);
+        std::printf("startup instructions to paint against the bare program drawing the marks too: %.3f x "
+                    "(%.1f million)\n",
+                    instructions / bareMarksInstructions, bareMarksInstructions / 1e6);
+    }
     std::printf("startup with a stored bitmap film, both windows painted: %.1f ms\n", median(rasterPaint));
     std::printf("startup with a stored metafile film, both windows painted: %.1f ms\n", median(metafilePaint));
     std::printf("startup added by a stored bitmap film: %.1f ms (goal: < 30 ms)\n", median(rasterPaint) - median(paint));
