@@ -313,7 +313,8 @@ int main(int argc, char** argv) {
     QTemporaryDir tarvolaCount, bareCount, bareMarksCount;
     const double instructions = instructionsToPaint(c, root, program.data(), tarvolaCount.path());
     const double bareInstructions = instructionsToPaint(c, root, argv[2], bareCount.path());
-    if (instructions > 0 && bareInstructions > 0)
+    const bool counted = instructions > 0 && bareInstructions > 0;  // 0 without valgrind
+    if (counted)
         std::printf("startup instructions to paint against the bare program: %.3f x (%.1f million against %.1f; "
                     "callgrind, which the machine's load does not change)\n",
                     instructions / bareInstructions, instructions / 1e6, bareInstructions / 1e6);
@@ -322,7 +323,7 @@ int main(int argc, char** argv) {
     char secondFace[] = "--second-face";
     const double bareMarksInstructions =
         instructionsToPaint(c, root, argv[2], bareMarksCount.path(), secondFace);
-    if (instructions > 0 && bareInstructions > 0 && bareMarksInstructions > 0) {
+    if (counted && bareMarksInstructions > 0) {
         std::printf("startup instructions of the panel's bold face alone: %.1f million (the bare program with and "
                     "without the marks drawn in it)\n",
                     (bareMarksInstructions - bareInstructions) / 1e6);

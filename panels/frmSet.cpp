@@ -12,7 +12,7 @@
 #include <QCloseEvent>
 
 frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
-    // A tool window without a close box: the panel is the only way to the doors, so it cannot be lost.
+    // A window without a close box: the panel is the only way to the doors, so it cannot be lost.
     // To the window manager it is a normal window kept off the task bar, not the toolkit's tool
     // window: some window managers (KWin by default) hide utility windows while their program is
     // inactive, and the panel stays in front of every window.
