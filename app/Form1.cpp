@@ -7,17 +7,28 @@
 #include "core/Twips.h"
 #include "panels/frmSet.h"
 #include "platform/Executable.h"
+#include "platform/TopmostWindow.h"
 #include "platform/Windowing.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QShortcut>
 
 #include <utility>
 
 namespace {
 
 const QString kCaptionPrefix = QStringLiteral("Tarvola　-　");
+
+// F6 takes the keyboard to the program's other window, as it moves between a desktop program's
+// windows and panes: the panel is off the task bar, so the window manager's switching skips it.
+void passKeyboardByF6(QWidget* from, QWidget* to) {
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_F6), from), &QShortcut::activated, to, [to] {
+        to->raise();
+        to->activateWindow();
+    });
+}
 
 }  // namespace
 
@@ -46,6 +57,8 @@ std::unique_ptr<frmSet> Form1::loadPanel() {
     connect(panel.get(), &frmSet::hScroll1Changed, this, &Form1::HScroll1_Change);
     connect(panel.get(), &frmSet::hScroll2Changed, this, &Form1::HScroll2_Change);
     connect(panel.get(), &frmSet::versionRequested, this, &Form1::MnuHelpVer_Click);
+    passKeyboardByF6(this, panel.get());
+    passKeyboardByF6(panel.get(), this);
     return panel;
 }
 
@@ -154,8 +167,7 @@ void Form1::Form_Load() {
     // The program's icon, not the toolkit's, on the bus window and the dialogs it opens (the
     // panel and the version dialog carry none).
     QApplication::setWindowIcon(assets::programIcon());
-    panel().show();
-    platform::makeTopmost(&panel());
+    platform::keepTopmost(&panel());  // shown, then above all windows
     setWindowTitle(kCaptionPrefix + platform::executableName());
 
     // Sign window 0 gets its rounded outline, computed from its size in pixels.

@@ -3,7 +3,8 @@
 #pragma once
 // A frame around a group of controls: an etched border with its caption set into the
 // top edge, drawn the same under every widget style. Children keep the places their
-// form gives them; the frame lays nothing out.
+// form gives them; the frame lays nothing out. The option buttons in it are one group,
+// which the keyboard enters at the selected one, from either side.
 
 #include <QGroupBox>
 
@@ -16,6 +17,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void childEvent(QChildEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 };
 
 }  // namespace ctl

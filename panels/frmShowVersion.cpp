@@ -3,7 +3,7 @@
 #include "panels/frmShowVersion.h"
 
 #include "assets/AssetPaths.h"
-#include "controls/Accessibility.h"
+#include "controls/LinkLabel.h"
 #include "controls/Look.h"
 #include "core/Picture.h"
 #include "controls/Placement.h"
@@ -18,7 +18,6 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -38,8 +37,9 @@ QFont dialogFont(qreal pointSize, bool bold = false, bool underline = false) {
 }
 
 // A label that shows text from its top-left corner and wraps it at its width.
-QLabel* makeLabel(QWidget* parent, const QString& text) {
-    auto* label = new QLabel(text, parent);
+template <typename Label = QLabel>
+Label* makeLabel(QWidget* parent, const QString& text) {
+    auto* label = new Label(text, parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
@@ -115,7 +115,7 @@ void frmShowVersion::buildControls() {
     Label4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label4->setLineWidth(1);
 
-    Label5 = makeLabel(this, QStringLiteral("ここをクリックするとLumoraHPが開きます。"));
+    Label5 = makeLabel<ctl::LinkLabel>(this, QStringLiteral("ここをクリックするとLumoraHPが開きます。"));
     ctl::placeTwips(Label5, 240, 2985, 3315, 225);
     Label5->setFont(dialogFont(9, false, true));
     QPalette linkPalette = Label5->palette();
@@ -123,8 +123,7 @@ void frmShowVersion::buildControls() {
     Label5->setPalette(linkPalette);
     Label5->setAutoFillBackground(false);  // the white window shows through
     Label5->setCursor(handCursor());
-    Label5->installEventFilter(this);
-    ctl::presentAsLink(Label5);
+    connect(Label5, &ctl::LinkLabel::Click, this, &frmShowVersion::Label5_Click);
 
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     ctl::placeTwips(Command1, 3570, 2940, 1230, 345);
@@ -156,28 +155,6 @@ void frmShowVersion::Label5_Click() {
     platform::messageBox(this, {description + QStringLiteral("\r\n\r\n")
                                     + QStringLiteral(" 上記内容をLumoraHP関係者まで報告してください。"),
                                 QStringLiteral("Lumhpurl.dllのエラー"), platform::MessageIcon::Critical});
-}
-
-bool frmShowVersion::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != Label5)
-        return QDialog::eventFilter(watched, event);
-    // A click is a left press and a left release, both on the link.
-    if (event->type() == QEvent::MouseButtonPress) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            label5Pressed_ = true;
-            return true;
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && label5Pressed_) {
-            label5Pressed_ = false;
-            if (Label5->rect().contains(mouse->position().toPoint()))
-                Label5_Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void frmShowVersion::keyPressEvent(QKeyEvent* event) {

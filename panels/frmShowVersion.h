@@ -13,6 +13,9 @@
 
 class QLabel;
 class QPushButton;
+namespace ctl {
+class LinkLabel;
+}
 
 class frmShowVersion : public QDialog {
     Q_OBJECT
@@ -25,7 +28,7 @@ public:
     QLabel* Label2 = nullptr;
     std::array<QLabel*, 3> Label3{};
     QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
+    ctl::LinkLabel* Label5 = nullptr;
     QPushButton* Command1 = nullptr;
 
     void Form_Load();
@@ -33,11 +36,8 @@ public:
     void Label5_Click();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
-
-    bool label5Pressed_ = false;
 };

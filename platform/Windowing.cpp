@@ -48,18 +48,6 @@ QRegion roundRectRegion(int x1, int y1, int x2, int y2, int w, int h) {
 
 void setWindowRegion(QWidget* window, const QRegion& region) { window->setMask(region); }
 
-void makeTopmost(QWidget* window) {
-    if (QWindow* handle = window->windowHandle()) {
-        // Changing the flag on the native window keeps it mapped, unlike QWidget::setWindowFlags.
-        handle->setFlag(Qt::WindowStaysOnTopHint, true);
-        window->overrideWindowFlags(window->windowFlags() | Qt::WindowStaysOnTopHint);
-    } else {
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    }
-    window->show();
-    window->raise();
-}
-
 namespace {
 
 xcb_connection_t* x11Connection() {
@@ -69,13 +57,14 @@ xcb_connection_t* x11Connection() {
 
 // The atoms this file uses, interned together in one round trip the first time one is needed.
 struct Atoms {
-    xcb_atom_t requestFrameExtents, frameExtents, supported, state, skipTaskbar, skipPager;
+    xcb_atom_t requestFrameExtents, frameExtents, supported, state, skipTaskbar, skipPager, motifHints;
 };
 
 const Atoms& atomsOf(xcb_connection_t* c) {
     static const Atoms atoms = [c] {
         const char* const names[] = {"_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS",       "_NET_SUPPORTED",
-                                     "_NET_WM_STATE",              "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
+                                     "_NET_WM_STATE",              "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                                     "_MOTIF_WM_HINTS"};
         constexpr int count = std::size(names);
         xcb_intern_atom_cookie_t cookies[count];
         for (int i = 0; i < count; ++i)
@@ -86,7 +75,7 @@ const Atoms& atomsOf(xcb_connection_t* c) {
             found[i] = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
             std::free(r);
         }
-        return Atoms{found[0], found[1], found[2], found[3], found[4], found[5]};
+        return Atoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6]};
     }();
     return atoms;
 }
@@ -153,6 +142,21 @@ void keepOffTaskbar(QWidget* window) {
     // own states to it when it shows the window.
     xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window->winId()), atoms.state,
                         XCB_ATOM_ATOM, 32, std::size(states), states);
+}
+
+void offerMoveOnly(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return;
+    // flags, functions, decorations, input mode, status: the functions and decorations are given,
+    // moving the one function, a border and a title bar the decorations.
+    enum : uint32_t { kFunctions = 1u << 0, kDecorations = 1u << 1 };
+    enum : uint32_t { kFunctionMove = 1u << 2 };
+    enum : uint32_t { kDecorBorder = 1u << 1, kDecorTitle = 1u << 3 };
+    const uint32_t hints[5] = {kFunctions | kDecorations, kFunctionMove, kDecorBorder | kDecorTitle, 0, 0};
+    const xcb_atom_t atom = atomsOf(c).motifHints;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), atom, atom, 32,
+                        std::size(hints), hints);
 }
 
 void syncWithDisplay() {

@@ -22,8 +22,10 @@ QRegion roundRectRegion(int x1, int y1, int x2, int y2, int w, int h);
 // Gives the window (or child window) the shape; only pixels inside are drawn and take input.
 void setWindowRegion(QWidget* window, const QRegion& region);
 
-// Keeps a top-level window above all non-topmost windows for good, and shows it.
-void makeTopmost(QWidget* window);
+// Asks the window manager to offer nothing but moving a fixed-size top-level window: no minimise,
+// no maximise, no close (the Motif hints' functions and decorations). The toolkit writes these
+// hints anew whenever the window's flags change, so this is said again after each change.
+void offerMoveOnly(QWidget* window);
 
 // Keeps a top-level window that is not shown yet off the task bar and the pager.
 void keepOffTaskbar(QWidget* window);

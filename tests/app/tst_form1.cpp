@@ -9,6 +9,7 @@
 #include "assets/AssetPaths.h"
 
 #include "controls/Accessibility.h"
+#include "controls/LinkLabel.h"
 #include "core/ResourceImages.h"
 #include "core/Twips.h"
 #include "panels/frmShowVersion.h"
@@ -272,6 +273,55 @@ private Q_SLOTS:
         QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("1"));
     }
 
+    // Tab and Shift+Tab enter the "中扉動作" group at the selected option, whichever it is, and
+    // leave it for the bar before it and the bar after it.
+    void optionGroupEnteredAtTheSelectedOption_data() {
+        QTest::addColumn<int>("selected");
+        QTest::newRow("両方") << 0;
+        QTest::newRow("左") << 1;
+        QTest::newRow("右") << 2;
+    }
+    void optionGroupEnteredAtTheSelectedOption() {
+        QFETCH(int, selected);
+        auto form = startForm();
+        frmSet& p = form->panel();
+        p.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p));
+        p.selectOption1(static_cast<std::int16_t>(selected));
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            return QApplication::focusWidget();
+        };
+        QWidget* const option = p.Option1(static_cast<std::int16_t>(selected));
+        p.HScroll2->setFocus();
+        QCOMPARE(press(Qt::Key_Tab), option);
+        QCOMPARE(press(Qt::Key_Tab), static_cast<QWidget*>(p.scllMakuSpeed(0)));
+        QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), option);
+        QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), static_cast<QWidget*>(p.HScroll2));
+    }
+
+    // F6 takes the keyboard from the bus window to the panel and back, each time to the control
+    // that had it there; it rolls no film.
+    void f6BetweenTheWindows() {
+        auto form = startForm(QByteArray("0,0,0,300,\"\",\"\",5,0,\"\",9000,2000,#FALSE#,#TRUE#,3000,4000,0\r\n"));
+        frmSet& p = form->panel();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->picWaku1(0)));  // the board is hidden
+        QTest::keyClick(form->picWaku1(0), Qt::Key_F6);
+        QVERIFY(QTest::qWaitForWindowActive(&p));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.Check1));  // the first in its Tab order
+        QTest::keyClick(p.Check1, Qt::Key_Tab);
+        QTest::keyClick(p.HScroll1, Qt::Key_F6);
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->picWaku1(0)));
+        QTest::keyClick(form->picWaku1(0), Qt::Key_F6);
+        QVERIFY(QTest::qWaitForWindowActive(&p));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.HScroll1));
+        QCOMPARE(form->MakuPos[0], 0);
+        QCOMPARE(p.HScroll1->Value(), 3000);
+    }
+
     // The wheel, the middle button's jump and the toolkit's "scroll here" menu leave a bar and its
     // label alone; a click on the trough, with Shift too, moves it by the large change, 1.
     void panelBarOnlyByItsOwnWays() {
@@ -380,6 +430,49 @@ private Q_SLOTS:
                 if (qAlpha(hand.pixel(x, y)) > (tip.y() == y ? qAlpha(hand.pixel(tip)) : 0))
                     tip = QPoint(x, y);
         QCOMPARE(dialog.Label5->cursor().hotSpot(), tip);
+    }
+
+    // From the keyboard the link is one Tab from OK and shows a focus frame while it has the focus;
+    // Enter and Space open it, the dialog staying open; Tab back to OK and Enter close the dialog.
+    void theLinkFromTheKeyboard() {
+        QList<QUrl> opened;
+        platform::setWebOpenerHook([&](const QUrl& url, QWidget*) { opened.append(url); });
+        frmShowVersion dialog;
+        // The link's right end, past its text: the white window, or the focus frame drawn over it.
+        const auto framed = [&dialog] {
+            const QImage link = dialog.Label5->grab().toImage();
+            for (int y = 0; y < link.height(); ++y)
+                if (link.pixelColor(link.width() - 1, y) != QColor(Qt::white))
+                    return true;
+            return false;
+        };
+        QWidget* atLink = nullptr;
+        bool framedBefore = true, framedAtLink = false, stillOpen = false;
+        QTimer::singleShot(0, &dialog, [&] {  // inside the dialog's modal loop, which ends even when a check fails
+            if (QTest::qWaitForWindowActive(&dialog)) {
+                framedBefore = framed();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                atLink = QApplication::focusWidget();
+                framedAtLink = framed();
+                if (atLink == dialog.Label5) {
+                    QTest::keyClick(atLink, Qt::Key_Return);
+                    if ((stillOpen = dialog.isVisible()))
+                        QTest::keyClick(atLink, Qt::Key_Space);
+                    if ((stillOpen = dialog.isVisible())) {
+                        QTest::keyClick(atLink, Qt::Key_Tab);
+                        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    }
+                }
+            }
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        platform::setWebOpenerHook({});
+        QCOMPARE(atLink, static_cast<QWidget*>(dialog.Label5));
+        QVERIFY(!framedBefore && framedAtLink);
+        QVERIFY(stillOpen);
+        QCOMPARE(opened, QList<QUrl>(2, QUrl(platform::callLumoraHpURL())));
     }
 
     // The compiled-in pictures are the asset files, pixel for pixel, whether stored as they are

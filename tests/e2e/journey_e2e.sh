@@ -49,44 +49,6 @@ read -ra right_open <<<"$(bus_at "${right_xy[@]}")"
 
 start() { start_program "$app/tarvola" "$work/stderr" -platform offscreen -reverse; }
 
-stacked_above() {  # stacked_above <a> <b>: among the managed windows, listed bottom to top
-  [[ $(xprop -root _NET_CLIENT_LIST_STACKING | grep -oE '0x[0-9a-f]+' | while read -r w; do
-         echo $((w)); done | grep -xE "$1|$2" | xargs) == "$2 $1" ]]
-}
-
-# Chooses a file through the open-file dialog, which the caller has just opened.
-choose_file() {  # choose_file <what> <path>
-  local dialog
-  dialog=$(wait_window "Open")
-  check "$1 opens the file dialog" test -n "$dialog"
-  [[ -n "$dialog" ]] || return 1
-  xdotool windowactivate --sync "$dialog" 2>/dev/null
-  xdotool key ctrl+a
-  xdotool type --delay 5 "$2"
-  xdotool key Return
-}
-
-# Mapped windows that bypass the window manager: pop-up menus (openbox keeps some of its own).
-popups() {
-  for id in $(xwininfo -root -children | awk '/^ +0x[0-9a-f]+ /{print $1}'); do
-    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && mapped "$id" && echo "$id"
-  done
-}
-# Opens the pop-up menu with a right click at a place of the bus window and picks the n-th item.
-menu_item() {  # menu_item <x> <y> <n>
-  local before menu= p
-  before=$(popups)
-  click_at "$bus" "$1" "$2" 3
-  for _ in $(seq 1 40); do
-    for p in $(popups); do [[ " $before " == *" $p "* ]] || menu=$p; done
-    [[ -n "$menu" ]] && break
-    sleep 0.05
-  done
-  [[ -n "$menu" ]] || { echo "  no menu opened"; return 1; }
-  xdotool key --delay 30 $(printf 'Down %.0s' $(seq 1 "$3")) Return
-  poll_until_not 40 mapped "$menu"
-}
-
 # ================= First start: no settings file.
 app="$work/"$'\xff\xfe'"/$(printf 'a%.0s' {1..250})"  # and longer than 256 bytes in all
 install_copy "$app" tarvola

@@ -17,6 +17,10 @@ finish() {
   [[ $failures -eq 0 ]]
 }
 
+poll_until() {  # poll_until <tries of about 0.05 s> <command...>: until the command succeeds
+  for _ in $(seq 1 "$1"); do "${@:2}" && return 0; sleep 0.05; done
+  return 1
+}
 poll_until_not() {  # poll_until_not <tries of about 0.05 s> <command...>: until the command fails
   for _ in $(seq 1 "$1"); do "${@:2}" || return 0; sleep 0.05; done
   return 1
@@ -43,6 +47,44 @@ click_at() {  # click_at <window> <x> <y> [button]: at a place of the window's c
   local ox oy
   read -r ox oy < <(client_origin "$1")
   xdotool mousemove $((ox + $2)) $((oy + $3)) click "${4:-1}"
+}
+
+stacked_above() {  # stacked_above <a> <b>: among the managed windows, listed bottom to top
+  [[ $(xprop -root _NET_CLIENT_LIST_STACKING | grep -oE '0x[0-9a-f]+' | while read -r w; do
+         echo $((w)); done | grep -xE "$1|$2" | xargs) == "$2 $1" ]]
+}
+
+# Chooses a file through the open-file dialog, which the caller has just opened.
+choose_file() {  # choose_file <what> <path>
+  local dialog
+  dialog=$(wait_window "Open")
+  check "$1 opens the file dialog" test -n "$dialog"
+  [[ -n "$dialog" ]] || return 1
+  xdotool windowactivate --sync "$dialog" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$2"
+  xdotool key Return
+}
+
+# Mapped windows that bypass the window manager: pop-up menus (openbox keeps some of its own).
+popups() {
+  for id in $(xwininfo -root -children | awk '/^ +0x[0-9a-f]+ /{print $1}'); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && mapped "$id" && echo "$id"
+  done
+}
+# Opens the pop-up menu with a right click at a place of the bus window and picks the n-th item.
+menu_item() {  # menu_item <x> <y> <n>
+  local before menu= p
+  before=$(popups)
+  click_at "$bus" "$1" "$2" 3
+  for _ in $(seq 1 40); do
+    for p in $(popups); do [[ " $before " == *" $p "* ]] || menu=$p; done
+    [[ -n "$menu" ]] && break
+    sleep 0.05
+  done
+  [[ -n "$menu" ]] || { echo "  no menu opened"; return 1; }
+  xdotool key --delay 30 $(printf 'Down %.0s' $(seq 1 "$3")) Return
+  poll_until_not 40 mapped "$menu"
 }
 
 # Field n (from 1) of a settings record; text fields keep their quotes (no commas in these paths).

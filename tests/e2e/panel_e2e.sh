@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
+# The settings panel on a real desktop (openbox), where a user could lose it or find it in the way.
+# Minimised by any of the window manager's ways, it is back at once, at its place, above all
+# windows. Every question the program asks (the file dialogs, a message box, the version dialog and
+# its error box) stands above it while it is open, and the panel is above all windows again once
+# it is answered. F6 takes the keyboard from the bus window to the panel and back.
+source "$(dirname "$0")/lib.sh"
+work=$(mktemp -d)
+pid=
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+white="255,255,255"
+
+install_copy "$work/bus" tarvola
+rm -f "$work/bus/libSorrel3Res.so"   # so that the version dialog's link fails with its error box
+echo "no picture" >"$work/not-a-picture.bmp"
+start_program "$work/bus/tarvola" "$work/stderr"
+read -r px py < <(client_origin "$panel")
+read -r bx by < <(client_origin "$bus")
+
+on_top() { [[ $(xprop -root _NET_CLIENT_LIST_STACKING | grep -oE '0x[0-9a-f]+' | tail -n1) == $(printf '0x%x' "$1") ]]; }
+active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
+width_of() { xwininfo -id "$1" | awk '/Width:/{print $2}'; }
+height_of() { xwininfo -id "$1" | awk '/Height:/{print $2}'; }
+
+# ================= Never lost.
+iconify() {  # iconify <window> <way>
+  local ox oy
+  case $2 in
+    "its title bar's button")  # openbox's iconify button, the third from the right
+      read -r ox oy < <(client_origin "$1")
+      xdotool mousemove $((ox + $(width_of "$1") - 42)) $((oy - 10)) click 1 ;;
+    "xdotool windowminimize") xdotool windowminimize "$1" ;;
+    "wmctrl -b add,hidden") wmctrl -i -r "$1" -b add,hidden ;;
+  esac
+}
+back_in_place_on_top() { mapped "$panel" && on_top "$panel" && [[ "$(client_origin "$panel")" == "$px $py" ]]; }
+for way in "its title bar's button" "xdotool windowminimize" "wmctrl -b add,hidden"; do
+  iconify "$bus" "$way"
+  check "the bus window is minimised by $way, and stays so" eval 'poll_until_not 20 mapped "$bus" && sleep 0.5 && ! mapped "$bus"'
+  xdotool windowactivate --sync "$bus" 2>/dev/null
+  iconify "$panel" "$way"
+  sleep 0.5
+  check "the panel minimised by $way is back within 0.5 s, at its place, above all windows" back_in_place_on_top
+done
+
+# ================= Above the panel while the user must answer.
+s="$work/s.xwd"
+xdotool mousemove $((bx + 265)) $((by + 51)) click --repeat 2 --delay 60 1
+dialog=$(wait_window "Open")
+check "a double click on the sign opens the file dialog" test -n "$dialog"
+read -r dx dy < <(client_origin "$dialog")
+fx=$((dx + 300)) fy=$((dy + $(height_of "$dialog") - 53))   # a point inside the file-name field
+check "the file-name field is white where the panel will stand" wait_pixels "$s" 30 0 0 "$fx" "$fy" "$white"
+xdotool windowmove "$panel" $((fx - 100)) $((fy - 60))   # its black frame over that point
+covers() { local ox oy; read -r ox oy < <(client_origin "$panel")
+           ((ox < fx && fx < ox + $(width_of "$panel") && oy < fy && fy < oy + $(height_of "$panel"))); }
+check "the panel now stands over the file-name field" poll_until 40 covers
+click_at "$panel" 130 130   # on the part of the panel below the dialog: a window manager raises what is clicked
+sleep 0.3
+check "the file dialog is stacked above the panel, also after a click on the panel" stacked_above "$dialog" "$panel"
+check "the file-name field shows there, not the panel" wait_pixels "$s" 10 0 0 "$fx" "$fy" "$white"
+xdotool type --delay 5 "$work/not-a-picture.bmp"
+xdotool key Return
+box=$(wait_window "Tarvola")
+check "a file that is no picture: its message box stands above the panel" \
+  eval '[[ -n "$box" ]] && poll_until 20 stacked_above "$box" "$panel"'
+xdotool windowactivate --sync "$box" key Return 2>/dev/null
+check "once it is answered, the panel is above all windows again" poll_until 40 on_top "$panel"
+
+menu_item 633 127 3
+dialog=$(wait_window "Open")
+check "the signboard's file dialog stands above the panel" \
+  eval '[[ -n "$dialog" ]] && poll_until 20 stacked_above "$dialog" "$panel"'
+xdotool windowactivate --sync "$dialog" key Escape 2>/dev/null
+check "cancelled, the panel is above all windows again" poll_until 40 on_top "$panel"
+
+click_at "$panel" 205 122   # バージョン情報
+version=$(wait_window "Tarvolaのバージョン情報")
+check "the version dialog stands above the panel" \
+  eval '[[ -n "$version" ]] && poll_until 20 stacked_above "$version" "$panel"'
+xdotool windowactivate --sync "$version" key Tab Return 2>/dev/null   # Tab from OK to the link, Enter opens it
+error=$(wait_window "Lumhpurl.dllのエラー")
+check "Tab and Enter open the link; without the maker's library its error box stands above the dialog and the panel" \
+  eval '[[ -n "$error" ]] && poll_until 20 stacked_above "$error" "$version" && stacked_above "$error" "$panel"'
+xdotool windowactivate --sync "$error" key Return 2>/dev/null
+check "the error box answered, the version dialog is still open above the panel" \
+  eval 'poll_until_not 40 shown "Lumhpurl.dllのエラー" && shown "Tarvolaのバージョン情報" && stacked_above "$version" "$panel"'
+xdotool windowactivate --sync "$version" key Tab Return 2>/dev/null   # from the link back to OK
+check "Tab back to OK and Enter close the dialog" poll_until_not 100 shown "Tarvolaのバージョン情報"
+check "the panel is above all windows again" poll_until 40 on_top "$panel"
+
+motif=($(xprop -id "$panel" _MOTIF_WM_HINTS | sed -n 's/.*= *//p' | tr -d ','))
+check "the panel asks for no minimise and no maximise (function and decoration hints), also after the dialogs" \
+  eval '(( ${#motif[@]} == 5 && (motif[0] & 3) == 3 && (motif[1] & 0x19) == 0 && (motif[2] & 0x61) == 0 ))'
+
+# ================= F6 between the two windows.
+xdotool windowactivate --sync "$bus" 2>/dev/null
+xdotool key F6
+check "F6 on the bus window gives the keyboard to the panel" poll_until 40 active_is "$panel"
+xdotool key F6
+check "F6 on the panel gives it back to the bus window" poll_until 40 active_is "$bus"
+
+check "closing the bus window ends the program" close_bus
+check "nothing was printed" test ! -s "$work/stderr"
+finish
