@@ -11,6 +11,7 @@
 #include "signboard/FrameFit.h"
 
 #include <QCursor>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -63,6 +64,57 @@ private Q_SLOTS:
         QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1410, 450}));
         QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{8790, 1680, 1410, 450}));
         QCOMPARE(Common::KanbanPath, big);
+    }
+
+    // Every item of the pop-up menu chosen as a user chooses it: a right click on the bus picture,
+    // then a left click on the item. A marked item hides what it shows and clears its mark, and the
+    // next choice brings both back; the record stores what is shown at each close.
+    void menuItemsChosenByTheMouse() {
+        QTemporaryDir dir;
+        const QString picture = testsupport::writePicture(dir.path(), "board.bmp", {120, 40}, Qt::cyan);
+        auto form = startForm();
+        testsupport::DialogScript script;
+        script.choose(picture);
+        const auto choose = [&form](QAction* item) {
+            bool clicked = false;
+            QTimer::singleShot(0, form.get(), [&] {  // inside the menu's loop, which ends even when no menu came
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (menu && QTest::qWaitForWindowExposed(menu)) {
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+                    clicked = !menu->isVisible();
+                }
+                if (QWidget* left = QApplication::activePopupWidget())
+                    left->close();
+            });
+            QTest::mouseClick(form.get(), Qt::RightButton, {}, QPoint(450, 100));  // between the middle door and the board
+            return clicked;
+        };
+        const auto stored = [&form](int field) {  // a field of the record the close writes, from 1
+            form->SaveIni();
+            return testfiles::read(QFile::decodeName(settings::settingsFilePath())).trimmed().split(',').value(field - 1);
+        };
+        QVERIFY(choose(form->MnuViewKanban));
+        QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->MnuViewKanban->Checked());
+        QCOMPARE(stored(12), QByteArray("#FALSE#"));
+        QVERIFY(choose(form->MnuViewKanban));
+        QVERIFY(form->PicKanban->isVisibleTo(form.get()) && form->MnuViewKanban->Checked());
+        QCOMPARE(stored(12), QByteArray("#TRUE#"));
+
+        QVERIFY(choose(form->MnuViewWaku));
+        QVERIFY(!form->shpK_Waku(0)->Visible() && !form->shpK_Waku(2)->Visible() && !form->MnuViewWaku->Checked());
+        QCOMPARE(stored(13), QByteArray("#FALSE#"));
+        QVERIFY(choose(form->MnuViewWaku));
+        QVERIFY(form->shpK_Waku(1)->Visible() && form->MnuViewWaku->Checked());
+        QCOMPARE(stored(13), QByteArray("#TRUE#"));
+
+        QVERIFY(choose(form->MnuSetKanban));
+        QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1800, 600}));  // 120 x 40 pixels
+        QCOMPARE(stored(9), ('"' + QFile::encodeName(picture) + '"'));
+        form->PicKanban->Move(300, 900, 1800, 600);
+        QVERIFY(choose(form->MnuKanbanReset));
+        QVERIFY(form->PicKanban->picture().isNull());
+        QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1410, 450}));
+        QCOMPARE(stored(10) + ',' + stored(11), QByteArray("8790,1680"));
     }
 
     // The board follows the pointer, which acts only inside the window's client area (758 x 218):
