@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QtTest>
 
 using testsupport::startForm;
@@ -300,6 +301,26 @@ private Q_SLOTS:
         QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), static_cast<QWidget*>(p.HScroll2));
     }
 
+    // Space presses the switch that has the keyboard as a click does: the front door opens and the
+    // switch stays down. The arrow keys move the middle door's mode, which the close stores.
+    void switchAndModeByKeys() {
+        auto form = startForm();
+        frmSet& p = form->panel();
+        p.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p));
+        p.Check1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p.Check1, Qt::Key_Space);
+        QCOMPARE(p.Check1->Value(), std::int16_t(1));
+        QCOMPARE(form->Image1(2)->rect(), (core::ScaleRect{360, 690, 70, 2175}));  // open: its last step
+        p.Option1(0)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p.Option1(0), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QVERIFY(p.Option1(2)->isChecked() && !p.Option1(0)->isChecked());
+        form->SaveIni();
+        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())).trimmed().split(',').value(15),
+                 QByteArray("2"));
+    }
+
     // F6 takes the keyboard from the bus window to the panel and back, each time to the control
     // that had it there; it rolls no film.
     void f6BetweenTheWindows() {
@@ -320,6 +341,34 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.HScroll1));
         QCOMPARE(form->MakuPos[0], 0);
         QCOMPARE(p.HScroll1->Value(), 3000);
+    }
+
+    // Dragging a bar's thumb changes its value, and so its label and what the close stores, once:
+    // when the thumb is let go, not while it moves.
+    void thumbDragChangesOnceWhenLetGo() {
+        auto form = startForm();
+        frmSet& p = form->panel();
+        ctl::HScrollBar* const bar = p.HScroll1;
+        QStyleOptionSlider thumb;
+        thumb.initFrom(bar);
+        thumb.orientation = Qt::Horizontal;
+        thumb.minimum = bar->minimum(), thumb.maximum = bar->maximum();
+        thumb.sliderPosition = thumb.sliderValue = bar->value();
+        thumb.singleStep = bar->singleStep(), thumb.pageStep = bar->pageStep();
+        const QPoint grip = bar->style()->subControlRect(QStyle::CC_ScrollBar, &thumb, QStyle::SC_ScrollBarSlider, bar).center();
+        QSignalSpy changes(&p, &frmSet::hScroll1Changed);
+        QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+        for (const int dx : {5, 10, 20})
+            QTest::mouseMove(bar, grip + QPoint(dx, 0));
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("10000"));  // the first start's value
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(20, 0));
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(bar->Value() > 10000);
+        QCOMPARE(p.lblMaeSpeed->text(), QString::number(bar->Value()));
+        form->SaveIni();
+        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())).split(',').value(13),
+                 QByteArray::number(bar->Value()));
     }
 
     // The wheel, the middle button's jump and the toolkit's "scroll here" menu leave a bar and its

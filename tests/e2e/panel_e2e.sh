@@ -102,6 +102,11 @@ check "F6 on the bus window gives the keyboard to the panel" poll_until 40 activ
 xdotool key F6
 check "F6 on the panel gives it back to the bus window" poll_until 40 active_is "$bus"
 
+# The panel stands where the user moved it, over the file dialog's place: the close stores its frame's corner.
+read -r ox oy < <(client_origin "$panel")
+read -r left _ top _ < <(frame_extents "$panel")
 check "closing the bus window ends the program" close_bus
+check "the record holds the panel's place as the user left it, in twips" \
+  test "$(ini_field "$work/bus/tarvola.ini" 3-4)" = "$(((ox - left) * 15)),$(((oy - top) * 15))"
 check "nothing was printed" test ! -s "$work/stderr"
 finish
