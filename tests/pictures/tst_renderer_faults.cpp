@@ -3,7 +3,8 @@
 // The renderer program going wrong: crashing, hanging, answering nonsense or too much, missing.
 // Each costs a refused picture with the loader's error, never the program; a renderer that is
 // slow but spends little processor time is waited for.
-// A stand-in renderer lies beside this test; the picture's name tells it how to fail.
+// A stand-in renderer lies beside this test; the picture's name tells it how to fail. Like the
+// real one it serves picture after picture, and the loader keeps it from one to the next.
 
 #include "TestFiles.h"
 #include "testing/SamplePictures.h"
@@ -36,6 +37,21 @@ private slots:
         const core::Picture largest = pictures::loadPicture(picture("largest.wmf"));
         QCOMPARE(largest.size(), QSize(8192, 8192));
         QCOMPARE(largest.image().pixel(8191, 8191), qRgb(255, 255, 255));
+    }
+
+    // The renderer that drew the last picture is kept for the next. A picture that kills it is
+    // tried once more, on one new renderer, and then refused: not drawn by a renderer started
+    // again and again. The picture after it is read as usual.
+    void aPictureThatKillsTheKeptRendererIsTriedOnceMore() {
+        const QString starts = renderer_ + QStringLiteral(".starts");
+        QCOMPARE(pictures::loadPicture(picture("first.wmf")).size(), QSize(1, 1));
+        QFile::remove(starts);
+        QCOMPARE(pictures::loadPicture(picture("second.wmf")).size(), QSize(1, 1));
+        QVERIFY(!QFile::exists(starts));  // drawn by the kept one
+        const core::RuntimeError e = testfiles::errorOf([&] { pictures::loadPicture(picture("crash.wmf")); });
+        QCOMPARE(e.number(), 481);
+        QCOMPARE(testfiles::read(starts), QByteArray("started\n"));
+        QCOMPARE(pictures::loadPicture(picture("after.wmf")).size(), QSize(1, 1));
     }
 
     void refused_data() {

@@ -14,24 +14,91 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <dlfcn.h>
+#include <mutex>
+#include <thread>
 
 // How the module writes and ends the sound: these stand in for ALSA's calls (the test exports
-// them, so the module finds them first) and hand them on.
+// them, so the module finds them first) and hand them on to the file plugin.
+//
+// What they keep of a sound card, which the file plugin alone does not: the card takes frames at
+// the sound's own rate into a buffer of the latency the module asks for, so a write waits while
+// the buffer is full and a drain until the last frame has played; a stalled card takes nothing
+// and holds the write until it is let go. So a player that ends its sound before the card has
+// played it, or cuts it short at a deadline, is seen here as it would be heard.
 namespace {
 QStringList endings;
 int underrunsToCome = 0;  // the next writes that fail as after an underrun
+
+using Clock = std::chrono::steady_clock;
+struct SoundCard {
+    std::mutex mutex;
+    std::condition_variable letGo;
+    double rate = 0;          // frames a second, as the module set it
+    double bufferFrames = 0;  // the latency it asked for, in frames
+    Clock::time_point started;  // when the first frame began to play
+    long long taken = 0;        // frames written so far
+    bool stalled = false;       // takes nothing until let go
+    bool writing = false;       // a write is held
+
+    // Frames played by the time given: the card plays without a gap from its first frame on.
+    double playedBy(Clock::time_point t) const {
+        const double since = std::chrono::duration<double>(t - started).count();
+        return taken == 0 ? 0.0 : std::min(double(taken), since * rate);
+    }
+    Clock::time_point whenPlayed(double frames) const {
+        return started + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(frames / rate));
+    }
+};
+SoundCard card;
+
 // ALSA's own function of that name, loaded with the module.
 template <typename Function> Function alsa(const char* name) {
     return reinterpret_cast<Function>(::dlsym(::dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD), name));
 }
 }  // namespace
-extern "C" int snd_pcm_drain(void* pcm) { return endings << QStringLiteral("drain"), alsa<int (*)(void*)>("snd_pcm_drain")(pcm); }
+extern "C" int snd_pcm_set_params(void* pcm, int format, int access, unsigned channels, unsigned rate, int resample,
+                                  unsigned latencyUs) {
+    {
+        const std::lock_guard lock(card.mutex);
+        card.rate = rate;
+        card.bufferFrames = rate * (latencyUs / 1e6);
+        card.taken = 0;
+    }
+    return alsa<int (*)(void*, int, int, unsigned, unsigned, int, unsigned)>("snd_pcm_set_params")(
+        pcm, format, access, channels, rate, resample, latencyUs);
+}
+extern "C" int snd_pcm_drain(void* pcm) {
+    endings << QStringLiteral("drain");
+    std::unique_lock lock(card.mutex);
+    card.letGo.wait_until(lock, card.whenPlayed(double(card.taken)), [] { return false; });
+    lock.unlock();
+    return alsa<int (*)(void*)>("snd_pcm_drain")(pcm);
+}
 extern "C" int snd_pcm_drop(void* pcm) { return endings << QStringLiteral("drop"), alsa<int (*)(void*)>("snd_pcm_drop")(pcm); }
 extern "C" long snd_pcm_writei(void* pcm, const void* frames, unsigned long count) {
     if (underrunsToCome > 0)
         return --underrunsToCome, -EPIPE;
+    std::unique_lock lock(card.mutex);
+    if (card.stalled) {
+        card.writing = true;
+        card.letGo.wait(lock, [] { return !card.stalled; });
+        card.writing = false;
+        card.letGo.notify_all();
+        return -EIO;
+    }
+    if (card.taken == 0)
+        card.started = Clock::now();
+    // Room in the buffer once enough of what it holds has played.
+    const double mustHavePlayed = double(card.taken) + double(count) - card.bufferFrames;
+    if (mustHavePlayed > 0)
+        card.letGo.wait_until(lock, card.whenPlayed(mustHavePlayed), [] { return false; });
+    card.taken += static_cast<long long>(count);
+    lock.unlock();
     return alsa<long (*)(void*, const void*, unsigned long)>("snd_pcm_writei")(pcm, frames, count);
 }
 
@@ -149,6 +216,9 @@ private slots:
         QFile::remove(output_);
         endings.clear();
         underrunsToCome = 0;
+        const std::lock_guard lock(card.mutex);
+        card.taken = 0;
+        card.stalled = false;
     }
 
     // The sound cut to a prime count of (8-bit mono) frames, so that the last piece is not a whole
@@ -169,8 +239,14 @@ private slots:
         underrunsToCome = underruns;
         const bool whole = underruns < 2;
         QCOMPARE(platform::playWaveSync(riff), whole);
+        const Clock::time_point returned = Clock::now();
         QCOMPARE(written() == frames, whole);
         QCOMPARE(endings.value(0), whole ? QStringLiteral("drain") : QStringLiteral("drop"));
+        if (whole) {  // the doors move on only once the card has played the last frame
+            const std::lock_guard lock(card.mutex);
+            QCOMPARE(card.taken, frames.size());
+            QCOMPARE(card.playedBy(returned), double(frames.size()));
+        }
     }
 
     // No sound card: nothing is played and the doors do not wait out the sound's length (1.5 s).
@@ -191,7 +267,35 @@ private slots:
         QByteArray riff;
         const QByteArray frames = doorFrames(&riff);
         doors::PlayWave(101);
+        const Clock::time_point returned = Clock::now();
         QVERIFY(doors::WaveData == riff);
+        QVERIFY(written() == frames);  // the whole sound, not cut at a deadline shorter than it
+        const std::lock_guard lock(card.mutex);
+        QCOMPARE(card.playedBy(returned), double(card.taken));
+    }
+
+    // A card that takes no frame: the doors wait for the sound's length and the margin, not for the
+    // card, and the next sound is played once the card has let go of the first.
+    void aStalledCard() {
+        QByteArray riff;
+        const QByteArray frames = doorFrames(&riff);
+        const double length = double(frames.size()) / 22050;  // 8-bit mono at 22050 Hz
+        card.stalled = true;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!platform::playWaveSync(riff));
+        const qint64 waited = clock.elapsed();
+        QVERIFY2(waited >= 1000 * length && waited < 1000 * length + 5000, qPrintable(QString::number(waited)));
+        {
+            std::unique_lock lock(card.mutex);
+            QVERIFY(card.writing);
+            card.stalled = false;
+            card.letGo.notify_all();
+            QVERIFY(card.letGo.wait_for(lock, std::chrono::seconds(5), [] { return !card.writing; }));
+        }
+        QTest::qWait(100);  // the player's thread ends after its write has failed
+        QFile::remove(output_);
+        QVERIFY(platform::playWaveSync(riff));
         QVERIFY(written() == frames);
     }
 };

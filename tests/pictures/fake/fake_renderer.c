@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 /* A stand-in for the renderer program that fails the way a renderer can: the picture's name,
-   the first thing each request holds, says how. */
+   the first thing each request holds, says how; any other name is drawn as one white pixel.
+   What it keeps of the real one: it serves request after request on one run, reading each
+   whole, so that the program keeps it for the next picture, and it ends when its input does.
+   Each start adds a line to the file beside it named after it with ".starts", so that a test
+   can count the renderers the program started. */
+#include <limits.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
@@ -28,26 +34,56 @@ static void white_images(uint32_t side, int count) {
     }
 }
 
-int main(void) {
-    char how[64] = {0};
-    uint32_t length = 0;
-    if (fread(&length, sizeof length, 1, stdin) != 1 || length >= sizeof how || fread(how, 1, length, stdin) != length)
-        return 0;
-    if (strcmp(how, "crash.wmf") == 0)
-        raise(SIGSEGV); /* before reading the picture: the parent's write meets a closed socket */
-    if (strcmp(how, "hang.wmf") == 0)
-        for (;;)
-            pause();
-    if (strcmp(how, "garbage.wmf") == 0)
-        answer("TVMP\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00", 16); /* an image without its pixels */
-    if (strcmp(how, "slow.wmf") == 0) { /* three seconds asleep, hardly any processor time */
-        sleep(3);
-        white_images(1, 1);
+static void count_start(void) {
+    char self[PATH_MAX + 8] = {0};
+    const ssize_t n = readlink("/proc/self/exe", self, PATH_MAX);
+    if (n <= 0)
+        return;
+    strcpy(self + n, ".starts");
+    FILE* log = fopen(self, "a");
+    if (log) {
+        fputs("started\n", log);
+        fclose(log);
     }
-    if (strcmp(how, "largest.wmf") == 0) /* the largest picture a renderer may hand back */
-        white_images(8192, 1);
-    if (strcmp(how, "beyond.wmf") == 0) /* two images of the largest size: more than a picture */
-        white_images(8192, 2);
-    fflush(stdout);
-    return 0;
+}
+
+/* Reads and drops the picture's bytes; 0 when the input ended. */
+static int skip_picture(void) {
+    uint64_t size = 0;
+    char buffer[1 << 16];
+    if (fread(&size, sizeof size, 1, stdin) != 1)
+        return 0;
+    for (size_t n; size > 0; size -= n)
+        if ((n = fread(buffer, 1, size < sizeof buffer ? size : sizeof buffer, stdin)) == 0)
+            return 0;
+    return 1;
+}
+
+int main(void) {
+    count_start();
+    for (;;) {
+        char how[64] = {0};
+        uint32_t length = 0;
+        if (fread(&length, sizeof length, 1, stdin) != 1 || length >= sizeof how || fread(how, 1, length, stdin) != length)
+            return 0;
+        if (strcmp(how, "crash.wmf") == 0)
+            raise(SIGSEGV); /* before reading the picture: the parent's write meets a closed socket */
+        if (!skip_picture())
+            return 0;
+        if (strcmp(how, "hang.wmf") == 0)
+            for (;;)
+                pause();
+        if (strcmp(how, "garbage.wmf") == 0)
+            answer("TVMP\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00", 16); /* an image without its pixels */
+        else if (strcmp(how, "slow.wmf") == 0) { /* three seconds asleep, hardly any processor time */
+            sleep(3);
+            white_images(1, 1);
+        } else if (strcmp(how, "largest.wmf") == 0) /* the largest picture a renderer may hand back */
+            white_images(8192, 1);
+        else if (strcmp(how, "beyond.wmf") == 0) /* two images of the largest size: more than a picture */
+            white_images(8192, 2);
+        else
+            white_images(1, 1);
+        fflush(stdout);
+    }
 }
