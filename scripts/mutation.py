@@ -4,7 +4,10 @@
 """Mutation sweep, by hand and outside `make test` (hours): one small fault at a time in the product
 code, built, and the tests it can reach run (those relinked; end-to-end ones after the program's
 relink; all after a helper's). Prints CAUGHT, SURVIVED or BROKEN per mutant, a kill rate per folder.
-    scripts/mutation.py [--build build] [--per-file 8] [--seed 1] [--tests REGEX] [file or folder...]"""
+Each verdict is also added to a log in the build folder; a sweep started again with the same log
+takes the verdicts it holds and goes on where the last one stopped (a full sweep takes many hours).
+    scripts/mutation.py [--build build] [--per-file 8 | --per-file 0 for every mutant] [--seed 1]
+                        [--tests REGEX] [--log FILE] [--count] [file or folder...]"""
 import argparse, json, os, pathlib, random, re, subprocess, sys
 
 FOLDERS = "core platform pictures controls assets signs doors signboard settings panels app".split()
@@ -59,7 +62,15 @@ def main():
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--tests", default="^(?!release_|reuse_)", help="which tests may run (regex)")
     ap.add_argument("--redo", help="a sweep's output: run again only the mutants it lists as SURVIVED")
+    ap.add_argument("--log", help="verdicts so far, taken and added to (default: <build>/mutation.log)")
+    ap.add_argument("--count", action="store_true", help="only say how many mutants the sweep would make")
     a = ap.parse_args()
+    log_path = a.log or os.path.join(a.build, "mutation.log")
+    done = {}
+    if not a.redo and os.path.exists(log_path):
+        for l in open(log_path):
+            if l.split(None, 1)[0] in ("CAUGHT", "SURVIVED", "BROKEN"):
+                done[l.split(None, 1)[1]] = l.split(None, 1)[0]
     redo = a.redo and {l.split(None, 1)[1] for l in open(a.redo) if l.startswith("SURVIVED")}
     files = []
     for p in map(pathlib.Path, a.paths):
@@ -69,15 +80,23 @@ def main():
     listing = json.loads(run(["ctest", "--test-dir", a.build, "--show-only=json-v1"]).stdout)["tests"]
     tests = {t["name"]: (os.path.relpath(t["command"][0], build), t["name"].startswith("e2e_"))
              for t in listing if re.search(a.tests, t["name"])}
-    rng, tally = random.Random(a.seed), {}
+    rng, tally, total = random.Random(a.seed), {}, 0
+    log = None if a.count or a.redo else open(log_path, "a")
     for f in files:
         text = f.read_text()
         lines = text.split("\n")
         chosen = list(mutants(lines))
         rng.shuffle(chosen)
         named = lambda m: "%s:%d %s: %s\n" % (f, m[0] + 1, m[1], lines[m[0]].strip())
-        for i, what, new in [m for m in chosen if named(m) in redo] if redo else chosen[:a.per_file]:
+        for i, what, new in [m for m in chosen if named(m) in redo] if redo else chosen[:a.per_file or None]:
             name = named((i, what))
+            total += 1
+            if a.count:
+                continue
+            if name in done:  # judged by an earlier run of this sweep
+                if done[name] != "BROKEN":
+                    tally.setdefault(f.parts[0], []).append(done[name] == "CAUGHT")
+                continue
             try:
                 f.write_text("\n".join(lines[:i] + ([new] if new is not None else []) + lines[i + 1:]))
                 made = run(["cmake", "--build", a.build])
@@ -91,6 +110,12 @@ def main():
             if verdict != "BROKEN":
                 tally.setdefault(f.parts[0], []).append(verdict == "CAUGHT")
             print("%-8s %s" % (verdict, name), end="", flush=True)
+            if log:
+                log.write("%-8s %s" % (verdict, name))
+                log.flush()
+    if a.count:
+        print("%d mutants" % total)
+        return 0
     run(["cmake", "--build", a.build])
     for folder, kills in sorted(tally.items()):
         print("%-10s %d of %d caught (%d%%)" % (folder, sum(kills), len(kills), 100 * sum(kills) // len(kills)))
