@@ -3,6 +3,7 @@
 #include "app/SessionEnd.h"
 
 #include "app/Form1.h"
+#include "platform/Display.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -13,7 +14,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 namespace {
 
@@ -31,18 +31,13 @@ void onSignal(int) {
 Form1* runningForm = nullptr;
 QtMessageHandler toolkitHandler = nullptr;
 
-bool displayGone() {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 && x11->connection() && xcb_connection_has_error(x11->connection()) != 0;
-}
-
 // When the X connection breaks, the toolkit warns and ends the program with exit(1) at once, on
 // the event loop's thread. The warning is the last moment at which everything the program holds
 // is still whole, so the save happens there. It touches no window system: the values are in the
 // controls, the windows' places as they were last moved.
 void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtWarningMsg && runningForm && qGuiApp && QThread::currentThread() == qGuiApp->thread() &&
-        displayGone())
+        platform::displayConnectionBroken())
         std::exchange(runningForm, nullptr)->saveWithoutDisplay();
     toolkitHandler(type, context, message);
 }

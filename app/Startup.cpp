@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "app/SessionEnd.h"
 #include "controls/Accessibility.h"
+#include "platform/Display.h"
 #include "platform/Fonts.h"
 #include "platform/Translations.h"
 
@@ -13,18 +14,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-#include <xcb/xcb.h>
 
 namespace {
 
 QtMessageHandler toolkitHandler = nullptr;
-
-bool displayReachable() {
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool reachable = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return reachable;
-}
 
 // While the toolkit connects to the display its platform messages are held back. When it
 // gives up, a display it could not reach gets the program's own one line and an ordinary
@@ -43,7 +36,7 @@ void passOn(const HeldMessage& m) {
 }
 
 void duringConnection(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtFatalMsg && qgetenv("QT_QPA_PLATFORM") == "xcb" && !displayReachable()) {
+    if (type == QtFatalMsg && qgetenv("QT_QPA_PLATFORM") == "xcb" && !platform::displayReachable()) {
         const QByteArray display = qgetenv("DISPLAY");
         std::fprintf(stderr, "tarvola: cannot open the X display%s%s; start it from a desktop session.\n",
                      display.isEmpty() ? " (DISPLAY is not set)" : " ", display.constData());
