@@ -8,11 +8,11 @@
 // is measured beside it: what the cap would still let through, against what the limit refuses.
 
 #include "testing/SamplePictures.h"
-#include "pictures/MetafileEmf.h"
-#include "pictures/MetafileWmf.h"
+#include "pictures/renderer/EmfDecoder.h"
+#include "pictures/renderer/WmfDecoder.h"
 #include "core/RuntimeError.h"
 #include "pictures/PictureLoader.h"
-#include "pictures/PictureRaster.h"
+#include "pictures/renderer/RasterDecoder.h"
 
 #include <QElapsedTimer>
 #include <QFile>

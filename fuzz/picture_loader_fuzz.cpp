@@ -4,8 +4,8 @@
 // Pictures are read here rather than by the renderer program, so the parsers are fed too.
 
 #include "core/RuntimeError.h"
-#include "pictures/MetafileHere.h"
-#include "pictures/MetafileRenderers.h"
+#include "pictures/renderer/Decoders.h"
+#include "pictures/RendererProcess.h"
 #include "pictures/PictureLoader.h"
 
 #include <QDir>

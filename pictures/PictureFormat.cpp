@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "pictures/PictureFormat.h"
 
+#include "pictures/MetafileHeaders.h"
 #include "pictures/PictureBytes.h"
 
 #include <cstdlib>
@@ -9,14 +10,6 @@
 namespace pictures {
 
 namespace {
-
-constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
-
-bool isStandardWmfHeader(const Bytes& b, std::int64_t at) {
-    const auto type = b.u16(at), headerWords = b.u16(at + 2), version = b.u16(at + 4);
-    return type && headerWords && version && (*type == 1 || *type == 2) && *headerWords == 9 &&
-           (*version == 0x0100 || *version == 0x0300);
-}
 
 bool bmpIsComplete(const Bytes& b) {
     const auto offBits = b.u32(10), infoSize = b.u32(14);
@@ -130,7 +123,7 @@ Format detectFormat(QByteArrayView data) {
         return Format::Png;
     if (b.u32(0) == kPlaceableKey || isStandardWmfHeader(b, 0))
         return Format::Wmf;
-    if (b.u32(0) == 1u && b.u32(40) == kEmfSignature)
+    if (b.u32(0) == kEmrHeader && b.u32(kEmfSignatureOffset) == kEmfSignature)
         return Format::Emf;
     return Format::Unknown;
 }

@@ -13,9 +13,6 @@
 
 namespace pictures {
 
-// The first four bytes of a placeable Windows metafile, little-endian.
-inline constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
-
 Format detectFormat(QByteArrayView data);
 
 // The size a bitmap's header claims, in 64 bits so that no claim overflows; empty when

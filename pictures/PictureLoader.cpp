@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "pictures/PictureLoader.h"
 
-#include "pictures/MetafileRenderers.h"
+#include "pictures/RendererProcess.h"
 #include "pictures/PictureErrors.h"
 #include "pictures/PictureFormat.h"
 #include "pictures/PictureLimits.h"

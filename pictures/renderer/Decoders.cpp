@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-#include "pictures/MetafileHere.h"
+#include "pictures/renderer/Decoders.h"
 
-#include "pictures/MetafileEmf.h"
-#include "pictures/MetafileWmf.h"
-#include "pictures/PictureRaster.h"
+#include "pictures/renderer/EmfDecoder.h"
+#include "pictures/renderer/WmfDecoder.h"
+#include "pictures/renderer/RasterDecoder.h"
 
 namespace pictures {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-#include "pictures/PictureRaster.h"
+#include "pictures/renderer/RasterDecoder.h"
 
 #include "pictures/PictureFormat.h"
 #include "pictures/PictureLimits.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-#include "pictures/MetafileWmf.h"
+#include "pictures/renderer/WmfDecoder.h"
 
-#include "pictures/MetafileSize.h"
+#include "pictures/renderer/DrawnSize.h"
+#include "pictures/MetafileHeaders.h"
 #include "pictures/PictureFormat.h"
-#include "pictures/PictureBytes.h"
 #include "pictures/PictureErrors.h"
 #include "pictures/PictureLimits.h"
 
@@ -24,7 +24,6 @@ namespace pictures {
 
 namespace {
 
-constexpr std::int64_t kPlaceableHeaderBytes = 22;
 constexpr std::int64_t kStandardHeaderBytes = 18;
 constexpr std::uint16_t kSetWindowOrg = 0x020B;
 
@@ -172,10 +171,8 @@ std::optional<WmfLayout> readWmfLayout(const Bytes& b) {
         layout.unitsPerInch = *inch;
         at = kPlaceableHeaderBytes;
     }
-    const auto type = b.u16(at), headerWords = b.u16(at + 2), version = b.u16(at + 4);
     const auto maxRecordWords = b.u32(at + 12);
-    if (!type || !headerWords || !version || !maxRecordWords || (*type != 1 && *type != 2) ||
-        *headerWords != 9 || (*version != 0x0100 && *version != 0x0300))
+    if (!isStandardWmfHeader(b, at) || !maxRecordWords)
         return std::nullopt;
     // The player allocates a buffer of the largest record's size before reading any.
     if (std::int64_t{*maxRecordWords} * 2 > b.size())

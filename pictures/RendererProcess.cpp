@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-#include "pictures/MetafileRenderers.h"
+#include "pictures/RendererProcess.h"
 
 #include "core/FileDescriptor.h"
 #include "core/RuntimeError.h"
-#include "pictures/MetafileWire.h"
+#include "pictures/RendererWire.h"
 #include "pictures/PictureLimits.h"
 #include "platform/ElfCheck.h"
 #include "platform/Executable.h"

@@ -4,14 +4,14 @@
 // Windows and enhanced metafiles and decodes bitmaps, GIF, JPEG and PNG. Each request on
 // standard input is the name to show in descriptions (32-bit little-endian length, UTF-8) and
 // the picture file's bytes (64-bit length, bytes); each answer on standard output is the
-// picture or the renderer's error (MetafileWire.h). The end of the input ends the program.
+// picture or the renderer's error (RendererWire.h). The end of the input ends the program.
 // The parsers and decoders are C libraries that a hostile file can send into endless work or a
 // crash (a progressive JPEG of thousands of scans keeps libjpeg busy for minutes): running them
 // here, under the limits the parent sets, costs a refused picture at worst.
 
 #include "core/FileDescriptor.h"
-#include "pictures/MetafileHere.h"
-#include "pictures/MetafileWire.h"
+#include "pictures/renderer/Decoders.h"
+#include "pictures/RendererWire.h"
 #include "pictures/PictureFormat.h"
 #include "pictures/PictureLimits.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-#include "pictures/MetafileEmf.h"
+#include "pictures/renderer/EmfDecoder.h"
 
-#include "pictures/MetafileSize.h"
-#include "pictures/PictureBytes.h"
+#include "pictures/renderer/DrawnSize.h"
+#include "pictures/MetafileHeaders.h"
 #include "pictures/PictureErrors.h"
 #include "pictures/PictureLimits.h"
 
@@ -19,9 +19,7 @@ namespace pictures {
 
 namespace {
 
-constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::uint32_t kEmrEof = 14;
-constexpr std::uint32_t kEmfSignature = 0x464D4520;
 constexpr std::uint32_t kMinHeaderBytes = 88;
 constexpr double kHmmPerInch = 2540.0;
 
@@ -49,7 +47,7 @@ QImage draw(QSvgRenderer& renderer, QSize size) {
 }  // namespace
 
 std::optional<EmfLayout> readEmfLayout(const Bytes& b) {
-    const auto type = b.u32(0), headerBytes = b.u32(4), signature = b.u32(40);
+    const auto type = b.u32(0), headerBytes = b.u32(4), signature = b.u32(kEmfSignatureOffset);
     const auto bounds = readRect(b, 8), frame = readRect(b, 24);
     const auto deviceX = b.s32(72), deviceY = b.s32(76), mmX = b.s32(80), mmY = b.s32(84);
     if (type != kEmrHeader || signature != kEmfSignature || !headerBytes || *headerBytes < kMinHeaderBytes ||
