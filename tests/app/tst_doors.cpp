@@ -5,7 +5,7 @@
 // How close it comes to the time asked for, and that it sleeps rather than spins, are the door
 // bench's figures (its error within 3 % and its processor share).
 
-#include "../app/TestSupport.h"
+#include "app/TestSupport.h"
 #include "doors/CountedWait.h"
 
 #include <QtTest>

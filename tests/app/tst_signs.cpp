@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // Rolling the destination sign with the keyboard and choosing its film.
 
-#include "../app/TestSupport.h"
+#include "app/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -6,7 +6,7 @@
 // knows which buttons are down while the board is dragged.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "../app/TestSupport.h"
+#include "app/TestSupport.h"
 
 #include "signboard/FrameFit.h"
 

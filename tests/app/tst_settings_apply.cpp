@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The settings file applied at start and written back at shutdown.
 
-#include "../app/TestSupport.h"
+#include "app/TestSupport.h"
 
 #include <QStyle>
 #include <QTemporaryDir>
