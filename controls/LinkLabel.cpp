@@ -31,7 +31,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     event->accept();
     if (rect().contains(event->position().toPoint()))
-        emit Click();
+        Q_EMIT Click();
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
@@ -40,7 +40,7 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
         return QLabel::keyPressEvent(event);  // to the dialog: Esc, and Enter with a modifier
     event->accept();  // Enter here opens the link, not the dialog's default button
     if (!event->isAutoRepeat())  // a held key opens it once
-        emit Click();
+        Q_EMIT Click();
 }
 
 void LinkLabel::paintEvent(QPaintEvent* event) {

@@ -14,7 +14,7 @@ class LinkLabel : public QLabel {
 public:
     LinkLabel(const QString& text, QWidget* parent);
 
-signals:
+Q_SIGNALS:
     void Click();
 
 protected:

@@ -110,22 +110,22 @@ QLabel* frmSet::makeSpeedLabel(float left, float top, float width, float height)
     return label;
 }
 
-void frmSet::Check1_Click() { emit check1Clicked(); }
+void frmSet::Check1_Click() { Q_EMIT check1Clicked(); }
 
 void frmSet::Check2_Click() {
     // The mode cannot change while the door is open, so it closes the way it opened.
     Frame2->setEnabled(Check2->Value() != 1);
-    emit check2Clicked();
+    Q_EMIT check2Clicked();
 }
 
-void frmSet::HScroll1_Change() { emit hScroll1Changed(); }
-void frmSet::HScroll2_Change() { emit hScroll2Changed(); }
+void frmSet::HScroll1_Change() { Q_EMIT hScroll1Changed(); }
+void frmSet::HScroll2_Change() { Q_EMIT hScroll2Changed(); }
 
 void frmSet::scllMakuSpeed_Change(std::int16_t Index) {
     lblMakuSpeed(Index)->setText(QString::number(scllMakuSpeed(Index)->Value()));
 }
 
-void frmSet::Command3_Click() { emit versionRequested(); }
+void frmSet::Command3_Click() { Q_EMIT versionRequested(); }
 
 void frmSet::selectOption1(std::int16_t index) {
     Option1(index)->setChecked(true);  // an index outside 0..2 is refused by the array

@@ -49,7 +49,7 @@ public:
     // Selects Option1(index); the other two are cleared. Refuses an index outside 0..2.
     void selectOption1(std::int16_t index);
 
-signals:
+Q_SIGNALS:
     void check1Clicked();
     void check2Clicked();
     void hScroll1Changed();

@@ -85,7 +85,7 @@ class TestPictureLoader : public QObject {
 
     QString write(const QString& fileName, const QByteArray& bytes) { return testfiles::write(dir_.filePath(fileName), bytes); }
 
-private slots:
+private Q_SLOTS:
     void rasterFormats_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("fileName");

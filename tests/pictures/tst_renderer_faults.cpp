@@ -22,7 +22,7 @@ class TestRendererFaults : public QObject {
     // A metafile the stand-in is asked for under this name.
     QString picture(const QString& name) { return testfiles::write(dir_.filePath(name), samples::wmf(true)); }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         renderer_ = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvola-metafile");
         saved_ = dir_.filePath(QStringLiteral("renderer"));

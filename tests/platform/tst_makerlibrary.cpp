@@ -50,7 +50,7 @@ qsizetype segmentsEnd(const QByteArray& elf) {
 class MakerLibraryTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void loadFails_data() {
         QTest::addColumn<QByteArray>("content");  // written under the library's name; "-" for no file,
                                                   // "fifo" and "folder" for those under its name

@@ -148,7 +148,7 @@ class TestSoundOutput : public QObject {
 
     QByteArray written() const { return testfiles::read(output_); }
 
-private slots:
+private Q_SLOTS:
     // What the reader takes (the form's chunks in any order, pads, odd endings) and, one fault at
     // a time, what it refuses and why, each at the edge of what is allowed.
     void waveRead_data() {

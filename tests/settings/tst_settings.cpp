@@ -70,7 +70,7 @@ extern "C" int rename(const char* from, const char* to) {
 class TestSettings : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void theRecordsLayout() {
         QCOMPARE(settings::formatRecord(kTypical), kTypicalLine);
         QCOMPARE(settings::parseRecord(kTypicalLine), kTypical);
