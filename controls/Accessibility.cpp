@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "controls/Accessibility.h"
 
-#include "controls/CheckBox.h"
+#include "controls/GraphicalCheckBox.h"
 #include "controls/Surface.h"
 #include "controls/WindowlessControl.h"
 

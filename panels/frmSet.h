@@ -7,11 +7,11 @@
 // What its switches, door-speed bars and button do is the bus window's: it says so
 // through its signals, which the bus window answers with its procedures of the same names.
 
-#include "controls/CheckBox.h"
+#include "controls/GraphicalCheckBox.h"
 #include "controls/ControlArray.h"
 #include "controls/Form.h"
 #include "controls/Frame.h"
-#include "controls/ScrollBar.h"
+#include "controls/HScrollBar.h"
 
 #include <QFrame>
 #include <QLabel>

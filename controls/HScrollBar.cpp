@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-#include "controls/ScrollBar.h"
+#include "controls/HScrollBar.h"
 
 #include "core/RuntimeError.h"
 
