@@ -8,10 +8,12 @@
 #include "panels/frmSet.h"
 #include "pictures/PictureLoader.h"
 #include "platform/Windowing.h"
+#include "settings/OtherUsers.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsValues.h"
 
+#include <QFile>
 #include <QScopeGuard>
 
 #include <cstdio>
@@ -46,6 +48,11 @@ void Form1::LoadIni() {
     // The path is fixed here, at start, for the whole run: the program file may be replaced
     // while it runs (an upgrade, a new build), and its name then reads "<name> (deleted)".
     settingsPath_ = settings::settingsFilePath();
+    // Such a folder's links and files are only trusted when they are this user's own; the user
+    // should know why an arrangement may not be kept there.
+    if (const QByteArray folder = settings::folderOf(settingsPath_); settings::othersMayWrite(folder))
+        std::fprintf(stderr, "tarvola: other users may write to the settings folder %s\n",
+                     qUtf8Printable(QFile::decodeName(folder)));
     try {
         QByteArray file;
         try {

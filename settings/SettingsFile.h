@@ -37,7 +37,7 @@ void makeFolderFor(const QByteArray& path);
 
 // The file's first kMaxSettingsBytes bytes. Throws core::RuntimeError: kFileNotFound when
 // there is no such file, kPathFileAccess when it is a folder, a FIFO or another
-// non-regular file, or cannot be opened or read.
+// non-regular file, a link that mayFollow() refuses, or cannot be opened or read.
 QByteArray readSettingsFile(const QByteArray& path);
 
 // True when path leads to a regular file (links followed), whether or not it can be read.
@@ -47,7 +47,8 @@ bool isRegularFile(const QByteArray& path);
 // The new file takes the old one's permission bits. A symbolic link is followed: the file
 // it leads to is replaced and the link stays. A device or a FIFO (or a link to one) gets
 // the bytes written straight into it; a FIFO without a reader is not waited for. A file
-// without write permission for its owner is left alone, whoever runs the program. Leftover
+// without write permission for its owner, a file of another user's and a link that
+// mayFollow() refuses are left alone, whoever runs the program. Leftover
 // temporary files of earlier saves that were killed are removed. On failure the temporary
 // file is removed, the old file is left as it was, and core::RuntimeError (kPathFileAccess)
 // names the file and the reason.

@@ -96,7 +96,8 @@ check "nothing was printed but the toolkit's word on the broken connection" \
   test -z "$(grep -v '^The X11 connection broke' "$work/stderr")"
 
 # --- A settings file that is there but could not be read (another user's, mode 600, in a folder
-# this user may write) is left alone, with one line at the close.
+# this user may write) is left alone, with one line at the close; that others may write the
+# folder is said once, at start.
 prepare
 chmod 600 "$ini" && chmod 777 "$work/app" && cp -p "$ini" "$work/before.ini"
 home="$work/home" && mkdir -p "$home/runtime" && chmod 700 "$home/runtime" && chown -R nobody "$home"
@@ -107,7 +108,10 @@ bus=$(wait_window "Tarvola　-　tarvola")
 check "and closes" close_bus
 check "the file it could not read is left as it was" cmp -s "$work/before.ini" "$ini"
 check "one line says the settings were not saved" \
-  test "$(grep -c '^tarvola: the settings were not saved: ' "$work/nobody.stderr")" = 1 -a "$(wc -l <"$work/nobody.stderr")" = 1
+  test "$(grep -c '^tarvola: the settings were not saved: ' "$work/nobody.stderr")" = 1
+check "one line says other users may write the folder, and nothing else is said" \
+  test "$(grep -cxF "tarvola: other users may write to the settings folder $work/app" "$work/nobody.stderr")" = 1 \
+    -a "$(wc -l <"$work/nobody.stderr")" = 2
 chmod 755 "$work/app"
 
 # --- A toolkit warning while it connects (no XDG_RUNTIME_DIR) is passed on, not taken for no display.

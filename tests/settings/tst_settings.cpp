@@ -6,6 +6,7 @@
 // hanging, and replacing it so that a failed save leaves the previous file whole.
 
 #include "TestFiles.h"
+#include "settings/OtherUsers.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
 
@@ -256,6 +257,115 @@ private slots:
             QCOMPARE(testfiles::read(target), QByteArray("frozen\r\n"));
         }
         QCOMPARE(QFileInfo(path).isSymLink(), path != target);
+    }
+
+    // Another user (here root) may write the folder the settings lie in; the program runs as
+    // nobody. A link is followed only when it is nobody's own or the folder is not sticky and
+    // open to all; a file of another user's is never replaced, through a link or not.
+    void otherUsers_data() {
+        QTest::addColumn<QString>("folderMode");  // of the folder that holds tarvola.ini
+        QTest::addColumn<QString>("entry");  // "root link", "own link", "root file", "own link to root file"
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("root's link in a sticky folder") << "1777" << "root link" << false;
+        QTest::newRow("own link in a sticky folder") << "1777" << "own link" << true;
+        QTest::newRow("root's link in an open folder, not sticky") << "0777" << "root link" << true;
+        QTest::newRow("root's link in a sticky folder only root may write") << "1755" << "root link" << true;
+        QTest::newRow("root's file in an open folder") << "0777" << "root file" << false;
+        QTest::newRow("own link to root's file") << "0777" << "own link to root file" << false;
+    }
+    void otherUsers() {
+        QFETCH(QString, folderMode);
+        QFETCH(QString, entry);
+        QFETCH(bool, saved);
+        const passwd* user = ::getpwnam("nobody");
+        if (::geteuid() != 0 || !user)
+            QSKIP("two users need root and the user nobody");
+        QTemporaryDir dir;
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        // nobody's own file, as ~/.profile, in a folder of nobody's; root's file beside it.
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("shared")));
+        const QByteArray home = QFile::encodeName(dir.filePath(QStringLiteral("home")));
+        const QByteArray shared = QFile::encodeName(dir.filePath(QStringLiteral("shared")));
+        const QString own = testfiles::write(dir.filePath(QStringLiteral("home/profile")), "nobody's\n");
+        const QString roots = testfiles::write(dir.filePath(QStringLiteral("shared/roots")), "root's\n");
+        QCOMPARE(::chmod(QFile::encodeName(roots).constData(), 0666), 0);
+        QCOMPARE(::chown(home.constData(), user->pw_uid, user->pw_gid), 0);
+        QCOMPARE(::chown(QFile::encodeName(own).constData(), user->pw_uid, user->pw_gid), 0);
+        QCOMPARE(::chmod(shared.constData(), folderMode.toUInt(nullptr, 8)), 0);
+
+        const QString path = dir.filePath(QStringLiteral("shared/tarvola.ini"));
+        const QByteArray name = QFile::encodeName(path);
+        const QString target = entry == u"root file" ? path : entry.contains(u"root file") ? roots : own;
+        if (target == path) {
+            testfiles::write(path, "root's\n");
+            QCOMPARE(::chmod(name.constData(), 0666), 0);
+        } else {
+            QVERIFY(QFile::link(target, path));
+        }
+        if (entry.startsWith(u"own link"))
+            QCOMPARE(::lchown(name.constData(), user->pw_uid, user->pw_gid), 0);
+        const QByteArray before = testfiles::read(target);
+
+        // The child reports what reading found (0 or the error number) and what saving did.
+        int fds[2];
+        QCOMPARE(::pipe(fds), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(fds[0]);
+            if (::setgroups(0, nullptr) != 0 || ::setgid(user->pw_gid) != 0 || ::setuid(user->pw_uid) != 0)
+                ::_exit(255);
+            const int read = testfiles::errorOf([&] { settings::readSettingsFile(name); }).number();
+            const core::RuntimeError e = testfiles::errorOf([&] { settings::writeFileAtomically(name, "record\r\n"); });
+            const QByteArray report = QByteArray::number(read) + ' ' + QByteArray::number(e.number()) + ' ' +
+                                      e.description().toUtf8();
+            ::_exit(::write(fds[1], report.constData(), size_t(report.size())) == report.size() ? 0 : 254);
+        }
+        ::close(fds[1]);
+        QByteArray report(4096, '\0');
+        report.truncate(std::max<ssize_t>(0, ::read(fds[0], report.data(), size_t(report.size()))));
+        ::close(fds[0]);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+
+        const QList<QByteArray> got = report.split(' ');
+        const bool followed = !entry.startsWith(u"root link") || saved;
+        // A link that may not be followed is not read either; the target the link leads to is.
+        QCOMPARE(got.value(0), QByteArray(followed || entry == u"root file" ? "0" : "75"));
+        QCOMPARE(got.value(1), QByteArray(saved ? "0" : "75"));
+        QCOMPARE(testfiles::read(target), saved ? QByteArray("record\r\n") : before);
+        QCOMPARE(QFileInfo(path).isSymLink(), entry != u"root file");
+        if (!saved)
+            QVERIFY2(QString::fromUtf8(report).contains(u"他のユーザー"), report.constData());
+    }
+
+    // Who else may write the folder: its group, everyone, or an owner who is neither the user
+    // nor root (and may open it to anyone).
+    void sharedFolders_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("nobodysOwn");
+        QTest::addColumn<bool>("shared");
+        QTest::newRow("0755, the user's") << 0755 << false << false;
+        QTest::newRow("0700, the user's") << 0700 << false << false;
+        QTest::newRow("1777, as /tmp") << 01777 << false << true;
+        QTest::newRow("0775, group may write") << 0775 << false << true;
+        QTest::newRow("0757, others may write") << 0757 << false << true;
+        QTest::newRow("0755, another user's") << 0755 << true << true;
+    }
+    void sharedFolders() {
+        QFETCH(int, mode);
+        QFETCH(bool, nobodysOwn);
+        const passwd* user = ::getpwnam("nobody");
+        if (nobodysOwn && (::geteuid() != 0 || !user))
+            QSKIP("another user's folder needs root and the user nobody");
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        QCOMPARE(::chmod(folder.constData(), mode_t(mode)), 0);
+        if (nobodysOwn)
+            QCOMPARE(::chown(folder.constData(), user->pw_uid, gid_t(-1)), 0);
+        QTEST(settings::othersMayWrite(folder), "shared");
+        QCOMPARE(settings::folderOf(folder + "/tarvola.ini"), folder);
     }
 
     // Temporary files of killed saves go once they are a minute old; anything else stays.
