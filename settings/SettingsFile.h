@@ -4,6 +4,8 @@
 // Where the settings file lies, reading it without blocking, and replacing it so that a
 // failed save never leaves a half-written file behind.
 
+#include "settings/SettingsRecord.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -11,7 +13,7 @@
 namespace settings {
 
 // Only the first record matters; a larger file is read up to this many bytes.
-inline constexpr qsizetype kMaxSettingsBytes = 64 * 1024;
+inline constexpr qsizetype kMaxSettingsBytes = kMaxRecordBytes;
 
 // Paths here are as the file system spells them (bytes), so that a folder whose name is not
 // valid UTF-8 is still the folder meant; descriptions show them decoded.

@@ -79,8 +79,13 @@ inline constexpr std::array<Field, 16> kFields{{
     {&Record::nakaMode, detail::value(0)},
 }};
 
+// The reader looks at no more of a file than this.
+inline constexpr qsizetype kMaxRecordBytes = 64 * 1024;
+
 // The whole line in UTF-8, ending in CR LF. Numbers are written in the C locale's form
-// (no exponent below 1e7 in magnitude).
+// (no exponent below 1e7 in magnitude). What is written reads back as the record, positions
+// rounded to integers and held within the 32-bit range (formatSingle). A line longer than
+// kMaxRecordBytes (texts of many kilobytes) is not made: core::RuntimeError kPathFileAccess.
 QByteArray formatRecord(const Record& record);
 
 // Reads the first record of the file's bytes; whatever follows its sixteenth field is
@@ -97,7 +102,8 @@ void parseRecordInto(QByteArrayView fileBytes, Record& into);
 // (LoadIni's fallback does not apply them).
 Record fallbackRecord(float busWindowHeight);
 
-// The single-precision text of a position as the record stores it ("8850", "-75", "1.5").
+// The single-precision text of a position as the record stores it ("8850", "-75", "1.5");
+// beyond the 32-bit integer range the nearest integer in it, "0" for what is no number.
 QByteArray formatSingle(float value);
 
 }  // namespace settings

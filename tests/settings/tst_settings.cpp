@@ -11,10 +11,14 @@
 #include "settings/SettingsRecord.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <csignal>
+#include <limits>
+#include <tuple>
 #include <dlfcn.h>
 #include <cstring>
 #include <ctime>
@@ -122,6 +126,68 @@ private slots:
     void errors() {
         QFETCH(QByteArray, bytes);
         QTEST(testfiles::errorOf([&] { settings::parseRecord(bytes); }).number(), "number");
+    }
+
+    // Whatever the record holds, the line written reads back as that record, positions rounded
+    // half to even and held within the 32-bit range the reader takes them in; a line the reader
+    // would stop short of is not made at all.
+    void writtenRecordsReadBack() {
+        QRandomGenerator random(20261207);
+        // 2^31 - 1 is held as 2^31 in single precision; 2^31 - 128 is the float just below it.
+        const float positions[] = {0.0f, -0.0f, 1.5f, 2.5f, -75.0f, 2147483647.0f, 2147483520.0f, -2147483648.0f,
+                                   -2147483904.0f, 1e10f, -1e30f, 1e-40f, std::numeric_limits<float>::infinity(),
+                                   -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(),
+                                   4194304.5f, 16777217.0f};
+        // Each read as the reader takes it: written by hand, not computed by the code under test.
+        const float read[] = {0.0f, 0.0f, 2.0f, 2.0f, -75.0f, 2147483648.0f, 2147483520.0f, -2147483648.0f,
+                              -2147483648.0f, 2147483648.0f, -2147483648.0f, 0.0f, 2147483648.0f,
+                              -2147483648.0f, 0.0f, 4194304.0f, 16777216.0f};
+        const QString pieces[] = {"\"", ",", "\r\n", "\n", "\r", " ", "\t", "a", "幕", "\U0001F68C", QString(QChar(0)),
+                                  "\"\"", "#TRUE#", "\xEF\xBB\xBF", "1e", "\u00A0"};
+        const auto text = [&] {
+            QString t;
+            for (int n = int(random.bounded(12)); n > 0; --n)
+                t += pieces[random.bounded(int(std::size(pieces)))];
+            return t;
+        };
+        for (int round = 0; round < 3000; ++round) {
+            Record w;
+            std::array<float, 6> expected{};
+            float* const places[] = {&w.formLeft, &w.formTop, &w.panelLeft, &w.panelTop, &w.kanbanLeft, &w.kanbanTop};
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                const int pick = random.bounded(int(std::size(positions)));
+                *places[i] = positions[pick];
+                expected[i] = read[pick];
+            }
+            for (std::int32_t* p : {&w.makuSpeed0, &w.makuSpeed1, &w.hScroll1, &w.hScroll2})
+                *p = std::int32_t(random.generate());
+            w.nakaMode = std::int16_t(random.generate());
+            w.viewKanban = random.bounded(2) == 1;
+            w.viewWaku = random.bounded(2) == 1;
+            w.makuPath0 = text();
+            w.makuPath1 = text();
+            w.kanbanPath = text();
+
+            const QByteArray line = settings::formatRecord(w);
+            const Record r = settings::parseRecord(line);
+            Record want = w;
+            std::tie(want.formLeft, want.formTop, want.panelLeft, want.panelTop, want.kanbanLeft, want.kanbanTop) =
+                std::tuple_cat(expected);
+            QVERIFY2(r == want, line.constData());
+            QCOMPARE(settings::formatRecord(r), settings::formatRecord(want));
+        }
+    }
+
+    void overlongRecordIsNotMade() {
+        Record r = kTypical;
+        r.makuPath1 = QString(60 * 1024, u'x');  // within the reader's 64 KB, written or not
+        QVERIFY(settings::formatRecord(r).size() < 64 * 1024);
+        r.kanbanPath = QString(4 * 1024, u'"');  // each quote written twice: past 64 KB
+        const core::RuntimeError e = testfiles::errorOf([&] { settings::formatRecord(r); });
+        QCOMPARE(e.number(), 75);
+        QVERIFY2(e.description().contains(u"65536"), qPrintable(e.description()));
+        r.kanbanPath = QString(1024 * 1024, u'/');
+        QCOMPARE(testfiles::errorOf([&] { settings::formatRecord(r); }).number(), 75);
     }
 
     void pathFor_data() {
