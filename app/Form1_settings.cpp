@@ -50,7 +50,8 @@ void Form1::LoadIni() {
     settingsPath_ = settings::settingsFilePath();
     // Such a folder's links and files are only trusted when they are this user's own; the user
     // should know why an arrangement may not be kept there.
-    if (const QByteArray folder = settings::folderOf(settingsPath_); settings::othersMayWrite(folder))
+    if (const QByteArray folder = settings::folderOf(settingsPath_);
+        !settingsPath_.isEmpty() && settings::othersMayWrite(folder))
         std::fprintf(stderr, "tarvola: other users may write to the settings folder %s\n",
                      qUtf8Printable(QFile::decodeName(folder)));
     try {
@@ -147,6 +148,9 @@ void Form1::writeSettings(const Places& places) {
     if (settingsPath_.isEmpty())  // LoadIni has not run
         settingsPath_ = settings::settingsFilePath();
     try {
+        if (settingsPath_.isEmpty())
+            throw core::RuntimeError(core::err::kPathFileAccess,
+                                     QStringLiteral("設定ファイルの置き場所がありません（HOME も利用者のホームフォルダーもありません）。"));
         if (!settingsUnread_.isEmpty())
             throw core::RuntimeError(core::err::kPathFileAccess,
                                      QStringLiteral("起動時に読み込めなかった設定ファイルは書き換えません。") + settingsUnread_);

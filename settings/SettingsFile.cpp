@@ -17,6 +17,7 @@
 #include <memory>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -161,9 +162,18 @@ QByteArray settingsPathFor(const QByteArray& exeDir, const QByteArray& exeFileNa
     return path + platform::nameWithoutExtension(exeFileName) + ".ini";
 }
 
+QByteArray homeFolder(const QByteArray& homeVariable) {
+    if (homeVariable.startsWith('/'))
+        return homeVariable;
+    // A session without HOME (a service, `env -i`, a cron job) still has its user's home.
+    const passwd* user = ::getpwuid(::geteuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? QByteArray(user->pw_dir) : QByteArray();
+}
+
 QByteArray configFolder(const QByteArray& xdgConfigHome, const QByteArray& home) {
-    const QByteArray base = xdgConfigHome.startsWith('/') ? xdgConfigHome : home + "/.config";
-    return base + "/tarvola";
+    if (xdgConfigHome.startsWith('/'))
+        return xdgConfigHome + "/tarvola";
+    return home.startsWith('/') ? home + "/.config/tarvola" : QByteArray();
 }
 
 QByteArray settingsFilePath() {
@@ -175,7 +185,8 @@ QByteArray settingsFilePath() {
     const bool installed = ::access(platform::besideExecutable("tarvola-installed").constData(), F_OK) == 0;
     if (!installed && ::access(dir.constData(), W_OK) == 0)
         return settingsPathFor(dir, name);
-    return settingsPathFor(configFolder(qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME")), name);
+    const QByteArray folder = configFolder(qgetenv("XDG_CONFIG_HOME"), homeFolder(qgetenv("HOME")));
+    return folder.isEmpty() ? QByteArray() : settingsPathFor(folder, name);
 }
 
 void makeFolderFor(const QByteArray& path) {

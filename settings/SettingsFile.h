@@ -23,14 +23,19 @@ inline constexpr qsizetype kMaxSettingsBytes = kMaxRecordBytes;
 // ("/", "tarvola") → "/tarvola.ini", ("C:/x/", "runbus.exe") → "C:/x/runbus.ini".
 QByteArray settingsPathFor(const QByteArray& exeDir, const QByteArray& exeFileName);
 
+// The user's home: $HOME when it is an absolute path, otherwise (unset, empty, relative) the
+// home the password database gives this user; empty when neither has one.
+QByteArray homeFolder(const QByteArray& homeVariable);
+
 // Where an installed program keeps its settings, and a copied one whose folder cannot be
-// written: $XDG_CONFIG_HOME/tarvola, or ~/.config/tarvola when that is unset or not an
-// absolute path, as the XDG base directory rules say.
+// written: $XDG_CONFIG_HOME/tarvola, or <home>/.config/tarvola when that is unset or not an
+// absolute path, as the XDG base directory rules say; empty when home is not absolute either.
 QByteArray configFolder(const QByteArray& xdgConfigHome, const QByteArray& home);
 
 // The path for the running program, computed afresh on each call: beside the program whenever
 // its folder can be written and holds no file "tarvola-installed", otherwise the same name in
-// configFolder().
+// configFolder() (of homeFolder()); empty when there is no such folder, and then nothing is
+// read or written.
 QByteArray settingsFilePath();
 
 // Makes the folder that holds path, and its missing parents, readable by the user only (the

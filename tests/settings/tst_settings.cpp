@@ -214,6 +214,36 @@ private slots:
     void configFolder() {
         QFETCH(QByteArray, xdgConfigHome);
         QTEST(settings::configFolder(xdgConfigHome, "/home/u"), "folder");
+        // Without a home there is no such folder, rather than one at the root.
+        QCOMPARE(settings::configFolder(xdgConfigHome, {}), xdgConfigHome.startsWith('/') ? QByteArray("/srv/conf/tarvola") : QByteArray());
+    }
+
+    // HOME unset, empty or relative: the home is the password database's. As root that is /root,
+    // not the root folder (where a folder /.config would be made); nobody's is /nonexistent.
+    void homeFolder_data() {
+        QTest::addColumn<QByteArray>("home");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("relative") << QByteArray("home/u");
+    }
+    void homeFolder() {
+        QFETCH(QByteArray, home);
+        QCOMPARE(settings::homeFolder("/home/u"), QByteArray("/home/u"));
+        const passwd* me = ::getpwuid(::geteuid());
+        QVERIFY(me);
+        QCOMPARE(settings::homeFolder(home), QByteArray(me->pw_dir));
+        if (::geteuid() == 0)
+            QCOMPARE(settings::homeFolder(home), QByteArray("/root"));
+        const passwd* user = ::getpwnam("nobody");
+        if (::geteuid() != 0 || !user)
+            return;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
+            ::_exit(!dropped ? 2 : settings::homeFolder(home) == "/nonexistent" ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
     }
 
     void reading() {
