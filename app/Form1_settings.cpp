@@ -4,16 +4,18 @@
 
 #include "app/Common.h"
 #include "app/Form1.h"
+#include "app/WindowPlaces.h"
 #include "core/RuntimeError.h"
 #include "panels/frmSet.h"
 #include "pictures/PictureLoader.h"
-#include "platform/Windowing.h"
 #include "settings/OtherUsers.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsValues.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScopeGuard>
 
 #include <cstdio>
@@ -21,14 +23,24 @@
 
 namespace {
 
-// Keeps a restored window where the user can reach it.
-void placeReachably(ctl::Form& window, float left, float top) {
-    window.Move(left, top);
-    const QRect frame = window.frameRect();
-    const QRect titleBar(frame.topLeft(), QSize(frame.width(), std::max(window.frameMargins().top(), 1)));
-    const QPoint place = platform::reachablePlace(frame, titleBar);
-    if (place != frame.topLeft())
-        window.Move(static_cast<float>(place.x()) * core::kTwipsPerPixel, static_cast<float>(place.y()) * core::kTwipsPerPixel);
+// Puts the restored windows at their stored places, then where the user can reach them.
+void placeReachably(ctl::Form& bus, float busLeft, float busTop, ctl::Form& panel, float panelLeft, float panelTop) {
+    bus.Move(busLeft, busTop);
+    panel.Move(panelLeft, panelTop);
+    const auto stored = [](const ctl::Form& window) {
+        const QRect frame = window.frameRect();
+        return placement::Window{frame, QRect(frame.topLeft(), QSize(frame.width(), std::max(window.frameMargins().top(), 1)))};
+    };
+    QList<placement::Screen> screens;  // the primary first
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    const placement::Corners corners = placement::reachableCorners(stored(bus), stored(panel), screens);
+    const auto moveTo = [](ctl::Form& window, QPoint corner) {
+        if (corner != window.frameRect().topLeft())
+            window.Move(static_cast<float>(corner.x()) * core::kTwipsPerPixel, static_cast<float>(corner.y()) * core::kTwipsPerPixel);
+    };
+    moveTo(bus, corners.bus);
+    moveTo(panel, corners.panel);
 }
 
 // A stored picture that cannot be loaded (a film moved away, a disk not mounted) costs only that
@@ -78,8 +90,7 @@ void Form1::LoadIni() {
             settings::parseRecordInto(file, r);
         }
 
-        placeReachably(*this, r.formLeft, r.formTop);
-        placeReachably(panel(), r.panelLeft, r.panelTop);
+        placeReachably(*this, r.formLeft, r.formTop, panel(), r.panelLeft, r.panelTop);
 
         PicKanban->setVisible(r.viewKanban);
         MnuViewKanban->setChecked(r.viewKanban);
