@@ -15,7 +15,7 @@ QByteArray folderOf(const QByteArray& path) {
 bool othersMayWrite(const QByteArray& folder) {
     struct stat st {};
     if (::stat(folder.constData(), &st) != 0)
-        return true;
+        return false;  // not made yet (it will be this user's alone), or out of this user's reach too
     const uid_t me = ::geteuid();
     return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 || (st.st_uid != me && st.st_uid != 0);
 }

@@ -14,7 +14,7 @@ QByteArray folderOf(const QByteArray& path);
 
 // True when a user other than this one and the superuser may add, remove or rename entries in
 // the folder: it is writable by its group or by everyone, or it belongs to someone else, who
-// may make it so. A folder that cannot be examined counts as shared.
+// may make it so. A folder that is not there (yet) is not.
 bool othersMayWrite(const QByteArray& folder);
 
 // The kernel's protected-symlinks rule, applied whatever the system's setting: a symbolic link

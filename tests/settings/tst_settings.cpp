@@ -461,6 +461,8 @@ private slots:
         if (nobodysOwn)
             QCOMPARE(::chown(folder.constData(), user->pw_uid, gid_t(-1)), 0);
         QTEST(settings::othersMayWrite(folder), "shared");
+        // The configuration folder before the first save: it will be made for this user alone.
+        QVERIFY(!settings::othersMayWrite(folder + "/not yet"));
         QCOMPARE(settings::folderOf(folder + "/tarvola.ini"), folder);
     }
 
