@@ -46,7 +46,7 @@ void placeReachably(ctl::Form& bus, float busLeft, float busTop, ctl::Form& pane
 // A stored picture that cannot be loaded (a film moved away, a disk not mounted) costs only that
 // picture: its path stays, so the picture comes back with the file, and the rest of the
 // arrangement is applied as usual.
-core::Picture storedPicture(const QString& path) {
+core::Picture storedPicture(const QByteArray& path) {
     try {
         return pictures::loadPicture(path);
     } catch (const core::RuntimeError&) {

@@ -42,10 +42,8 @@ std::optional<QByteArray> written(const Record& r) {
         return settings::formatRecord(r);
     } catch (const core::RuntimeError& e) {
         qsizetype textBytes = 0;
-        for (const QString* t : {&r.makuPath0, &r.makuPath1, &r.kanbanPath}) {
-            const QByteArray utf8 = t->toUtf8();
-            textBytes += utf8.size() + utf8.count('"');
-        }
+        for (const QByteArray* t : {&r.makuPath0, &r.makuPath1, &r.kanbanPath})
+            textBytes += t->size() + t->count('"');
         require(e.number() == core::err::kPathFileAccess && textBytes + 300 > settings::kMaxRecordBytes,
                 "a record of short texts was not written");
         return std::nullopt;
@@ -107,12 +105,12 @@ void writeRead(QByteArrayView bytes) {
     const auto flags = take<std::uint8_t>(bytes);
     w.viewKanban = flags & 1;
     w.viewWaku = flags & 2;
-    // The rest is three texts separated by zero bytes.
-    QString* const texts[] = {&w.makuPath0, &w.makuPath1, &w.kanbanPath};
-    for (QString* t : texts) {
+    // The rest is three paths separated by zero bytes, any bytes, valid UTF-8 or not.
+    QByteArray* const texts[] = {&w.makuPath0, &w.makuPath1, &w.kanbanPath};
+    for (QByteArray* t : texts) {
         const qsizetype end = bytes.indexOf('\0');
         const QByteArrayView piece = end < 0 ? bytes : bytes.first(end);
-        *t = QString::fromUtf8(piece);
+        *t = piece.toByteArray();
         bytes = end < 0 ? QByteArrayView() : bytes.sliced(end + 1);
     }
 

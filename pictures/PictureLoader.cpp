@@ -26,13 +26,11 @@ namespace {
 // Reads the whole file once. It is opened first, without waiting, and only then asked what it
 // is: a name checked before the open may lead elsewhere by the time of the open (a FIFO put in
 // the picture's place would block the start for good).
-QByteArray readPictureFile(const QString& path) {
-    const QString fileName = QFileInfo(path).fileName();
-    const QString name = fileName.isEmpty() ? path : fileName;
-    const core::FileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+QByteArray readPictureFile(const QByteArray& path, const QString& name) {
+    const core::FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid()) {
         if (errno == ENOENT || errno == ENOTDIR)
-            throw fileNotFound(path);
+            throw fileNotFound(QFile::decodeName(path));
         throw cannotRead(name, errno == EACCES || errno == EPERM ? QStringLiteral("読み取りが許可されていません。")
                                                                  : QStringLiteral("ファイルを開けません。"));
     }
@@ -59,11 +57,15 @@ QByteArray readPictureFile(const QString& path) {
 
 }  // namespace
 
-core::Picture loadPicture(const QString& path) {
+core::Picture loadPicture(const QString& path) { return loadPicture(QFile::encodeName(path)); }
+
+core::Picture loadPicture(const QByteArray& path) {
     if (path.isEmpty())
         return {};
-    const QByteArray data = readPictureFile(path);
-    const QString name = QFileInfo(path).fileName();
+    // What descriptions show of the file: its name, decoded.
+    const QString fileName = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    const QString name = fileName.isEmpty() ? QFile::decodeName(path) : fileName;
+    const QByteArray data = readPictureFile(path, name);
     if (data.isEmpty())
         throw emptyFile(name);
 

@@ -35,10 +35,10 @@ public:
     void write(bool value) { separate(); out_ += value ? "#TRUE#" : "#FALSE#"; }
     // Paths on this platform may hold a double quote; doubling it keeps the field whole
     // and leaves every other path byte for byte as it would be without the doubling.
-    void write(const QString& value) {
+    void write(const QByteArray& value) {
         separate();
         out_ += '"';
-        for (const char c : value.toUtf8()) {
+        for (const char c : value) {
             if (c == '"')
                 out_ += '"';
             out_ += c;
@@ -116,7 +116,7 @@ void parseRecordInto(QByteArrayView fileBytes, Record& r) {
                 else if constexpr (std::is_same_v<T, bool>)
                     r.*member = toBoolean(raw);
                 else
-                    r.*member = toText(raw);
+                    r.*member = raw.bytes;
             },
             field.member);
     }

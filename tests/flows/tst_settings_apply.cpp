@@ -6,6 +6,8 @@
 #include "app/WindowPlaces.h"
 
 #include <QStyle>
+#include <cerrno>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -129,6 +131,39 @@ private Q_SLOTS:
         QFETCH(QPoint, panel);
         QCOMPARE(saved.mid(0, 4), (QByteArrayList{QByteArray::number(bus.x() * 15), QByteArray::number(bus.y() * 15),
                                                   QByteArray::number(panel.x() * 15), QByteArray::number(panel.y() * 15)}));
+    }
+
+    // A film and a board in a folder whose name is not valid UTF-8 ("café" in Latin-1): shown,
+    // whether read from the file or chosen in the dialog (which shows the name with a
+    // replacement character), and stored byte for byte.
+    void pathsThatAreNotText() {
+        const QByteArray folder = QFile::encodeName(dir_.path()) + "/caf\xE9";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0 || errno == EEXIST);
+        const QByteArray film = folder + "/\xC8\xFE.bmp";  // a name as a legacy encoding spells it
+        const QByteArray board = folder + "/board.bmp";
+        QCOMPARE(::rename(QFile::encodeName(testsupport::writePicture(dir_.path(), "f.bmp", {30, 300}, Qt::red)), film), 0);
+        QCOMPARE(::rename(QFile::encodeName(testsupport::writePicture(dir_.path(), "b.bmp", {80, 30}, Qt::green)), board), 0);
+
+        QByteArrayList r = record({}, {}, {});
+        r[Film1] = '"' + film + '"';
+        r[Kanban] = '"' + board + '"';
+        auto form = testsupport::startForm(line(r));
+        QCOMPARE(form->imgMaku1(1)->pixelRect().size(), QSize(30, 300));
+        QVERIFY(!form->PicKanban->picture().isNull());
+        form->SaveIni();
+        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())), line(r));
+
+        testsupport::DialogScript script;
+        const QString shown = QFile::decodeName(film);
+        QVERIFY(shown.contains(QChar::ReplacementCharacter));
+        script.choose(shown);
+        form->imgMaku1_DblClick(0);
+        QCOMPARE(script.messages.size(), std::size_t(0));
+        QCOMPARE(Common::MakuPath[0], film);
+        QCOMPARE(form->imgMaku1(0)->pixelRect().size(), QSize(30, 300));
+        form->SaveIni();
+        r[Film0] = '"' + film + '"';
+        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())), line(r));
     }
 
     // Among several screens the nearest takes a window in, within the part that task bars leave;

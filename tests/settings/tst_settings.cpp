@@ -34,7 +34,7 @@ using settings::Record;
 
 namespace {
 
-const Record kTypical{-75, 0, 4050, 3600, QStringLiteral("/home/user/幕/film.bmp"), {}, 1, 1, {},
+const Record kTypical{-75, 0, 4050, 3600, QByteArray("/home/user/\xE5\xB9\x95/film.bmp"), {}, 1, 1, {},
                       8850, 1620, true, false, 10000, 6000, 0};
 // Written by hand, not produced by the code under test.
 const QByteArray kTypicalLine =
@@ -142,10 +142,13 @@ private slots:
         const float read[] = {0.0f, 0.0f, 2.0f, 2.0f, -75.0f, 2147483648.0f, 2147483520.0f, -2147483648.0f,
                               -2147483648.0f, 2147483648.0f, -2147483648.0f, 0.0f, 2147483648.0f,
                               -2147483648.0f, 0.0f, 4194304.0f, 16777216.0f};
-        const QString pieces[] = {"\"", ",", "\r\n", "\n", "\r", " ", "\t", "a", "幕", "\U0001F68C", QString(QChar(0)),
-                                  "\"\"", "#TRUE#", "\xEF\xBB\xBF", "1e", "\u00A0"};
+        // Paths are bytes: valid UTF-8 or not (a folder "caf\xE9" named in Latin-1, a lone
+        // continuation byte), and whatever else a file name may hold.
+        const QByteArray pieces[] = {"\"", ",", "\r\n", "\n", "\r", " ", "\t", "a", "幕", "\xF0\x9F\x9A\x8C",
+                                     QByteArray(1, '\0'), "\"\"", "#TRUE#", "\xEF\xBB\xBF", "1e", "\xC2\xA0",
+                                     "caf\xE9", "\x80", "\xFF\xFE"};
         const auto text = [&] {
-            QString t;
+            QByteArray t;
             for (int n = int(random.bounded(12)); n > 0; --n)
                 t += pieces[random.bounded(int(std::size(pieces)))];
             return t;
@@ -180,13 +183,13 @@ private slots:
 
     void overlongRecordIsNotMade() {
         Record r = kTypical;
-        r.makuPath1 = QString(60 * 1024, u'x');  // within the reader's 64 KB, written or not
+        r.makuPath1 = QByteArray(60 * 1024, 'x');  // within the reader's 64 KB, written or not
         QVERIFY(settings::formatRecord(r).size() < 64 * 1024);
-        r.kanbanPath = QString(4 * 1024, u'"');  // each quote written twice: past 64 KB
+        r.kanbanPath = QByteArray(4 * 1024, '"');  // each quote written twice: past 64 KB
         const core::RuntimeError e = testfiles::errorOf([&] { settings::formatRecord(r); });
         QCOMPARE(e.number(), 75);
         QVERIFY2(e.description().contains(u"65536"), qPrintable(e.description()));
-        r.kanbanPath = QString(1024 * 1024, u'/');
+        r.kanbanPath = QByteArray(1024 * 1024, '/');
         QCOMPARE(testfiles::errorOf([&] { settings::formatRecord(r); }).number(), 75);
     }
 
