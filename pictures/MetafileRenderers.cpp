@@ -58,7 +58,9 @@ core::RuntimeError rendererSilent() { return rendererError(QStringLiteral("„ÅåÂø
 struct NoAnswer {};
 
 // A running renderer: its process and the socket that is its standard input and output (a socket,
-// so that writing to a renderer that has ended fails with EPIPE instead of a signal).
+// so that writing to a renderer that has ended fails with EPIPE instead of a signal). It leads a
+// process group of its own, which ends with it whole: a replaced renderer that forks leaves no
+// processes behind.
 class Renderer {
 public:
     Renderer(pid_t pid, core::FileDescriptor socket) : pid_(pid), socket_(std::move(socket)) {
@@ -68,6 +70,7 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
     ~Renderer() {
+        ::kill(-pid_, SIGKILL);
         ::kill(pid_, SIGKILL);
         while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
         }
@@ -134,7 +137,8 @@ std::unique_ptr<Renderer> launchRenderer() {
     sigfillset(&usual);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &usual);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes, 0);  // a group of its own, led by the renderer
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     const QByteArray started = "/proc/self/fd/" + QByteArray::number(program.get());
     char name[] = "tarvola-metafile";
     char* argv[] = {name, nullptr};
@@ -216,9 +220,13 @@ private:
             if (::poll(&fd, 1, int(timeout.count())) > 0)
                 return;
             // Nothing for a while. Stopped, it answers nothing until someone lets it go on, which
-            // may be never: not for the window to wait for. (One that ended shows as the end of
-            // its output.)
-            if (renderer_.state() == Renderer::State::Stopped) {
+            // may be never: not for the window to wait for. Ended, it has said all it will, even
+            // where a process it started still holds the socket open and so hides the end of its
+            // output.
+            const Renderer::State state = renderer_.state();
+            if (state == Renderer::State::Ended)
+                throw ended();
+            if (state == Renderer::State::Stopped) {
                 if (kept_)
                     throw NoAnswer{};
                 throw rendererSilent();

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
@@ -40,6 +41,19 @@ int main(void) {
             pause();
     if (strcmp(how, "garbage.wmf") == 0)
         answer("TVMP\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00", 16); /* an image without its pixels */
+    if (strcmp(how, "forks.wmf") == 0) { /* a child that outlives it, holding the socket; no answer */
+        const pid_t child = fork();
+        if (child == 0) {
+            for (;;)
+                pause();
+        }
+        FILE* pids = fopen(getenv("FAKE_RENDERER_PIDS"), "a");
+        if (pids) {
+            fprintf(pids, "%d\n", (int)child);
+            fclose(pids);
+        }
+        return 0;
+    }
     if (strcmp(how, "slow.wmf") == 0) { /* three seconds asleep, hardly any processor time */
         sleep(3);
         white_images(1, 1);
