@@ -95,6 +95,16 @@ public:
         return state == 'T' || state == 't' ? State::Stopped : state == 'Z' || state == 'X' ? State::Ended : State::Running;
     }
 
+    // How long it was ready to run while other processes had the processor: the machine's
+    // business, not the renderer's. Zero when the kernel does not tell.
+    nanoseconds waitedForProcessor() const {
+        QFile schedstat(QStringLiteral("/proc/%1/schedstat").arg(pid_));
+        if (!schedstat.open(QIODevice::ReadOnly))
+            return nanoseconds::zero();
+        const QList<QByteArray> fields = schedstat.read(128).split(' ');  // run, waited, time slices
+        return nanoseconds(fields.size() >= 2 ? fields[1].toLongLong() : 0);
+    }
+
     // Zero when it cannot be told: then the wall clock and the renderer's own limit stand.
     nanoseconds processorTime() const {
         timespec t{};
@@ -171,7 +181,8 @@ class Exchange {
 public:
     Exchange(Renderer& renderer, bool kept, Format format, const QString& name)
         : renderer_(renderer), kept_(kept), format_(format), name_(name),
-          processorEnd_(renderer.processorTime() + kRenderProcessorTime), wallEnd_(Clock::now() + kRenderWallTime) {}
+          processorEnd_(renderer.processorTime() + kRenderProcessorTime), wallEnd_(Clock::now() + kRenderWallTime),
+          waitedAtStart_(renderer.waitedForProcessor()) {}
 
     void send(QByteArrayView bytes) {
         while (!bytes.isEmpty()) {
@@ -212,7 +223,10 @@ private:
             const nanoseconds processorLeft = processorEnd_ - renderer_.processorTime();
             if (processorLeft <= nanoseconds::zero())
                 throw tooLargeToDraw(name_, format_);
-            const nanoseconds wallLeft = wallEnd_ - Clock::now();
+            // The backstop is for a renderer that sleeps or hangs; one that a busy machine keeps
+            // waiting for the processor is given that time on top.
+            const nanoseconds waited = renderer_.waitedForProcessor() - waitedAtStart_;
+            const nanoseconds wallLeft = wallEnd_ + waited - Clock::now();
             if (wallLeft <= nanoseconds::zero())
                 throw rendererSilent();
             const auto timeout = std::chrono::ceil<std::chrono::milliseconds>(std::min({processorLeft, wallLeft, nanoseconds(kLook)}));
@@ -240,6 +254,7 @@ private:
     const QString& name_;
     const nanoseconds processorEnd_;
     const Clock::time_point wallEnd_;
+    const nanoseconds waitedAtStart_;
     bool answered_ = false;
 };
 

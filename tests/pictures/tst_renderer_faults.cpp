@@ -10,8 +10,16 @@
 #include "pictures/PictureLoader.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 class TestRendererFaults : public QObject {
     Q_OBJECT
@@ -30,6 +38,36 @@ private slots:
 
     // Wall-clock time is only the backstop: asleep for 3 s, the renderer has used no processor time.
     void slowButIdleIsWaitedFor() { QCOMPARE(pictures::loadPicture(picture("slow.wmf")).size(), QSize(1, 1)); }
+
+    // A picture within its processor time is drawn however busy the machine: here the renderer
+    // shares one processor with five loops that never sleep, and its 1.2 s of processor time take
+    // about 7 s, past the 6 s that a renderer asleep is given.
+    void busyMachineIsWaitedFor() {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(sched_getcpu(), &one);
+        cpu_set_t saved;
+        QCOMPARE(::sched_getaffinity(0, sizeof saved, &saved), 0);
+        QCOMPARE(::sched_setaffinity(0, sizeof one, &one), 0);  // the renderer and the loops inherit it
+        std::vector<pid_t> loops;
+        for (int i = 0; i < 5; ++i) {
+            const pid_t loop = ::fork();
+            if (loop == 0)
+                for (;;) {
+                }
+            loops.push_back(loop);
+        }
+        const auto stopLoops = qScopeGuard([&] {
+            for (const pid_t loop : loops)
+                ::kill(loop, SIGKILL), ::waitpid(loop, nullptr, 0);
+            ::sched_setaffinity(0, sizeof saved, &saved);
+        });
+        QElapsedTimer took;
+        took.start();
+        const core::RuntimeError e = testfiles::errorOf([&] { QCOMPARE(pictures::loadPicture(picture("busy.wmf")).size(), QSize(1, 1)); });
+        QCOMPARE(e.number(), 0);
+        QVERIFY2(took.elapsed() > 6000, "the machine was not busy enough to tell");
+    }
 
     // The largest answer a renderer may give is taken (one past it is refused below).
     void largestAnswerIsTaken() {

@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 #include <unistd.h>
 
 static void answer(const char* bytes, uint64_t size) {
@@ -53,6 +54,12 @@ int main(void) {
             fclose(pids);
         }
         return 0;
+    }
+    if (strcmp(how, "busy.wmf") == 0) { /* 1.2 s of processor time, then a picture */
+        struct timespec used = {0, 0};
+        while (used.tv_sec * 1000000000L + used.tv_nsec < 1200000000L)
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+        white_images(1, 1);
     }
     if (strcmp(how, "slow.wmf") == 0) { /* three seconds asleep, hardly any processor time */
         sleep(3);
