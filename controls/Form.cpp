@@ -61,7 +61,7 @@ void Form::setTop(float twips) { Move(Left(), twips); }
 
 void Form::Move(float left, float top) {
     const QPoint place(core::toPixel(left, core::kTwipsPerPixel), core::toPixel(top, core::kTwipsPerPixel));
-    if (!placedByClient()) {
+    if (isVisible() || !announcedFrame()) {
         move(place);  // Qt knows the frame of a shown window, and places the frame
         return;
     }

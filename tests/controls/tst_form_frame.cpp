@@ -27,17 +27,13 @@ private slots:
         QCOMPARE(form.frameGeometry(), form.geometry());
         QCOMPARE(form.Left(), 1500.0f);
         QCOMPARE(form.Top(), 1800.0f);
-        // Moved again in that moment, it goes to the place given, not the frame's width further.
-        form.Move(90 * 15, 110 * 15);
-        QCOMPARE(form.Left(), 1350.0f);
-        QCOMPARE(form.Top(), 1650.0f);
 
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTRY_VERIFY(form.frameGeometry() != form.geometry());
         QCOMPARE(form.frameMargins(), announced);
-        QCOMPARE(form.Left(), 1350.0f);
-        QCOMPARE(form.Top(), 1650.0f);
-        QCOMPARE(form.frameGeometry().topLeft(), QPoint(90, 110));
+        QCOMPARE(form.Left(), 1500.0f);
+        QCOMPARE(form.Top(), 1800.0f);
+        QCOMPARE(form.frameGeometry().topLeft(), QPoint(100, 120));
     }
 };
 
