@@ -132,6 +132,11 @@ void Form1::applySettingsFallback() {
 
 void Form1::SaveIni() { writeSettings({Left(), Top(), panel().Left(), panel().Top()}); }
 
+void Form1::saveForSession() {
+    if (!ended_)
+        SaveIni();
+}
+
 void Form1::saveWithoutDisplay() {
     if (!std::exchange(ended_, true))
         writeSettings(lastPlaces_);
@@ -165,8 +170,13 @@ void Form1::writeSettings(const Places& places) {
         if (!settingsUnread_.isEmpty())
             throw core::RuntimeError(core::err::kPathFileAccess,
                                      QStringLiteral("起動時に読み込めなかった設定ファイルは書き換えません。") + settingsUnread_);
+        // A session manager's request and the end that follows it save the same arrangement.
+        const QByteArray record = settings::formatRecord(w);
+        if (record == lastWritten_)
+            return;
         settings::makeFolderFor(settingsPath_);
-        settings::writeFileAtomically(settingsPath_, settings::formatRecord(w));
+        settings::writeFileAtomically(settingsPath_, record);
+        lastWritten_ = record;
     } catch (const core::RuntimeError& e) {
         // The program is ending; the previous file is still whole. Say why once.
         std::fprintf(stderr, "tarvola: the settings were not saved: %s\n", qUtf8Printable(e.description()));

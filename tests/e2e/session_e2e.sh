@@ -74,6 +74,31 @@ wait_exit "$reader" 5
 check "one record is written, whole" test "$(tr -d '\r' <"$work/got" | wc -l)" = 1 -a "$(tail -c 2 "$work/got" | od -An -tx1 | xargs)" = "0d 0a"
 rm -f "$ini"
 
+# --- A session manager (a small one on libSM, driven line by line): a checkpoint and a log-out
+# the user cancels each save and keep the windows; a log-out saves, and the manager's die then
+# ends the program without saving again.
+prepare
+coproc sm { "$TEST_SESSION_MANAGER"; }
+sm_says() { local line; read -r -t 5 line <&"${sm[0]}" && [[ $line == "$1" ]]; }  # sm_says <line>
+read -r -t 5 address <&"${sm[0]}"
+SESSION_MANAGER=${address#SESSION_MANAGER=} start
+check "the program joins the session" sm_says registered
+for request in checkpoint cancel logout; do
+  faster
+  before=$(ini_field "$ini" 7)
+  echo "$request" >&"${sm[1]}"
+  check "a $request: the program reports its save done" sm_says "$request saved"
+  check "the record was written with the change" test "$(ini_field "$ini" 7)" = $((before + 1))
+  sleep 0.5
+  check "and the windows stay" test -n "$(xdotool search --pid "$pid" --onlyvisible --name Tarvola 2>/dev/null)"
+done
+saved=$(stat -c %i "$ini")
+echo die >&"${sm[1]}"
+check "the manager's die ends the program" ended_with 0
+check "without a second save" test "$(stat -c %i "$ini")" = "$saved"
+check "it leaves the session" sm_says closed
+kill "$sm_PID" 2>/dev/null
+
 # --- The X connection breaks (the server ends or drops the program): what the program holds is
 # saved without the display, the windows' places as they were.
 prepare
