@@ -54,6 +54,9 @@ public:
     // When the display is gone: saves what the program holds, the windows' places as they
     // were last moved, touching nothing of the window system. Nothing if the run has saved.
     void saveWithoutDisplay();
+    // The session manager asks for the data: the arrangement is saved as at the close, and the
+    // run goes on.
+    void saveForSession();
 
     // The settings panel, loaded on use.
     frmSet& panel();
@@ -133,6 +136,7 @@ private:
     ctl::LoadOnUse<frmSet> frmSet_;
     QByteArray settingsPath_;  // fixed by LoadIni, at start
     QString settingsUnread_;   // why the start could not read a file that is there: left alone
+    QByteArray lastWritten_;   // the record this run last wrote, not written again unchanged
     Places lastPlaces_;        // as the windows were last moved
     bool ended_ = false;       // the settings of this run are written
     std::chrono::steady_clock::time_point stepStart_;  // when the current door step began

@@ -4,14 +4,18 @@
 
 #include "app/Common.h"
 #include "app/Form1.h"
+#include "app/WindowPlaces.h"
 #include "core/RuntimeError.h"
 #include "panels/frmSet.h"
 #include "pictures/PictureLoader.h"
-#include "platform/Windowing.h"
+#include "settings/OtherUsers.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsValues.h"
 
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScopeGuard>
 
 #include <cstdio>
@@ -19,20 +23,30 @@
 
 namespace {
 
-// Keeps a restored window where the user can reach it.
-void placeReachably(ctl::Form& window, float left, float top) {
-    window.Move(left, top);
-    const QRect frame = window.frameRect();
-    const QRect titleBar(frame.topLeft(), QSize(frame.width(), std::max(window.frameMargins().top(), 1)));
-    const QPoint place = platform::reachablePlace(frame, titleBar);
-    if (place != frame.topLeft())
-        window.Move(static_cast<float>(place.x()) * core::kTwipsPerPixel, static_cast<float>(place.y()) * core::kTwipsPerPixel);
+// Puts the restored windows at their stored places, then where the user can reach them.
+void placeReachably(ctl::Form& bus, float busLeft, float busTop, ctl::Form& panel, float panelLeft, float panelTop) {
+    bus.Move(busLeft, busTop);
+    panel.Move(panelLeft, panelTop);
+    const auto stored = [](const ctl::Form& window) {
+        const QRect frame = window.frameRect();
+        return placement::Window{frame, QRect(frame.topLeft(), QSize(frame.width(), std::max(window.frameMargins().top(), 1)))};
+    };
+    QList<placement::Screen> screens;  // the primary first
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    const placement::Corners corners = placement::reachableCorners(stored(bus), stored(panel), screens);
+    const auto moveTo = [](ctl::Form& window, QPoint corner) {
+        if (corner != window.frameRect().topLeft())
+            window.Move(static_cast<float>(corner.x()) * core::kTwipsPerPixel, static_cast<float>(corner.y()) * core::kTwipsPerPixel);
+    };
+    moveTo(bus, corners.bus);
+    moveTo(panel, corners.panel);
 }
 
 // A stored picture that cannot be loaded (a film moved away, a disk not mounted) costs only that
 // picture: its path stays, so the picture comes back with the file, and the rest of the
 // arrangement is applied as usual.
-core::Picture storedPicture(const QString& path) {
+core::Picture storedPicture(const QByteArray& path) {
     try {
         return pictures::loadPicture(path);
     } catch (const core::RuntimeError&) {
@@ -46,6 +60,12 @@ void Form1::LoadIni() {
     // The path is fixed here, at start, for the whole run: the program file may be replaced
     // while it runs (an upgrade, a new build), and its name then reads "<name> (deleted)".
     settingsPath_ = settings::settingsFilePath();
+    // Such a folder's links and files are only trusted when they are this user's own; the user
+    // should know why an arrangement may not be kept there.
+    if (const QByteArray folder = settings::folderOf(settingsPath_);
+        !settingsPath_.isEmpty() && settings::othersMayWrite(folder))
+        std::fprintf(stderr, "tarvola: other users may write to the settings folder %s\n",
+                     qUtf8Printable(QFile::decodeName(folder)));
     try {
         QByteArray file;
         try {
@@ -70,8 +90,7 @@ void Form1::LoadIni() {
             settings::parseRecordInto(file, r);
         }
 
-        placeReachably(*this, r.formLeft, r.formTop);
-        placeReachably(panel(), r.panelLeft, r.panelTop);
+        placeReachably(*this, r.formLeft, r.formTop, panel(), r.panelLeft, r.panelTop);
 
         PicKanban->setVisible(r.viewKanban);
         MnuViewKanban->setChecked(r.viewKanban);
@@ -113,6 +132,11 @@ void Form1::applySettingsFallback() {
 
 void Form1::SaveIni() { writeSettings({Left(), Top(), panel().Left(), panel().Top()}); }
 
+void Form1::saveForSession() {
+    if (!ended_)
+        SaveIni();
+}
+
 void Form1::saveWithoutDisplay() {
     if (!std::exchange(ended_, true))
         writeSettings(lastPlaces_);
@@ -140,11 +164,19 @@ void Form1::writeSettings(const Places& places) {
     if (settingsPath_.isEmpty())  // LoadIni has not run
         settingsPath_ = settings::settingsFilePath();
     try {
+        if (settingsPath_.isEmpty())
+            throw core::RuntimeError(core::err::kPathFileAccess,
+                                     QStringLiteral("設定ファイルの置き場所がありません（HOME も利用者のホームフォルダーもありません）。"));
         if (!settingsUnread_.isEmpty())
             throw core::RuntimeError(core::err::kPathFileAccess,
                                      QStringLiteral("起動時に読み込めなかった設定ファイルは書き換えません。") + settingsUnread_);
+        // A session manager's request and the end that follows it save the same arrangement.
+        const QByteArray record = settings::formatRecord(w);
+        if (record == lastWritten_)
+            return;
         settings::makeFolderFor(settingsPath_);
-        settings::writeFileAtomically(settingsPath_, settings::formatRecord(w));
+        settings::writeFileAtomically(settingsPath_, record);
+        lastWritten_ = record;
     } catch (const core::RuntimeError& e) {
         // The program is ending; the previous file is still whole. Say why once.
         std::fprintf(stderr, "tarvola: the settings were not saved: %s\n", qUtf8Printable(e.description()));

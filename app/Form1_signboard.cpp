@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 #include "core/RuntimeError.h"
 #include "platform/ChildDrag.h"
+#include "platform/FileNames.h"
 #include "pictures/PictureLoader.h"
 #include "signboard/FrameFit.h"
 
@@ -37,7 +38,7 @@ void Form1::PicKanban_Resize() {
 void Form1::MnuSetKanban_Click() {
     try {
         C_Dialog1.ShowOpen(this);
-        const QString fileName = C_Dialog1.FileName;
+        const QByteArray fileName = platform::fileSystemPath(C_Dialog1.FileName);
         if (fileName.isEmpty())
             return;
         PicKanban->setPicture(pictures::loadPicture(fileName));

@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 #include "core/RuntimeError.h"
 #include "panels/frmSet.h"
+#include "platform/FileNames.h"
 #include "platform/MessageBox.h"
 #include "pictures/PictureLoader.h"
 #include "signs/Rolling.h"
@@ -32,7 +33,7 @@ void Form1::Load方向幕(std::int16_t Index) {
     try {
         C_Dialog1.ShowOpen(this);
         // The path is kept before the picture is tried, so a failing name is still remembered.
-        Common::MakuPath.at(Index) = C_Dialog1.FileName;
+        Common::MakuPath.at(Index) = platform::fileSystemPath(C_Dialog1.FileName);
         imgMaku1(Index)->setPicture(pictures::loadPicture(Common::MakuPath.at(Index)));
         MakuPos.at(Index) = 0;
         imgMaku1(Index)->setTop(static_cast<float>(MakuPos.at(Index)));

@@ -42,6 +42,25 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
     toolkitHandler(type, context, message);
 }
 
+// A request to quit (the session manager's die among others) ends the run as the close does.
+// Left to the toolkit, it would close the top-level windows in no fixed order and give up at
+// the first that stays open: the panel first, and the program went on running.
+class QuitEndsTheRun : public QObject {
+public:
+    explicit QuitEndsTheRun(Form1& form) : QObject(&form), form_(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != qGuiApp || event->type() != QEvent::Quit)
+            return false;
+        form_.endRun();
+        return true;
+    }
+
+private:
+    Form1& form_;
+};
+
 }  // namespace
 
 void endWithTheSession(Form1& form) {
@@ -60,11 +79,13 @@ void endWithTheSession(Form1& form) {
         for (const int signal : {SIGTERM, SIGHUP, SIGINT})
             ::sigaction(signal, &action, nullptr);
     }
-    // The session manager asks for the data before the session ends: the close's save, and the
-    // end of the run. Any other way out of the event loop ends the run the same way, once.
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager&) { form.endRun(); },
-                     Qt::DirectConnection);
+    // The session manager asks for the data at a checkpoint and before a log-out, which the user
+    // may still cancel: the arrangement is saved and the run goes on. The session ends with the
+    // manager's die, which quits the event loop. Any way out of it ends the run the same way, once.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.saveForSession(); }, Qt::DirectConnection);
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, &form, [&form] { form.endRun(); });
+    qGuiApp->installEventFilter(new QuitEndsTheRun(form));
     QObject::connect(&form, &QObject::destroyed, [] { runningForm = nullptr; });
     runningForm = &form;
     toolkitHandler = qInstallMessageHandler(onMessage);

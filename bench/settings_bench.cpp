@@ -22,11 +22,11 @@ settings::Record fullRecord() {
     w.formTop = -75;
     w.panelLeft = 4050;
     w.panelTop = 3600;
-    w.makuPath0 = QStringLiteral("/home/利用者/ピクチャ/方向幕, 第1系統 \"特急\".bmp");
-    w.makuPath1 = QStringLiteral("/home/利用者/ピクチャ/方向幕2.gif");
+    w.makuPath0 = QStringLiteral("/home/利用者/ピクチャ/方向幕, 第1系統 \"特急\".bmp").toUtf8();
+    w.makuPath1 = QStringLiteral("/home/利用者/ピクチャ/方向幕2.gif").toUtf8();
     w.makuSpeed0 = 7;
     w.makuSpeed1 = 1;
-    w.kanbanPath = QStringLiteral("/home/利用者/ピクチャ/看板.emf");
+    w.kanbanPath = QStringLiteral("/home/利用者/ピクチャ/看板.emf").toUtf8();
     w.kanbanLeft = 8790;
     w.kanbanTop = 1680;
     w.viewKanban = true;

@@ -11,16 +11,27 @@ namespace ctl {
 Form::Form(ScaleMode scaleMode) : Surface(nullptr, scaleMode) {}
 
 QMargins Form::frameMargins() const {
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    if (isVisible())
-        return QMargins(client.left() - frame.left(), client.top() - frame.top(),
-                        frame.right() - client.right(), frame.bottom() - client.bottom());
-    if (announcedFrame())
-        return *announcedFrame();
+    if (placedByClient())
+        return *announcedFrame_;
+    if (isVisible()) {
+        const QRect frame = frameGeometry();
+        const QRect client = geometry();
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                        frame.bottom() - client.bottom());
+    }
     // No window manager told us (none, or not X11): assume a title bar of the style's height.
     const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     return QMargins(1, title + 1, 1, 1);
+}
+
+bool Form::placedByClient() const {
+    if (!isVisible())
+        return announcedFrame().has_value();
+    // Shown, the window is framed by the window manager a moment later, and Qt learns the frame
+    // only then: until that, it takes the client area for the whole window, and a place read
+    // then (a session ending during a slow start) would be the client area's. The frame was
+    // announced before the show; a shown window is never asked again.
+    return frameAsked_ && announcedFrame_ && !announcedFrame_->isNull() && frameGeometry() == geometry();
 }
 
 const std::optional<QMargins>& Form::announcedFrame() const {
@@ -33,10 +44,9 @@ const std::optional<QMargins>& Form::announcedFrame() const {
 
 QRect Form::frameRect() const {
     const QMargins m = frameMargins();
-    // Qt learns a window's frame only once the window is shown; before that Move places the
-    // client area inside the frame the window manager announced.
-    const bool placedByClient = !isVisible() && announcedFrame();
-    const QPoint place = placedByClient ? geometry().topLeft() - QPoint(m.left(), m.top()) : pos();
+    // Qt learns a window's frame only once the window manager has framed it; until then Move
+    // places the client area inside the frame the window manager announced.
+    const QPoint place = placedByClient() ? geometry().topLeft() - QPoint(m.left(), m.top()) : pos();
     return QRect(place, size().grownBy(m));
 }
 

@@ -33,6 +33,9 @@ private:
     // The frame the window manager will give the window, asked once before it is shown;
     // nothing where it cannot tell (no X11, or a window manager that does not answer).
     const std::optional<QMargins>& announcedFrame() const;
+    // Whether the client area is placed inside the announced frame, Qt not knowing the frame
+    // yet: before the show, and after it until the window manager has framed the window.
+    bool placedByClient() const;
 
     mutable bool frameAsked_ = false;
     mutable std::optional<QMargins> announcedFrame_;

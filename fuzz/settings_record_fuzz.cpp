@@ -5,7 +5,8 @@
 //     error numbers. A record that was read, written again and read again is unchanged.
 //  2. Writing: a record built from the bytes (arbitrary floats, integers and texts) reads
 //     back with every text and integer intact and every position rounded to the nearest
-//     integer, or fails as its first unwritable position dictates.
+//     integer within the 32-bit range (what is no number as 0): no record is written that
+//     the reader refuses or reads otherwise.
 
 #include "core/RuntimeError.h"
 #include "settings/SettingsRecord.h"
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <limits>
 #include <algorithm>
+#include <optional>
 
 using settings::Record;
 
@@ -33,13 +35,19 @@ bool isReaderError(int number) {
     return number == core::err::kInputPastEnd || number == core::err::kTypeMismatch || number == core::err::kOverflow;
 }
 
-// A position is read as a 32-bit integer and kept in single precision: near the integer
-// limits it becomes a float beyond them, which no longer reads back. So it is clamped first.
-Record writable(Record r) {
-    constexpr float limit = 1 << 24;  // every integer up to here is an exact float
-    for (float* p : {&r.formLeft, &r.formTop, &r.panelLeft, &r.panelTop, &r.kanbanLeft, &r.kanbanTop})
-        *p = std::clamp(*p, -limit, limit);
-    return r;
+// The line, or nothing when it is too long to be read back whole, which only texts of many
+// kilobytes make: each of their bytes is written once, a quote twice, beside 300 bytes at most.
+std::optional<QByteArray> written(const Record& r) {
+    try {
+        return settings::formatRecord(r);
+    } catch (const core::RuntimeError& e) {
+        qsizetype textBytes = 0;
+        for (const QByteArray* t : {&r.makuPath0, &r.makuPath1, &r.kanbanPath})
+            textBytes += t->size() + t->count('"');
+        require(e.number() == core::err::kPathFileAccess && textBytes + 300 > settings::kMaxRecordBytes,
+                "a record of short texts was not written");
+        return std::nullopt;
+    }
 }
 
 void readWriteRead(QByteArrayView bytes) {
@@ -50,8 +58,10 @@ void readWriteRead(QByteArrayView bytes) {
         require(isReaderError(e.number()), "unexpected error number");
         return;
     }
-    first = writable(first);
-    const QByteArray line = settings::formatRecord(first);
+    const std::optional<QByteArray> written = ::written(first);
+    if (!written)
+        return;
+    const QByteArray& line = *written;
     require(line.endsWith("\r\n"), "record not ended by CR LF");
     Record second;
     try {
@@ -73,26 +83,13 @@ T take(QByteArrayView& bytes) {
     return value;
 }
 
-// What reading a written position must give. Either: the float lies so close to the int32
-// limits that its shortest text may fall on either side of them.
-enum class Outcome { Value, TypeMismatch, Overflow, Either };
-
-Outcome outcomeOf(float f) {
-    if (!std::isfinite(f))
-        return Outcome::TypeMismatch;
-    const double limit = 2147483648.0;
-    const double margin = 256.0;  // the float spacing near 2^31
-    const double a = std::fabs(static_cast<double>(f));
-    if (a < limit - margin)
-        return Outcome::Value;
-    if (a > limit + margin)
-        return Outcome::Overflow;
-    return Outcome::Either;
-}
-
-// From 2^23 on every float is an integer and reads back as itself; below, halves round to even.
-bool closeEnough(float f, float read) {
-    return read == static_cast<float>(std::nearbyint(static_cast<double>(f)));
+// What reading a written position gives: the nearest integer (halves to even) held within
+// the 32-bit range, 0 for what is no number, kept in single precision.
+float readBack(float f) {
+    if (std::isnan(f))
+        return 0.0f;
+    const double rounded = std::nearbyint(static_cast<double>(f));
+    return static_cast<float>(std::clamp(rounded, -2147483648.0, 2147483647.0));
 }
 
 void writeRead(QByteArrayView bytes) {
@@ -108,45 +105,28 @@ void writeRead(QByteArrayView bytes) {
     const auto flags = take<std::uint8_t>(bytes);
     w.viewKanban = flags & 1;
     w.viewWaku = flags & 2;
-    // The rest is three texts separated by zero bytes.
-    QString* const texts[] = {&w.makuPath0, &w.makuPath1, &w.kanbanPath};
-    for (QString* t : texts) {
+    // The rest is three paths separated by zero bytes, any bytes, valid UTF-8 or not.
+    QByteArray* const texts[] = {&w.makuPath0, &w.makuPath1, &w.kanbanPath};
+    for (QByteArray* t : texts) {
         const qsizetype end = bytes.indexOf('\0');
         const QByteArrayView piece = end < 0 ? bytes : bytes.first(end);
-        *t = QString::fromUtf8(piece);
+        *t = piece.toByteArray();
         bytes = end < 0 ? QByteArrayView() : bytes.sliced(end + 1);
     }
 
-    // Fields are read in order: the first position that surely fails decides the error; a
-    // position at the limit may fail with an overflow or read and let the next one decide.
-    bool mayRead = true;
-    bool mayMismatch = false;
-    bool mayOverflow = false;
-    for (const float* p : positions) {
-        const Outcome o = outcomeOf(*p);
-        if (o == Outcome::Either) {
-            mayOverflow = true;
-        } else if (o != Outcome::Value) {
-            (o == Outcome::TypeMismatch ? mayMismatch : mayOverflow) = true;
-            mayRead = false;
-            break;
-        }
-    }
-
-    const QByteArray line = settings::formatRecord(w);
+    const std::optional<QByteArray> written = ::written(w);
+    if (!written)
+        return;
+    const QByteArray& line = *written;
     Record r;
     try {
         r = settings::parseRecord(line);
-    } catch (const core::RuntimeError& e) {
-        require((e.number() == core::err::kTypeMismatch && mayMismatch) ||
-                    (e.number() == core::err::kOverflow && mayOverflow),
-                "a written record failed to read, or failed with the wrong error");
-        return;
+    } catch (const core::RuntimeError&) {
+        require(false, "a written record does not read back");
     }
-    require(mayRead, "an unreadable position was read");
     const float read[] = {r.formLeft, r.formTop, r.panelLeft, r.panelTop, r.kanbanLeft, r.kanbanTop};
     for (int i = 0; i < 6; ++i)
-        require(closeEnough(*positions[i], read[i]), "position not rounded to the nearest integer");
+        require(read[i] == readBack(*positions[i]), "position not rounded to the nearest integer in range");
     require(r.makuSpeed0 == w.makuSpeed0 && r.makuSpeed1 == w.makuSpeed1 && r.hScroll1 == w.hScroll1 &&
                 r.hScroll2 == w.hScroll2 && r.nakaMode == w.nakaMode,
             "integer changed");

@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -63,13 +64,34 @@ QCursor handCursor() {
     return QCursor(pixmap, assets::kHandHotspotX, assets::kHandHotspotY);
 }
 
+// What every opening shows alike, made at the first and kept with the application: a pixmap
+// made afresh is a new key to the toolkit's pixmap cache, which kept each one, about 2 KB an
+// opening.
+class Looks : public QObject {
+public:
+    explicit Looks(QObject* application)
+        : QObject(application), icon(assets::programIcon().pixmap(QSize(32, 32))), blank(ctl::noIcon()),
+          hand(handCursor()) {}
+
+    static const Looks& shared() {
+        static QPointer<Looks> looks;
+        if (!looks)
+            looks = new Looks(QCoreApplication::instance());
+        return *looks;
+    }
+
+    const QPixmap icon;
+    const QIcon blank;
+    const QCursor hand;
+};
+
 }  // namespace
 
 frmShowVersion::frmShowVersion(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::ApplicationModal);
     setWindowTitle(QStringLiteral("Tarvolaのバージョン情報"));
-    setWindowIcon(ctl::noIcon());
+    setWindowIcon(Looks::shared().blank);
     setFixedSize(ctl::twipsToPixelSize(4995, 3345));
     setFont(dialogFont(9));
     ctl::setColours(this, ctl::bgr(kWhite));
@@ -81,7 +103,7 @@ frmShowVersion::frmShowVersion(QWidget* parent) : QDialog(parent) {
 void frmShowVersion::buildControls() {
     Image1 = new QLabel(this);
     ctl::placeTwips(Image1, 285, 165, 480, 480);
-    Image1->setPixmap(assets::programIcon().pixmap(QSize(32, 32)));
+    Image1->setPixmap(Looks::shared().icon);
 
     Label1[0] = makeLabel(this, QStringLiteral("Tarvola"));
     ctl::placeTwips(Label1[0], 900, 240, 3840, 330);
@@ -122,7 +144,7 @@ void frmShowVersion::buildControls() {
     linkPalette.setColor(QPalette::WindowText, ctl::bgr(kBlue));
     Label5->setPalette(linkPalette);
     Label5->setAutoFillBackground(false);  // the white window shows through
-    Label5->setCursor(handCursor());
+    Label5->setCursor(Looks::shared().hand);
     connect(Label5, &ctl::LinkLabel::Click, this, &frmShowVersion::Label5_Click);
 
     Command1 = new QPushButton(QStringLiteral("OK"), this);

@@ -4,7 +4,8 @@
 // The version dialog: the program's name, icon, version, model line and credits,
 // and the link label that opens the maker's homepage.
 //
-// Built afresh for every opening, modal for the whole application:
+// Built afresh for every opening (its pictures and cursor are made once), modal for the whole
+// application:
 //     frmShowVersion dialog;
 //     dialog.exec();
 

@@ -7,39 +7,49 @@
 #include "pictures/PictureFormat.h"
 #include "pictures/PictureLimits.h"
 
+#include "core/FileDescriptor.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pictures {
 
 namespace {
 
 
-// Reads the whole file once. The file's type is checked first: opening a FIFO or a
-// device would block or never end.
-QByteArray readPictureFile(const QString& path) {
-    const QFileInfo info(path);
-    const QString name = info.fileName().isEmpty() ? path : info.fileName();
-    if (!info.exists())
-        throw fileNotFound(path);
-    if (info.isDir())
+// Reads the whole file once. It is opened first, without waiting, and only then asked what it
+// is: a name checked before the open may lead elsewhere by the time of the open (a FIFO put in
+// the picture's place would block the start for good).
+QByteArray readPictureFile(const QByteArray& path, const QString& name) {
+    const core::FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw fileNotFound(QFile::decodeName(path));
+        throw cannotRead(name, errno == EACCES || errno == EPERM ? QStringLiteral("読み取りが許可されていません。")
+                                                                 : QStringLiteral("ファイルを開けません。"));
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        throw cannotRead(name, QStringLiteral("ファイルを開けません。"));
+    if (S_ISDIR(st.st_mode))
         throw isFolder(name);
-    if (!info.isFile())
+    if (!S_ISREG(st.st_mode))
         throw notRegularFile(name);
-    if (info.size() > kMaxBytes)
+    if (st.st_size > kMaxBytes)
         throw fileTooLarge(name);
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw cannotRead(name, file.error() == QFileDevice::PermissionsError
-                                   ? QStringLiteral("読み取りが許可されていません。")
-                                   : QStringLiteral("ファイルを開けません。"));
-    // The read buffer is as large as asked for, so ask for the size found, plus one byte
-    // to tell a file that grew past the cap since the check.
-    QByteArray data = file.read(std::min<qint64>(info.size(), kMaxBytes) + 1);
-    if (file.error() != QFileDevice::NoError)
+    // The size found, plus one byte to tell a file that grew past the cap since the check.
+    QByteArray data(qsizetype(std::min<std::int64_t>(st.st_size, kMaxBytes) + 1), Qt::Uninitialized);
+    const long long filled = core::readUpTo(fd.get(), data.data(), std::size_t(data.size()));
+    if (filled < 0)
         throw cannotRead(name, QStringLiteral("読み取りの途中でエラーが起きました。"));
+    data.truncate(qsizetype(filled));
     if (data.size() > kMaxBytes)
         throw fileTooLarge(name);
     return data;
@@ -47,11 +57,15 @@ QByteArray readPictureFile(const QString& path) {
 
 }  // namespace
 
-core::Picture loadPicture(const QString& path) {
+core::Picture loadPicture(const QString& path) { return loadPicture(QFile::encodeName(path)); }
+
+core::Picture loadPicture(const QByteArray& path) {
     if (path.isEmpty())
         return {};
-    const QByteArray data = readPictureFile(path);
-    const QString name = QFileInfo(path).fileName();
+    // What descriptions show of the file: its name, decoded.
+    const QString fileName = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    const QString name = fileName.isEmpty() ? QFile::decodeName(path) : fileName;
+    const QByteArray data = readPictureFile(path, name);
     if (data.isEmpty())
         throw emptyFile(name);
 

@@ -14,5 +14,7 @@ namespace pictures {
 // Reads Windows bitmaps, GIF (first frame), JPEG, PNG, Windows metafiles and enhanced metafiles,
 // recognised by their content whatever the file's extension.
 core::Picture loadPicture(const QString& path);
+// The same for a path as the file system spells it (a folder whose name is not valid text).
+core::Picture loadPicture(const QByteArray& path);
 
 }  // namespace pictures

@@ -58,7 +58,9 @@ core::RuntimeError rendererSilent() { return rendererError(QStringLiteral("„ÅåÂø
 struct NoAnswer {};
 
 // A running renderer: its process and the socket that is its standard input and output (a socket,
-// so that writing to a renderer that has ended fails with EPIPE instead of a signal).
+// so that writing to a renderer that has ended fails with EPIPE instead of a signal). It leads a
+// process group of its own, which ends with it whole: a replaced renderer that forks leaves no
+// processes behind.
 class Renderer {
 public:
     Renderer(pid_t pid, core::FileDescriptor socket) : pid_(pid), socket_(std::move(socket)) {
@@ -68,6 +70,7 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
     ~Renderer() {
+        ::kill(-pid_, SIGKILL);
         ::kill(pid_, SIGKILL);
         while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
         }
@@ -90,6 +93,16 @@ public:
         const qsizetype end = line.lastIndexOf(')');  // the name in brackets may hold anything
         const char state = end >= 0 && end + 2 < line.size() ? line[end + 2] : 'X';
         return state == 'T' || state == 't' ? State::Stopped : state == 'Z' || state == 'X' ? State::Ended : State::Running;
+    }
+
+    // How long it was ready to run while other processes had the processor: the machine's
+    // business, not the renderer's. Zero when the kernel does not tell.
+    nanoseconds waitedForProcessor() const {
+        QFile schedstat(QStringLiteral("/proc/%1/schedstat").arg(pid_));
+        if (!schedstat.open(QIODevice::ReadOnly))
+            return nanoseconds::zero();
+        const QList<QByteArray> fields = schedstat.read(128).split(' ');  // run, waited, time slices
+        return nanoseconds(fields.size() >= 2 ? fields[1].toLongLong() : 0);
     }
 
     // Zero when it cannot be told: then the wall clock and the renderer's own limit stand.
@@ -134,7 +147,8 @@ std::unique_ptr<Renderer> launchRenderer() {
     sigfillset(&usual);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &usual);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes, 0);  // a group of its own, led by the renderer
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     const QByteArray started = "/proc/self/fd/" + QByteArray::number(program.get());
     char name[] = "tarvola-metafile";
     char* argv[] = {name, nullptr};
@@ -167,7 +181,8 @@ class Exchange {
 public:
     Exchange(Renderer& renderer, bool kept, Format format, const QString& name)
         : renderer_(renderer), kept_(kept), format_(format), name_(name),
-          processorEnd_(renderer.processorTime() + kRenderProcessorTime), wallEnd_(Clock::now() + kRenderWallTime) {}
+          processorEnd_(renderer.processorTime() + kRenderProcessorTime), wallEnd_(Clock::now() + kRenderWallTime),
+          waitedAtStart_(renderer.waitedForProcessor()) {}
 
     void send(QByteArrayView bytes) {
         while (!bytes.isEmpty()) {
@@ -208,7 +223,10 @@ private:
             const nanoseconds processorLeft = processorEnd_ - renderer_.processorTime();
             if (processorLeft <= nanoseconds::zero())
                 throw tooLargeToDraw(name_, format_);
-            const nanoseconds wallLeft = wallEnd_ - Clock::now();
+            // The backstop is for a renderer that sleeps or hangs; one that a busy machine keeps
+            // waiting for the processor is given that time on top.
+            const nanoseconds waited = renderer_.waitedForProcessor() - waitedAtStart_;
+            const nanoseconds wallLeft = wallEnd_ + waited - Clock::now();
             if (wallLeft <= nanoseconds::zero())
                 throw rendererSilent();
             const auto timeout = std::chrono::ceil<std::chrono::milliseconds>(std::min({processorLeft, wallLeft, nanoseconds(kLook)}));
@@ -216,9 +234,13 @@ private:
             if (::poll(&fd, 1, int(timeout.count())) > 0)
                 return;
             // Nothing for a while. Stopped, it answers nothing until someone lets it go on, which
-            // may be never: not for the window to wait for. (One that ended shows as the end of
-            // its output.)
-            if (renderer_.state() == Renderer::State::Stopped) {
+            // may be never: not for the window to wait for. Ended, it has said all it will, even
+            // where a process it started still holds the socket open and so hides the end of its
+            // output.
+            const Renderer::State state = renderer_.state();
+            if (state == Renderer::State::Ended)
+                throw ended();
+            if (state == Renderer::State::Stopped) {
                 if (kept_)
                     throw NoAnswer{};
                 throw rendererSilent();
@@ -232,6 +254,7 @@ private:
     const QString& name_;
     const nanoseconds processorEnd_;
     const Clock::time_point wallEnd_;
+    const nanoseconds waitedAtStart_;
     bool answered_ = false;
 };
 

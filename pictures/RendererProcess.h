@@ -24,8 +24,8 @@ inline constexpr const char* kRendererProgram = "tarvola-metafile";
 // Processor time the renderer may spend on one picture: the limit that counts, the same on a busy
 // machine as on an idle one.
 inline constexpr std::chrono::milliseconds kRenderProcessorTime{2000};
-// Wall-clock time after which a renderer that has not used its processor time (asleep, stopped,
-// starved) is given up.
+// Wall-clock time after which a renderer that has not used its processor time (asleep, stopped)
+// is given up; the time a busy machine keeps it waiting for the processor comes on top.
 inline constexpr std::chrono::milliseconds kRenderWallTime{6000};
 
 // Reads a picture (any format but Unknown) in the renderer program: a metafile at its natural

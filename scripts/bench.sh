@@ -24,7 +24,7 @@ for b in "$build"/bench/*; do
       WITH_X_NO_WM=1 testing/with-x.sh dbus-run-session -- "$b" "$build/bin/tarvola" "$build/tools/bare_two_windows" 21 ;;
     startup_phases_bench)
       WITH_X_NO_WM=1 testing/with-x.sh dbus-run-session -- "$b" ;;
-    *door*|*drag*|*roll*)
+    *door*|*drag*|*roll*|*version_dialog*)
       testing/with-x.sh "$b" ;;
     *)
       QT_QPA_PLATFORM=offscreen "$b" ;;

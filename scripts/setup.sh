@@ -7,7 +7,7 @@ set -euo pipefail
 
 build_pkgs=(
   cmake ninja-build g++ pkg-config dpkg-dev
-  qt6-base-dev qt6-svg-dev libxcb1-dev
+  qt6-base-dev qt6-svg-dev libxcb1-dev libsm-dev
   libwmf-dev libemf2svg-dev libasound2-dev
   fonts-ipafont-gothic
 )

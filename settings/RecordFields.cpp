@@ -202,6 +202,4 @@ bool toBoolean(const RawField& field) {
     return *value != 0.0;
 }
 
-QString toText(const RawField& field) { return QString::fromUtf8(field.bytes); }
-
 }  // namespace settings

@@ -43,7 +43,5 @@ std::int32_t toInt32(const RawField& field);
 std::int16_t toInt16(const RawField& field);
 // #TRUE#, #FALSE#, or a number (0 is false, anything else true); else kTypeMismatch.
 bool toBoolean(const RawField& field);
-// UTF-8 text; malformed sequences become U+FFFD instead of failing.
-QString toText(const RawField& field);
 
 }  // namespace settings

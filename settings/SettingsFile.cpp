@@ -5,6 +5,7 @@
 #include "core/FileDescriptor.h"
 #include "core/RuntimeError.h"
 #include "platform/Executable.h"
+#include "settings/OtherUsers.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -16,6 +17,7 @@
 #include <memory>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,9 +30,16 @@ using core::writeAll;
 
 QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-[[noreturn]] void fileError(int number, const QString& what, const QByteArray& path, int error) {
-    throw core::RuntimeError(number, QStringLiteral("%1: %2 (%3)").arg(what, QFile::decodeName(path), reason(error)));
+[[noreturn]] void fileError(int number, const QString& what, const QByteArray& path, const QString& why) {
+    throw core::RuntimeError(number, QStringLiteral("%1: %2 (%3)").arg(what, QFile::decodeName(path), why));
 }
+
+[[noreturn]] void fileError(int number, const QString& what, const QByteArray& path, int error) {
+    fileError(number, what, path, reason(error));
+}
+
+// Another user may have put a link here to one of this user's files, to have it replaced.
+QString othersLink() { return QStringLiteral("他のユーザーが置いたリンクはたどりません"); }
 
 [[noreturn]] void readError(const QByteArray& path, int error) {
     const bool missing = error == ENOENT || error == ENOTDIR;
@@ -39,8 +48,9 @@ QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error));
               path, error);
 }
 
-[[noreturn]] void writeError(const QByteArray& path, int error) {
-    fileError(core::err::kPathFileAccess, QStringLiteral("設定ファイルを書き込めません。"), path, error);
+template <typename Why>
+[[noreturn]] void writeError(const QByteArray& path, Why why) {
+    fileError(core::err::kPathFileAccess, QStringLiteral("設定ファイルを書き込めません。"), path, why);
 }
 
 // The temporary files of a save are named ".<file name>.tmp-<base 36 number>".
@@ -112,9 +122,8 @@ void writeInto(const QByteArray& shownPath, const QByteArray& target, QByteArray
 
 void replaceRegularFile(const QByteArray& shownPath, const QByteArray& target, const struct stat* old,
                         QByteArrayView bytes) {
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
-    const QByteArray fileName = target.mid(slash + 1);
+    const QByteArray folder = folderOf(target);
+    const QByteArray fileName = target.mid(target.lastIndexOf('/') + 1);
     removeStaleTemporaries(folder, fileName);
 
     QByteArray tempName;
@@ -153,9 +162,18 @@ QByteArray settingsPathFor(const QByteArray& exeDir, const QByteArray& exeFileNa
     return path + platform::nameWithoutExtension(exeFileName) + ".ini";
 }
 
+QByteArray homeFolder(const QByteArray& homeVariable) {
+    if (homeVariable.startsWith('/'))
+        return homeVariable;
+    // A session without HOME (a service, `env -i`, a cron job) still has its user's home.
+    const passwd* user = ::getpwuid(::geteuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? QByteArray(user->pw_dir) : QByteArray();
+}
+
 QByteArray configFolder(const QByteArray& xdgConfigHome, const QByteArray& home) {
-    const QByteArray base = xdgConfigHome.startsWith('/') ? xdgConfigHome : home + "/.config";
-    return base + "/tarvola";
+    if (xdgConfigHome.startsWith('/'))
+        return xdgConfigHome + "/tarvola";
+    return home.startsWith('/') ? home + "/.config/tarvola" : QByteArray();
 }
 
 QByteArray settingsFilePath() {
@@ -167,7 +185,8 @@ QByteArray settingsFilePath() {
     const bool installed = ::access(platform::besideExecutable("tarvola-installed").constData(), F_OK) == 0;
     if (!installed && ::access(dir.constData(), W_OK) == 0)
         return settingsPathFor(dir, name);
-    return settingsPathFor(configFolder(qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME")), name);
+    const QByteArray folder = configFolder(qgetenv("XDG_CONFIG_HOME"), homeFolder(qgetenv("HOME")));
+    return folder.isEmpty() ? QByteArray() : settingsPathFor(folder, name);
 }
 
 void makeFolderFor(const QByteArray& path) {
@@ -180,6 +199,8 @@ void makeFolderFor(const QByteArray& path) {
 }
 
 QByteArray readSettingsFile(const QByteArray& path) {
+    if (!mayFollow(path))
+        fileError(core::err::kPathFileAccess, QStringLiteral("ファイルを読み込めません。"), path, othersLink());
     // Non-blocking, so that opening a FIFO returns at once; it is refused below.
     Fd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd.valid())
@@ -204,6 +225,8 @@ bool isRegularFile(const QByteArray& path) {
 }
 
 void writeFileAtomically(const QByteArray& path, QByteArrayView bytes) {
+    if (!mayFollow(path))
+        writeError(path, othersLink());
     const QByteArray target = followedLink(path);
     struct stat st {};
     if (::stat(target.constData(), &st) != 0) {
@@ -220,6 +243,9 @@ void writeFileAtomically(const QByteArray& path, QByteArrayView bytes) {
     // the mode bits decide, not access(), which lets the superuser through.
     if ((st.st_mode & S_IWUSR) == 0)
         writeError(path, EACCES);
+    // Replacing it would hand the file to this user; the superuser too leaves it to its owner.
+    if (st.st_uid != ::geteuid())
+        writeError(path, QStringLiteral("他のユーザーのファイルは書き換えません"));
     replaceRegularFile(path, target, &st, bytes);
 }
 

@@ -2,9 +2,11 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "settings/SettingsRecord.h"
 
+#include "core/RuntimeError.h"
 #include "settings/RecordFields.h"
 
 #include <charconv>
+#include <cmath>
 #include <iterator>
 #include <type_traits>
 #include <utility>
@@ -33,10 +35,10 @@ public:
     void write(bool value) { separate(); out_ += value ? "#TRUE#" : "#FALSE#"; }
     // Paths on this platform may hold a double quote; doubling it keeps the field whole
     // and leaves every other path byte for byte as it would be without the doubling.
-    void write(const QString& value) {
+    void write(const QByteArray& value) {
         separate();
         out_ += '"';
-        for (const char c : value.toUtf8()) {
+        for (const char c : value) {
             if (c == '"')
                 out_ += '"';
             out_ += c;
@@ -60,8 +62,15 @@ private:
 }  // namespace
 
 QByteArray formatSingle(float value) {
-    if (value == 0.0f)
+    // The reader takes a position as a 32-bit integer. Past that range, and for what is no
+    // number, the text is the nearest one it reads: 2^31 itself (how single precision holds
+    // 2^31 - 1) comes back unchanged, and a record is never refused for one position.
+    if (value == 0.0f || std::isnan(value))
         return QByteArrayLiteral("0");  // no "-0"
+    if (value >= 2147483648.0f)
+        return QByteArrayLiteral("2147483647");
+    if (value < -2147483648.0f)
+        return QByteArrayLiteral("-2147483648");
     // Fixed notation never uses an exponent; without a precision it is the shortest text
     // that reads back to the same float. Locale plays no part in to_chars.
     char buffer[128];
@@ -75,7 +84,14 @@ QByteArray formatRecord(const Record& record) {
     RecordWriter w;
     for (const Field& field : kFields)
         std::visit([&](auto member) { w.write(record.*member); }, field.member);
-    return w.finish();
+    QByteArray line = w.finish();
+    // The reader stops there: a longer line would read as a record cut short.
+    if (line.size() > kMaxRecordBytes)
+        throw core::RuntimeError(core::err::kPathFileAccess,
+                                 QStringLiteral("記録が %1 バイトと長すぎて、読み戻せる %2 バイトに収まりません。")
+                                     .arg(line.size())
+                                     .arg(kMaxRecordBytes));
+    return line;
 }
 
 Record parseRecord(QByteArrayView fileBytes) {
@@ -100,7 +116,7 @@ void parseRecordInto(QByteArrayView fileBytes, Record& r) {
                 else if constexpr (std::is_same_v<T, bool>)
                     r.*member = toBoolean(raw);
                 else
-                    r.*member = toText(raw);
+                    r.*member = raw.bytes;
             },
             field.member);
     }

@@ -18,9 +18,9 @@ namespace settings {
 // What SaveIni gathers from the controls and LoadIni applies to them.
 struct Record {
     float formLeft = 0, formTop = 0, panelLeft = 0, panelTop = 0;  // twips, screen
-    QString makuPath0, makuPath1;
+    QByteArray makuPath0, makuPath1;  // as the file system spells them
     std::int32_t makuSpeed0 = 0, makuSpeed1 = 0;
-    QString kanbanPath;
+    QByteArray kanbanPath;
     float kanbanLeft = 0, kanbanTop = 0;  // twips, main window
     bool viewKanban = false, viewWaku = false;
     std::int32_t hScroll1 = 0, hScroll2 = 0;
@@ -34,9 +34,10 @@ struct Record {
 //   std::int32_t  a speed: written as an integer, read as a 32-bit integer
 //   std::int16_t  the door mode: written as an integer, read as a 16-bit integer
 //   bool          #TRUE# or #FALSE#; a number reads as false when 0
-//   QString       UTF-8 in double quotes, a quote doubled
+//   QByteArray    a path's bytes in double quotes, a quote doubled (UTF-8 where the file
+//                 system's names are valid text; a name that is not stays byte for byte)
 using Member = std::variant<float Record::*, std::int32_t Record::*, std::int16_t Record::*, bool Record::*,
-                            QString Record::*>;
+                            QByteArray Record::*>;
 
 // Where LoadIni falls back to when the file cannot be read or applied.
 struct Fallback {
@@ -79,8 +80,13 @@ inline constexpr std::array<Field, 16> kFields{{
     {&Record::nakaMode, detail::value(0)},
 }};
 
-// The whole line in UTF-8, ending in CR LF. Numbers are written in the C locale's form
-// (no exponent below 1e7 in magnitude).
+// The reader looks at no more of a file than this.
+inline constexpr qsizetype kMaxRecordBytes = 64 * 1024;
+
+// The whole line, ending in CR LF. Numbers are written in the C locale's form
+// (no exponent below 1e7 in magnitude). What is written reads back as the record, positions
+// rounded to integers and held within the 32-bit range (formatSingle). A line longer than
+// kMaxRecordBytes (texts of many kilobytes) is not made: core::RuntimeError kPathFileAccess.
 QByteArray formatRecord(const Record& record);
 
 // Reads the first record of the file's bytes; whatever follows its sixteenth field is
@@ -97,7 +103,8 @@ void parseRecordInto(QByteArrayView fileBytes, Record& into);
 // (LoadIni's fallback does not apply them).
 Record fallbackRecord(float busWindowHeight);
 
-// The single-precision text of a position as the record stores it ("8850", "-75", "1.5").
+// The single-precision text of a position as the record stores it ("8850", "-75", "1.5");
+// beyond the 32-bit integer range the nearest integer in it, "0" for what is no number.
 QByteArray formatSingle(float value);
 
 }  // namespace settings

@@ -524,6 +524,26 @@ private Q_SLOTS:
         QCOMPARE(opened, QList<QUrl>(2, QUrl(platform::callLumoraHpURL())));
     }
 
+    // Each opening builds the dialog afresh but shows the same pictures and cursor, not new ones:
+    // every new pixmap stayed in the toolkit's pixmap cache, some 2 KB an opening.
+    void versionDialogPicturesAreMadeOnce() {
+        qint64 icon = 0, blank = 0, hand = 0;
+        for (int opening = 0; opening < 2; ++opening) {
+            const frmShowVersion dialog;
+            const QPixmap picture = dialog.Image1->pixmap();
+            QCOMPARE(picture.size(), QSize(32, 32));
+            QVERIFY(!dialog.Label5->cursor().pixmap().isNull());
+            if (opening == 1) {
+                QCOMPARE(picture.cacheKey(), icon);
+                QCOMPARE(dialog.windowIcon().cacheKey(), blank);
+                QCOMPARE(dialog.Label5->cursor().pixmap().cacheKey(), hand);
+            }
+            icon = picture.cacheKey();
+            blank = dialog.windowIcon().cacheKey();
+            hand = dialog.Label5->cursor().pixmap().cacheKey();
+        }
+    }
+
     // The compiled-in pictures are the asset files, pixel for pixel, whether stored as they are
     // (read at every start, used in place) or compressed (the double-resolution twins, the cursor).
     void compiledInPicturesAreTheAssetFiles_data() {

@@ -3,8 +3,11 @@
 // The settings file applied at start and written back at shutdown.
 
 #include "app/TestSupport.h"
+#include "app/WindowPlaces.h"
 
 #include <QStyle>
+#include <cerrno>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -92,26 +95,97 @@ private Q_SLOTS:
         QVERIFY2(saved.startsWith("0,0,0,") && saved.endsWith("\r\n"), saved.constData());
     }
 
-    // A window stored where its title bar is off every screen (800 x 600 here) comes back at the
-    // screen's top left; one whose title bar is partly on the screen stays where it was stored.
+    // A window stored where its title bar is off every screen (800 x 600 here) comes back onto it,
+    // moved no further than it must; the panel keeps its place under the bus when both were
+    // off the screen and fit on it. One whose title bar is partly on the screen stays. Without a
+    // window manager to tell the frame, the bus window's frame counts as 760 x 244 pixels before
+    // it is shown, the panel's as 267 x 170.
     void storedPlacesKeptReachable_data() {
-        QTest::addColumn<QPoint>("stored");  // both windows, in pixels
+        QTest::addColumn<QPoint>("storedBus");  // in pixels
+        QTest::addColumn<QPoint>("storedPanel");
         QTest::addColumn<QPoint>("bus");
         QTest::addColumn<QPoint>("panel");
-        QTest::newRow("on the screen") << QPoint(100, 80) << QPoint(100, 80) << QPoint(100, 80);
-        QTest::newRow("title bars above the screen") << QPoint(100, -50) << QPoint(0, 0) << QPoint(0, 0);
+        QTest::newRow("on the screen") << QPoint(20, 80) << QPoint(20, 302) << QPoint(20, 80) << QPoint(20, 302);
+        QTest::newRow("from a wider desktop") << QPoint(900, 80) << QPoint(900, 302) << QPoint(40, 80) << QPoint(40, 302);
+        QTest::newRow("above the screen") << QPoint(20, -300) << QPoint(20, -78) << QPoint(20, 0) << QPoint(20, 222);
         QTest::newRow("700 left: the bus window's title bar shows")
-            << QPoint(-700, 80) << QPoint(-700, 80) << QPoint(0, 0);
-        QTest::newRow("right of the screen") << QPoint(5000, 80) << QPoint(0, 0) << QPoint(0, 0);
+            << QPoint(-700, 80) << QPoint(-700, 302) << QPoint(-700, 80) << QPoint(0, 302);
+        QTest::newRow("too far apart to move together")
+            << QPoint(900, 80) << QPoint(1700, 80) << QPoint(40, 80) << QPoint(533, 80);
     }
     void storedPlacesKeptReachable() {
-        QFETCH(QPoint, stored);
+        QFETCH(QPoint, storedBus);
+        QFETCH(QPoint, storedPanel);
         QByteArrayList r = record(film0_, film1_, kanban_);
-        r[FormLeft] = r[PanelLeft] = QByteArray::number(stored.x() * 15);
-        r[FormTop] = r[PanelTop] = QByteArray::number(stored.y() * 15);
+        r[FormLeft] = QByteArray::number(storedBus.x() * 15);
+        r[FormTop] = QByteArray::number(storedBus.y() * 15);
+        r[PanelLeft] = QByteArray::number(storedPanel.x() * 15);
+        r[PanelTop] = QByteArray::number(storedPanel.y() * 15);
         auto form = testsupport::startForm(line(r));
         QTEST(form->pos(), "bus");
         QTEST(form->panel().pos(), "panel");
+        // What the close writes is where they were brought.
+        form->SaveIni();
+        const QByteArrayList saved = testfiles::read(QFile::decodeName(settings::settingsFilePath())).split(',');
+        QFETCH(QPoint, bus);
+        QFETCH(QPoint, panel);
+        QCOMPARE(saved.mid(0, 4), (QByteArrayList{QByteArray::number(bus.x() * 15), QByteArray::number(bus.y() * 15),
+                                                  QByteArray::number(panel.x() * 15), QByteArray::number(panel.y() * 15)}));
+    }
+
+    // A film and a board in a folder whose name is not valid UTF-8 ("café" in Latin-1): shown,
+    // whether read from the file or chosen in the dialog (which shows the name with a
+    // replacement character), and stored byte for byte.
+    void pathsThatAreNotText() {
+        const QByteArray folder = QFile::encodeName(dir_.path()) + "/caf\xE9";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0 || errno == EEXIST);
+        const QByteArray film = folder + "/\xC8\xFE.bmp";  // a name as a legacy encoding spells it
+        const QByteArray board = folder + "/board.bmp";
+        QCOMPARE(::rename(QFile::encodeName(testsupport::writePicture(dir_.path(), "f.bmp", {30, 300}, Qt::red)), film), 0);
+        QCOMPARE(::rename(QFile::encodeName(testsupport::writePicture(dir_.path(), "b.bmp", {80, 30}, Qt::green)), board), 0);
+
+        QByteArrayList r = record({}, {}, {});
+        r[Film1] = '"' + film + '"';
+        r[Kanban] = '"' + board + '"';
+        auto form = testsupport::startForm(line(r));
+        QCOMPARE(form->imgMaku1(1)->pixelRect().size(), QSize(30, 300));
+        QVERIFY(!form->PicKanban->picture().isNull());
+        form->SaveIni();
+        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())), line(r));
+
+        testsupport::DialogScript script;
+        const QString shown = QFile::decodeName(film);
+        QVERIFY(shown.contains(QChar::ReplacementCharacter));
+        script.choose(shown);
+        form->imgMaku1_DblClick(0);
+        QCOMPARE(script.messages.size(), std::size_t(0));
+        QCOMPARE(Common::MakuPath[0], film);
+        QCOMPARE(form->imgMaku1(0)->pixelRect().size(), QSize(30, 300));
+        form->SaveIni();
+        r[Film0] = '"' + film + '"';
+        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())), line(r));
+    }
+
+    // Among several screens the nearest takes a window in, within the part that task bars leave;
+    // a window larger than the screen goes to its top-left corner.
+    void nearestScreen_data() {
+        QTest::addColumn<QRect>("bus");
+        QTest::addColumn<QPoint>("expected");
+        QTest::newRow("right of the second screen") << QRect(3300, 100, 400, 200) << QPoint(2800, 100);
+        QTest::newRow("below the first, under its task bar") << QRect(100, 1300, 400, 200) << QPoint(100, 832);
+        QTest::newRow("larger than the screen") << QRect(-3000, 100, 2000, 1500) << QPoint(0, 0);
+        QTest::newRow("title bar on the second screen") << QRect(3100, 100, 400, 200) << QPoint(3100, 100);
+    }
+    void nearestScreen() {
+        QFETCH(QRect, bus);
+        const QList<placement::Screen> screens{{{0, 0, 1600, 1080}, {0, 0, 1600, 1032}},
+                                               {{1600, 0, 1600, 1200}, {1600, 0, 1600, 1200}}};
+        const placement::Window panel{{200, 300, 100, 100}, {200, 300, 100, 20}};  // on the first screen
+        const placement::Window busWindow{bus, {bus.topLeft(), QSize(bus.width(), 20)}};
+        const placement::Corners corners = placement::reachableCorners(busWindow, panel, screens);
+        QTEST(corners.bus, "expected");
+        QCOMPARE(corners.panel, QPoint(200, 300));
+        QCOMPARE(placement::reachableCorners(busWindow, panel, {}).bus, bus.topLeft());
     }
 
     // A stored record is applied whole, and written back unchanged. A stored picture that cannot

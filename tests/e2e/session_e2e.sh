@@ -74,6 +74,31 @@ wait_exit "$reader" 5
 check "one record is written, whole" test "$(tr -d '\r' <"$work/got" | wc -l)" = 1 -a "$(tail -c 2 "$work/got" | od -An -tx1 | xargs)" = "0d 0a"
 rm -f "$ini"
 
+# --- A session manager (a small one on libSM, driven line by line): a checkpoint and a log-out
+# the user cancels each save and keep the windows; a log-out saves, and the manager's die then
+# ends the program without saving again.
+prepare
+coproc sm { "$TEST_SESSION_MANAGER"; }
+sm_says() { local line; read -r -t 5 line <&"${sm[0]}" && [[ $line == "$1" ]]; }  # sm_says <line>
+read -r -t 5 address <&"${sm[0]}"
+SESSION_MANAGER=${address#SESSION_MANAGER=} start
+check "the program joins the session" sm_says registered
+for request in checkpoint cancel logout; do
+  faster
+  before=$(ini_field "$ini" 7)
+  echo "$request" >&"${sm[1]}"
+  check "a $request: the program reports its save done" sm_says "$request saved"
+  check "the record was written with the change" test "$(ini_field "$ini" 7)" = $((before + 1))
+  sleep 0.5
+  check "and the windows stay" test -n "$(xdotool search --pid "$pid" --onlyvisible --name Tarvola 2>/dev/null)"
+done
+saved=$(stat -c %i "$ini")
+echo die >&"${sm[1]}"
+check "the manager's die ends the program" ended_with 0
+check "without a second save" test "$(stat -c %i "$ini")" = "$saved"
+check "it leaves the session" sm_says closed
+kill "$sm_PID" 2>/dev/null
+
 # --- The X connection breaks (the server ends or drops the program): what the program holds is
 # saved without the display, the windows' places as they were.
 prepare
@@ -96,7 +121,8 @@ check "nothing was printed but the toolkit's word on the broken connection" \
   test -z "$(grep -v '^The X11 connection broke' "$work/stderr")"
 
 # --- A settings file that is there but could not be read (another user's, mode 600, in a folder
-# this user may write) is left alone, with one line at the close.
+# this user may write) is left alone, with one line at the close; that others may write the
+# folder is said once, at start.
 prepare
 chmod 600 "$ini" && chmod 777 "$work/app" && cp -p "$ini" "$work/before.ini"
 home="$work/home" && mkdir -p "$home/runtime" && chmod 700 "$home/runtime" && chown -R nobody "$home"
@@ -107,7 +133,10 @@ bus=$(wait_window "Tarvola　-　tarvola")
 check "and closes" close_bus
 check "the file it could not read is left as it was" cmp -s "$work/before.ini" "$ini"
 check "one line says the settings were not saved" \
-  test "$(grep -c '^tarvola: the settings were not saved: ' "$work/nobody.stderr")" = 1 -a "$(wc -l <"$work/nobody.stderr")" = 1
+  test "$(grep -c '^tarvola: the settings were not saved: ' "$work/nobody.stderr")" = 1
+check "one line says other users may write the folder, and nothing else is said" \
+  test "$(grep -cxF "tarvola: other users may write to the settings folder $work/app" "$work/nobody.stderr")" = 1 \
+    -a "$(wc -l <"$work/nobody.stderr")" = 2
 chmod 755 "$work/app"
 
 # --- A toolkit warning while it connects (no XDG_RUNTIME_DIR) is passed on, not taken for no display.

@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <cstdarg>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,7 +81,36 @@ core::Picture loadGood(const QString& path) {
     }
 }
 
+// A file swapped for another between a look at its name and its open: when set, the first open
+// of `swapped` (whoever makes it) renames `swappedFor` over it just before the open goes through.
+std::string swapped, swappedFor;
+
+int openSwapping(const char* symbol, const char* path, int flags, va_list args) {
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(args, int)) : 0;
+    if (!swapped.empty() && swapped == path) {
+        ::rename(swappedFor.c_str(), path);
+        swapped.clear();
+    }
+    return reinterpret_cast<int (*)(const char*, int, ...)>(::dlsym(RTLD_NEXT, symbol))(path, flags, mode);
+}
+
 }  // namespace
+
+extern "C" int open(const char* path, int flags, ...) {
+    va_list args;
+    va_start(args, flags);
+    const int fd = openSwapping("open", path, flags, args);
+    va_end(args);
+    return fd;
+}
+
+extern "C" int open64(const char* path, int flags, ...) {
+    va_list args;
+    va_start(args, flags);
+    const int fd = openSwapping("open64", path, flags, args);
+    va_end(args);
+    return fd;
+}
 
 class TestPictureLoader : public QObject {
     Q_OBJECT
@@ -260,6 +293,21 @@ private Q_SLOTS:
         }
         QVERIFY2(used >= 5.5, qPrintable(QString::number(used)));
         checkColours(picture.image(), kMetafilePage, 0);
+    }
+
+    // A picture that becomes a FIFO as it is opened (nobody writes to it): the open does not
+    // wait, and the descriptor, not the name, tells what was opened. Opened blocking, the load
+    // would wait for ever; the alarm ends the test instead.
+    void swappedForAFifoWhileOpened() {
+        const QString path = write(QStringLiteral("swapped.bmp"), samples::encode(samples::rasterScene(), "bmp"));
+        swappedFor = QFile::encodeName(dir_.filePath(QStringLiteral("swapped.fifo"))).toStdString();
+        QCOMPARE(::mkfifo(swappedFor.c_str(), 0600), 0);
+        swapped = QFile::encodeName(path).toStdString();
+        ::alarm(10);
+        checkError(path, 75, QStringLiteral("通常のファイルではない"));
+        ::alarm(0);
+        QVERIFY(swapped.empty());  // the swap did take place
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
     }
 
     void emptyPathGivesNoPicture() { QVERIFY(loadPicture(QString()).isNull()); }

@@ -11,8 +11,16 @@
 #include "pictures/PictureLoader.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 class TestRendererFaults : public QObject {
     Q_OBJECT
@@ -31,6 +39,36 @@ private Q_SLOTS:
 
     // Wall-clock time is only the backstop: asleep for 3 s, the renderer has used no processor time.
     void slowButIdleIsWaitedFor() { QCOMPARE(pictures::loadPicture(picture("slow.wmf")).size(), QSize(1, 1)); }
+
+    // A picture within its processor time is drawn however busy the machine: here the renderer
+    // shares one processor with five loops that never sleep, and its 1.2 s of processor time take
+    // about 7 s, past the 6 s that a renderer asleep is given.
+    void busyMachineIsWaitedFor() {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(sched_getcpu(), &one);
+        cpu_set_t saved;
+        QCOMPARE(::sched_getaffinity(0, sizeof saved, &saved), 0);
+        QCOMPARE(::sched_setaffinity(0, sizeof one, &one), 0);  // the renderer and the loops inherit it
+        std::vector<pid_t> loops;
+        for (int i = 0; i < 5; ++i) {
+            const pid_t loop = ::fork();
+            if (loop == 0)
+                for (;;) {
+                }
+            loops.push_back(loop);
+        }
+        const auto stopLoops = qScopeGuard([&] {
+            for (const pid_t loop : loops)
+                ::kill(loop, SIGKILL), ::waitpid(loop, nullptr, 0);
+            ::sched_setaffinity(0, sizeof saved, &saved);
+        });
+        QElapsedTimer took;
+        took.start();
+        const core::RuntimeError e = testfiles::errorOf([&] { QCOMPARE(pictures::loadPicture(picture("busy.wmf")).size(), QSize(1, 1)); });
+        QCOMPARE(e.number(), 0);
+        QVERIFY2(took.elapsed() > 6000, "the machine was not busy enough to tell");
+    }
 
     // The largest answer a renderer may give is taken (one past it is refused below).
     void largestAnswerIsTaken() {
@@ -72,6 +110,31 @@ private Q_SLOTS:
         const core::RuntimeError e = testfiles::errorOf([&] { pictures::loadPicture(picture(name)); });
         QCOMPARE(e.number(), number);
         QVERIFY2(e.description().contains(number == 48 ? "tarvola-metafile" : name), qPrintable(e.description()));
+    }
+
+    // A renderer that starts a process of its own and ends without answering: the end is seen
+    // at once although that process still holds the socket (the wait ran to the 6 s backstop
+    // and said the renderer did not answer), and the process ends with its renderer's group.
+    void forkingRendererLeavesNothing() {
+        QFile::remove(renderer_);
+        QVERIFY(QFile::copy(saved_, renderer_));
+        const QString pidFile = dir_.filePath(QStringLiteral("pids"));
+        qputenv("FAKE_RENDERER_PIDS", QFile::encodeName(pidFile));
+        for (int i = 0; i < 3; ++i) {
+            const core::RuntimeError e = testfiles::errorOf([&] { pictures::loadPicture(picture("forks.wmf")); });
+            QCOMPARE(e.number(), 481);
+        }
+        const QList<QByteArray> pids = testfiles::read(pidFile).trimmed().split('\n');
+        QCOMPARE(pids.size(), 3);
+        for (const QByteArray& pid : pids) {
+            // Killed, and reaped by whoever inherited it; at worst it lingers as a zombie.
+            const auto gone = [&] {
+                const QByteArray stat = testfiles::read(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(pid)));
+                const qsizetype end = stat.lastIndexOf(')');
+                return stat.isEmpty() || (end > 0 && stat.mid(end + 2, 1) == "Z");
+            };
+            QTRY_VERIFY2_WITH_TIMEOUT(gone(), pid.constData(), 2000);
+        }
     }
 
     void cleanupTestCase() {

@@ -6,14 +6,19 @@
 // hanging, and replacing it so that a failed save leaves the previous file whole.
 
 #include "TestFiles.h"
+#include "settings/OtherUsers.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <csignal>
+#include <limits>
+#include <tuple>
 #include <dlfcn.h>
 #include <cstring>
 #include <ctime>
@@ -29,7 +34,7 @@ using settings::Record;
 
 namespace {
 
-const Record kTypical{-75, 0, 4050, 3600, QStringLiteral("/home/user/幕/film.bmp"), {}, 1, 1, {},
+const Record kTypical{-75, 0, 4050, 3600, QByteArray("/home/user/\xE5\xB9\x95/film.bmp"), {}, 1, 1, {},
                       8850, 1620, true, false, 10000, 6000, 0};
 // Written by hand, not produced by the code under test.
 const QByteArray kTypicalLine =
@@ -123,6 +128,71 @@ private Q_SLOTS:
         QTEST(testfiles::errorOf([&] { settings::parseRecord(bytes); }).number(), "number");
     }
 
+    // Whatever the record holds, the line written reads back as that record, positions rounded
+    // half to even and held within the 32-bit range the reader takes them in; a line the reader
+    // would stop short of is not made at all.
+    void writtenRecordsReadBack() {
+        QRandomGenerator random(20261207);
+        // 2^31 - 1 is held as 2^31 in single precision; 2^31 - 128 is the float just below it.
+        const float positions[] = {0.0f, -0.0f, 1.5f, 2.5f, -75.0f, 2147483647.0f, 2147483520.0f, -2147483648.0f,
+                                   -2147483904.0f, 1e10f, -1e30f, 1e-40f, std::numeric_limits<float>::infinity(),
+                                   -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(),
+                                   4194304.5f, 16777217.0f};
+        // Each read as the reader takes it: written by hand, not computed by the code under test.
+        const float read[] = {0.0f, 0.0f, 2.0f, 2.0f, -75.0f, 2147483648.0f, 2147483520.0f, -2147483648.0f,
+                              -2147483648.0f, 2147483648.0f, -2147483648.0f, 0.0f, 2147483648.0f,
+                              -2147483648.0f, 0.0f, 4194304.0f, 16777216.0f};
+        // Paths are bytes: valid UTF-8 or not (a folder "caf\xE9" named in Latin-1, a lone
+        // continuation byte), and whatever else a file name may hold.
+        const QByteArray pieces[] = {"\"", ",", "\r\n", "\n", "\r", " ", "\t", "a", "幕", "\xF0\x9F\x9A\x8C",
+                                     QByteArray(1, '\0'), "\"\"", "#TRUE#", "\xEF\xBB\xBF", "1e", "\xC2\xA0",
+                                     "caf\xE9", "\x80", "\xFF\xFE"};
+        const auto text = [&] {
+            QByteArray t;
+            for (int n = int(random.bounded(12)); n > 0; --n)
+                t += pieces[random.bounded(int(std::size(pieces)))];
+            return t;
+        };
+        for (int round = 0; round < 3000; ++round) {
+            Record w;
+            std::array<float, 6> expected{};
+            float* const places[] = {&w.formLeft, &w.formTop, &w.panelLeft, &w.panelTop, &w.kanbanLeft, &w.kanbanTop};
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                const int pick = random.bounded(int(std::size(positions)));
+                *places[i] = positions[pick];
+                expected[i] = read[pick];
+            }
+            for (std::int32_t* p : {&w.makuSpeed0, &w.makuSpeed1, &w.hScroll1, &w.hScroll2})
+                *p = std::int32_t(random.generate());
+            w.nakaMode = std::int16_t(random.generate());
+            w.viewKanban = random.bounded(2) == 1;
+            w.viewWaku = random.bounded(2) == 1;
+            w.makuPath0 = text();
+            w.makuPath1 = text();
+            w.kanbanPath = text();
+
+            const QByteArray line = settings::formatRecord(w);
+            const Record r = settings::parseRecord(line);
+            Record want = w;
+            std::tie(want.formLeft, want.formTop, want.panelLeft, want.panelTop, want.kanbanLeft, want.kanbanTop) =
+                std::tuple_cat(expected);
+            QVERIFY2(r == want, line.constData());
+            QCOMPARE(settings::formatRecord(r), settings::formatRecord(want));
+        }
+    }
+
+    void overlongRecordIsNotMade() {
+        Record r = kTypical;
+        r.makuPath1 = QByteArray(60 * 1024, 'x');  // within the reader's 64 KB, written or not
+        QVERIFY(settings::formatRecord(r).size() < 64 * 1024);
+        r.kanbanPath = QByteArray(4 * 1024, '"');  // each quote written twice: past 64 KB
+        const core::RuntimeError e = testfiles::errorOf([&] { settings::formatRecord(r); });
+        QCOMPARE(e.number(), 75);
+        QVERIFY2(e.description().contains(u"65536"), qPrintable(e.description()));
+        r.kanbanPath = QByteArray(1024 * 1024, '/');
+        QCOMPARE(testfiles::errorOf([&] { settings::formatRecord(r); }).number(), 75);
+    }
+
     void pathFor_data() {
         QTest::addColumn<QString>("dir");
         QTest::addColumn<QString>("exe");
@@ -147,6 +217,36 @@ private Q_SLOTS:
     void configFolder() {
         QFETCH(QByteArray, xdgConfigHome);
         QTEST(settings::configFolder(xdgConfigHome, "/home/u"), "folder");
+        // Without a home there is no such folder, rather than one at the root.
+        QCOMPARE(settings::configFolder(xdgConfigHome, {}), xdgConfigHome.startsWith('/') ? QByteArray("/srv/conf/tarvola") : QByteArray());
+    }
+
+    // HOME unset, empty or relative: the home is the password database's. As root that is /root,
+    // not the root folder (where a folder /.config would be made); nobody's is /nonexistent.
+    void homeFolder_data() {
+        QTest::addColumn<QByteArray>("home");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("relative") << QByteArray("home/u");
+    }
+    void homeFolder() {
+        QFETCH(QByteArray, home);
+        QCOMPARE(settings::homeFolder("/home/u"), QByteArray("/home/u"));
+        const passwd* me = ::getpwuid(::geteuid());
+        QVERIFY(me);
+        QCOMPARE(settings::homeFolder(home), QByteArray(me->pw_dir));
+        if (::geteuid() == 0)
+            QCOMPARE(settings::homeFolder(home), QByteArray("/root"));
+        const passwd* user = ::getpwnam("nobody");
+        if (::geteuid() != 0 || !user)
+            return;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
+            ::_exit(!dropped ? 2 : settings::homeFolder(home) == "/nonexistent" ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
     }
 
     void reading() {
@@ -256,6 +356,117 @@ private Q_SLOTS:
             QCOMPARE(testfiles::read(target), QByteArray("frozen\r\n"));
         }
         QCOMPARE(QFileInfo(path).isSymLink(), path != target);
+    }
+
+    // Another user (here root) may write the folder the settings lie in; the program runs as
+    // nobody. A link is followed only when it is nobody's own or the folder is not sticky and
+    // open to all; a file of another user's is never replaced, through a link or not.
+    void otherUsers_data() {
+        QTest::addColumn<QString>("folderMode");  // of the folder that holds tarvola.ini
+        QTest::addColumn<QString>("entry");  // "root link", "own link", "root file", "own link to root file"
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("root's link in a sticky folder") << "1777" << "root link" << false;
+        QTest::newRow("own link in a sticky folder") << "1777" << "own link" << true;
+        QTest::newRow("root's link in an open folder, not sticky") << "0777" << "root link" << true;
+        QTest::newRow("root's link in a sticky folder only root may write") << "1755" << "root link" << true;
+        QTest::newRow("root's file in an open folder") << "0777" << "root file" << false;
+        QTest::newRow("own link to root's file") << "0777" << "own link to root file" << false;
+    }
+    void otherUsers() {
+        QFETCH(QString, folderMode);
+        QFETCH(QString, entry);
+        QFETCH(bool, saved);
+        const passwd* user = ::getpwnam("nobody");
+        if (::geteuid() != 0 || !user)
+            QSKIP("two users need root and the user nobody");
+        QTemporaryDir dir;
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        // nobody's own file, as ~/.profile, in a folder of nobody's; root's file beside it.
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("shared")));
+        const QByteArray home = QFile::encodeName(dir.filePath(QStringLiteral("home")));
+        const QByteArray shared = QFile::encodeName(dir.filePath(QStringLiteral("shared")));
+        const QString own = testfiles::write(dir.filePath(QStringLiteral("home/profile")), "nobody's\n");
+        const QString roots = testfiles::write(dir.filePath(QStringLiteral("shared/roots")), "root's\n");
+        QCOMPARE(::chmod(QFile::encodeName(roots).constData(), 0666), 0);
+        QCOMPARE(::chown(home.constData(), user->pw_uid, user->pw_gid), 0);
+        QCOMPARE(::chown(QFile::encodeName(own).constData(), user->pw_uid, user->pw_gid), 0);
+        QCOMPARE(::chmod(shared.constData(), folderMode.toUInt(nullptr, 8)), 0);
+
+        const QString path = dir.filePath(QStringLiteral("shared/tarvola.ini"));
+        const QByteArray name = QFile::encodeName(path);
+        const QString target = entry == u"root file" ? path : entry.contains(u"root file") ? roots : own;
+        if (target == path) {
+            testfiles::write(path, "root's\n");
+            QCOMPARE(::chmod(name.constData(), 0666), 0);
+        } else {
+            QVERIFY(QFile::link(target, path));
+        }
+        if (entry.startsWith(u"own link"))
+            QCOMPARE(::lchown(name.constData(), user->pw_uid, user->pw_gid), 0);
+        const QByteArray before = testfiles::read(target);
+
+        // The child reports what reading found (0 or the error number) and what saving did.
+        int fds[2];
+        QCOMPARE(::pipe(fds), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(fds[0]);
+            if (::setgroups(0, nullptr) != 0 || ::setgid(user->pw_gid) != 0 || ::setuid(user->pw_uid) != 0)
+                ::_exit(255);
+            const int read = testfiles::errorOf([&] { settings::readSettingsFile(name); }).number();
+            const core::RuntimeError e = testfiles::errorOf([&] { settings::writeFileAtomically(name, "record\r\n"); });
+            const QByteArray report = QByteArray::number(read) + ' ' + QByteArray::number(e.number()) + ' ' +
+                                      e.description().toUtf8();
+            ::_exit(::write(fds[1], report.constData(), size_t(report.size())) == report.size() ? 0 : 254);
+        }
+        ::close(fds[1]);
+        QByteArray report(4096, '\0');
+        report.truncate(std::max<ssize_t>(0, ::read(fds[0], report.data(), size_t(report.size()))));
+        ::close(fds[0]);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+
+        const QList<QByteArray> got = report.split(' ');
+        const bool followed = !entry.startsWith(u"root link") || saved;
+        // A link that may not be followed is not read either; the target the link leads to is.
+        QCOMPARE(got.value(0), QByteArray(followed || entry == u"root file" ? "0" : "75"));
+        QCOMPARE(got.value(1), QByteArray(saved ? "0" : "75"));
+        QCOMPARE(testfiles::read(target), saved ? QByteArray("record\r\n") : before);
+        QCOMPARE(QFileInfo(path).isSymLink(), entry != u"root file");
+        if (!saved)
+            QVERIFY2(QString::fromUtf8(report).contains(u"他のユーザー"), report.constData());
+    }
+
+    // Who else may write the folder: its group, everyone, or an owner who is neither the user
+    // nor root (and may open it to anyone).
+    void sharedFolders_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("nobodysOwn");
+        QTest::addColumn<bool>("shared");
+        QTest::newRow("0755, the user's") << 0755 << false << false;
+        QTest::newRow("0700, the user's") << 0700 << false << false;
+        QTest::newRow("1777, as /tmp") << 01777 << false << true;
+        QTest::newRow("0775, group may write") << 0775 << false << true;
+        QTest::newRow("0757, others may write") << 0757 << false << true;
+        QTest::newRow("0755, another user's") << 0755 << true << true;
+    }
+    void sharedFolders() {
+        QFETCH(int, mode);
+        QFETCH(bool, nobodysOwn);
+        const passwd* user = ::getpwnam("nobody");
+        if (nobodysOwn && (::geteuid() != 0 || !user))
+            QSKIP("another user's folder needs root and the user nobody");
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        QCOMPARE(::chmod(folder.constData(), mode_t(mode)), 0);
+        if (nobodysOwn)
+            QCOMPARE(::chown(folder.constData(), user->pw_uid, gid_t(-1)), 0);
+        QTEST(settings::othersMayWrite(folder), "shared");
+        // The configuration folder before the first save: it will be made for this user alone.
+        QVERIFY(!settings::othersMayWrite(folder + "/not yet"));
+        QCOMPARE(settings::folderOf(folder + "/tarvola.ini"), folder);
     }
 
     // Temporary files of killed saves go once they are a minute old; anything else stays.

@@ -8,10 +8,11 @@
    can count the renderers the program started. */
 #include <limits.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+#include <time.h>
 #include <unistd.h>
 
 static void answer(const char* bytes, uint64_t size) {
@@ -73,6 +74,23 @@ int main(void) {
         if (strcmp(how, "hang.wmf") == 0)
             for (;;)
                 pause();
+        if (strcmp(how, "forks.wmf") == 0) { /* a child that outlives it, holding the socket; no answer */
+            const pid_t child = fork();
+            if (child == 0)
+                for (;;)
+                    pause();
+            FILE* pids = fopen(getenv("FAKE_RENDERER_PIDS"), "a");
+            if (pids) {
+                fprintf(pids, "%d\n", (int)child);
+                fclose(pids);
+            }
+            return 0;
+        }
+        if (strcmp(how, "busy.wmf") == 0) { /* 1.2 s of processor time, then a picture */
+            struct timespec used = {0, 0};
+            while (used.tv_sec * 1000000000L + used.tv_nsec < 1200000000L)
+                clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+        }
         if (strcmp(how, "garbage.wmf") == 0)
             answer("TVMP\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00", 16); /* an image without its pixels */
         else if (strcmp(how, "slow.wmf") == 0) { /* three seconds asleep, hardly any processor time */
