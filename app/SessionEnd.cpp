@@ -29,7 +29,7 @@ void onSignal(int) {
 }
 
 Form1* runningForm = nullptr;
-QtMessageHandler toolkitHandler = nullptr;
+QtMessageHandler handlerBeforeSessionWatch = nullptr;
 
 bool displayGone() {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -44,7 +44,7 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
     if (type == QtWarningMsg && runningForm && qGuiApp && QThread::currentThread() == qGuiApp->thread() &&
         displayGone())
         std::exchange(runningForm, nullptr)->saveWithoutDisplay();
-    toolkitHandler(type, context, message);
+    handlerBeforeSessionWatch(type, context, message);
 }
 
 }  // namespace
@@ -72,5 +72,5 @@ void endWithTheSession(Form1& form) {
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, &form, [&form] { form.endRun(); });
     QObject::connect(&form, &QObject::destroyed, [] { runningForm = nullptr; });
     runningForm = &form;
-    toolkitHandler = qInstallMessageHandler(onMessage);
+    handlerBeforeSessionWatch = qInstallMessageHandler(onMessage);
 }
