@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 PREFIX     ?= $(HOME)/.local
 SOAK_SECONDS ?= 120
 
-.PHONY: all build run test fuzz bench assets clean deps-build deps-test install uninstall soak package
+.PHONY: all build run test fuzz bench assets clean deps-build deps-test installed install uninstall soak package
 
 all: build
 
@@ -18,8 +18,10 @@ deps-test:
 	@scripts/setup.sh test
 
 # Built with Debian's hardening flags (fortify, stack protector, relro, bind now), as a Debian
-# package build sets them: `make package` packs this build. Paths in the debug data stay absolute.
-buildflags = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath" dpkg-buildflags --get
+# package build sets them: `make package` packs this build. The source folder's path is mapped to
+# "." in the debug data and __FILE__ (reproducible=+fixfilepath), so that the same commit gives
+# the same binaries wherever it is built.
+buildflags = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=+fixfilepath" dpkg-buildflags --get
 $(BUILD)/build.ninja:
 	CFLAGS="$$($(buildflags) CFLAGS) $$($(buildflags) CPPFLAGS)" \
 	CXXFLAGS="$$($(buildflags) CXXFLAGS) $$($(buildflags) CPPFLAGS)" \
@@ -49,10 +51,16 @@ bench:
 assets: deps-build $(BUILD)/build.ninja
 	cmake --build $(BUILD) --target assets
 
-install: build
+# What the install rules install (the program, what it loads, the icon and the documents), not
+# the tests: `make install` and `make package` build only that.
+installed: deps-build $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target installed
+
+install: installed
 	@PREFIX="$(PREFIX)" scripts/install.sh install $(BUILD)
 
-package: build
+# The same commit gives the same bytes wherever it is built (see the package's finishing script).
+package: installed
 	@scripts/setup.sh package
 	cd $(BUILD) && cpack
 

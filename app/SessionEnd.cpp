@@ -29,7 +29,7 @@ void onSignal(int) {
 }
 
 Form1* runningForm = nullptr;
-QtMessageHandler toolkitHandler = nullptr;
+QtMessageHandler handlerBeforeSessionWatch = nullptr;
 
 // When the X connection breaks, the toolkit warns and ends the program with exit(1) at once, on
 // the event loop's thread. The warning is the last moment at which everything the program holds
@@ -39,7 +39,7 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
     if (type == QtWarningMsg && runningForm && qGuiApp && QThread::currentThread() == qGuiApp->thread() &&
         platform::displayConnectionBroken())
         std::exchange(runningForm, nullptr)->saveWithoutDisplay();
-    toolkitHandler(type, context, message);
+    handlerBeforeSessionWatch(type, context, message);
 }
 
 // A request to quit (the session manager's die among others) ends the run as the close does.
@@ -88,5 +88,5 @@ void endWithTheSession(Form1& form) {
     qGuiApp->installEventFilter(new QuitEndsTheRun(form));
     QObject::connect(&form, &QObject::destroyed, [] { runningForm = nullptr; });
     runningForm = &form;
-    toolkitHandler = qInstallMessageHandler(onMessage);
+    handlerBeforeSessionWatch = qInstallMessageHandler(onMessage);
 }

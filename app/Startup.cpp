@@ -17,7 +17,7 @@
 
 namespace {
 
-QtMessageHandler toolkitHandler = nullptr;
+QtMessageHandler handlerBeforeConnection = nullptr;
 
 // While the toolkit connects to the display its platform messages are held back. When it
 // gives up, a display it could not reach gets the program's own one line and an ordinary
@@ -32,7 +32,7 @@ std::vector<HeldMessage> held;
 
 void passOn(const HeldMessage& m) {
     const QMessageLogContext context(nullptr, 0, nullptr, m.category.constData());
-    toolkitHandler(m.type, context, m.text);
+    handlerBeforeConnection(m.type, context, m.text);
 }
 
 void duringConnection(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -49,7 +49,7 @@ void duringConnection(QtMsgType type, const QMessageLogContext& context, const Q
     for (const HeldMessage& m : held)
         passOn(m);
     held.clear();
-    toolkitHandler(type, context, message);
+    handlerBeforeConnection(type, context, message);
 }
 
 }  // namespace
@@ -64,9 +64,9 @@ int runTarvola(int argc, char** argv) {
     char fallbackName[] = "tarvola";
     char* toolkitArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
     int toolkitArgc = 1;
-    toolkitHandler = qInstallMessageHandler(duringConnection);
+    handlerBeforeConnection = qInstallMessageHandler(duringConnection);
     QApplication app(toolkitArgc, toolkitArgv);
-    qInstallMessageHandler(toolkitHandler);
+    qInstallMessageHandler(handlerBeforeConnection);
     for (const HeldMessage& m : held)
         passOn(m);
     held.clear();

@@ -7,7 +7,7 @@
 namespace platform {
 
 namespace {
-MessageBoxHook& hook() {
+MessageBoxHook& messageBoxHook() {
     static MessageBoxHook h;
     return h;
 }
@@ -15,11 +15,11 @@ MessageBoxHook& hook() {
 
 QString defaultMessageBoxTitle() { return QStringLiteral("Tarvola"); }
 
-void setMessageBoxHook(MessageBoxHook h) { hook() = std::move(h); }
+void setMessageBoxHook(MessageBoxHook h) { messageBoxHook() = std::move(h); }
 
 void messageBox(QWidget* owner, const MessageBoxRequest& request) {
-    if (hook()) {
-        hook()(request);
+    if (messageBoxHook()) {
+        messageBoxHook()(request);
         return;
     }
     QMessageBox box(request.icon == MessageIcon::Critical ? QMessageBox::Critical

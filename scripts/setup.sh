@@ -12,7 +12,7 @@ build_pkgs=(
   fonts-ipafont-gothic
 )
 test_pkgs=(
-  xvfb xauth openbox xdotool wmctrl x11-utils x11-apps imagemagick desktop-file-utils dbus-daemon
+  xvfb xauth openbox xdotool wmctrl x11-utils x11-apps imagemagick desktop-file-utils dbus-daemon libglib2.0-bin
   pulseaudio pulseaudio-utils libasound2-plugins
   file appstream lintian reuse
   qt6-translations-l10n

@@ -13,7 +13,7 @@ namespace assetgen {
 namespace {
 constexpr int kTransparentIndex = 16;
 constexpr int kMaxIconSide = 256;
-constexpr int kInfoHeaderSize = 40;
+constexpr int kIconImageHeaderSize = 40;
 constexpr int kDirectorySize = 6 + 16;  // ICONDIR with one ICONDIRENTRY
 }  // namespace
 
@@ -60,7 +60,7 @@ QByteArray encodeIco16(const QImage& image) {
     const int colourStride = ((width * 4 + 31) / 32) * 4;  // 4-bit rows padded to 32 bits
     const int maskStride = ((width + 31) / 32) * 4;        // 1-bit rows padded to 32 bits
     const quint32 imageBytes = quint32((colourStride + maskStride) * height);
-    const quint32 resourceBytes = kInfoHeaderSize + 16 * 4 + imageBytes;
+    const quint32 resourceBytes = kIconImageHeaderSize + 16 * 4 + imageBytes;
 
     QByteArray out;
     putU16(out, 0);  // reserved
@@ -75,7 +75,7 @@ QByteArray encodeIco16(const QImage& image) {
     putU32(out, resourceBytes);
     putU32(out, kDirectorySize);
 
-    putU32(out, kInfoHeaderSize);
+    putU32(out, kIconImageHeaderSize);
     putU32(out, quint32(width));
     putU32(out, quint32(height * 2));  // colour rows and mask rows together
     putU16(out, 1);

@@ -19,8 +19,34 @@ lib="$prefix/lib/tarvola"
 
 check "install succeeds" run_install install "$build"
 
-stripped() { for f; do readelf -S "$f" >"$work/sections" && ! grep -q debug_info "$work/sections" || return 1; done; }
-check "the installed program and modules carry no debug data" \
+# The menu entry, started as a desktop starts it, by a session whose PATH lacks the prefix's
+# bin/ (as ~/.local/bin until the next login).
+entry="$prefix/share/applications/tarvola.desktop"
+check "the installed desktop entry passes desktop-file-validate" desktop-file-validate "$entry"
+launch_entry() {
+  env PATH=/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config" gio launch "$entry" 2>>"$work/launch" &&
+    bus=$(wait_window "Tarvola　-　tarvola") && panel=$(wait_window "設定パネル") && pid=$(xdotool getwindowpid "$bus") &&
+    test "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$lib/tarvola")" && close_bus
+}
+check "the desktop entry starts the installed program without the prefix on the PATH" launch_entry
+cat "$work/launch" 2>/dev/null
+
+# `make install` builds the `installed` target: it must make every file the install rules take
+# from the build folder, and no test or benchmark. Ninja's graph of a target holds every file
+# it builds, order-only dependencies too.
+nodes() { ninja -C "$build" -t graph "$1" | grep -oE 'label="[^"]+"' | sed 's/^label="//; s/"$//' | sort -u; }
+made=$(nodes all)
+needed=$(nodes installed)
+missing=()
+for file in $(grep -rhoE "\"$build/[^\"]+\"" --include=cmake_install.cmake "$build" | tr -d '"' | sed "s|^$build/||" | sort -u); do
+  grep -qxF "$file" <<<"$made" && ! grep -qxF "$file" <<<"$needed" && missing+=("$file")
+done
+echo "the installed target lacks: ${missing[*]:-nothing}"
+check "the installed target builds every file the install rules copy from the build" test ${#missing[@]} -eq 0
+check "and none of the tests and benchmarks" bash -c "! grep -qE '(^|/)(tst_[a-z0-9_]*|[a-z0-9_]*_bench)\$' <<<'$needed'"
+
+stripped() { for f; do readelf -S "$f" >"$work/sections" && ! grep -qE 'debug_info|\.comment' "$work/sections" || return 1; done; }
+check "the installed program and modules carry no debug data and no compiler notes (.comment)" \
   stripped "$lib/tarvola" "$lib/tarvola-metafile" "$lib/libtarvola_sound.so" "$lib/libSorrel3Res.so"
 
 check "installing again over the installation succeeds" run_install install "$build"

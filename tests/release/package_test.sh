@@ -19,6 +19,8 @@ lintian -I "$deb" >"$work/lintian" 2>/dev/null
 sed 's/^/  lintian: /' "$work/lintian"
 check "Debian's lintian finds no error, no missing hardening and no warning from the manual page in it" \
   bash -c "! grep -E '^E:|hardening|groff-message' '$work/lintian'"
+check "nor a section left that Debian strips (binary-has-unneeded-section)" \
+  bash -c "! grep -q binary-has-unneeded-section '$work/lintian'"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt6widgets6 libwmf-0.2-7 libemf2svg1 libqt6svg6 libasound2; do
   check "its Depends, worked out from the binaries, name $library" grep -q "$library" <<<"$depends"
@@ -42,6 +44,20 @@ usr/share/man/man6/tarvola.6.gz usr/share/metainfo/com.example.Tarvola.metainfo.
 check "it holds the program, its modules, the links, desktop entry, icons, metainfo and manual" \
   test "$(cd "$root" && find . ! -type d | sed 's|^\./||' | sort | xargs)" = "$(xargs <<<"$expected")"
 check "the links lead to the program" test "$(readlink -f "$root/usr/bin/tarvola")" = "$root/usr/lib/tarvola/tarvola"
+without_notes() { for f; do readelf -S "$f" >"$work/sections" && ! grep -qE 'debug_info|\.comment' "$work/sections" || return 1; done; }
+check "its program and modules carry no debug data and no compiler notes (.comment)" without_notes \
+  "$root"/usr/lib/tarvola/{tarvola,tarvola-metafile,libtarvola_sound.so,libSorrel3Res.so}
+# The renderer starts on the first picture and the module loads on the first sound: neither
+# needs the widgets library (a library of code compiled in batches can drag it in unasked).
+no_widgets() { for f; do readelf -d "$f" | grep NEEDED >"$work/needed" && ! grep -q libQt6Widgets "$work/needed" || return 1; done; }
+check "the renderer program and the sound module do not load Qt's widgets library" \
+  no_widgets "$root"/usr/lib/tarvola/{tarvola-metafile,libtarvola_sound.so}
+newest=$(dpkg-deb --fsys-tarfile "$deb" | TZ=UTC tar -tv --full-time | awk '{print $4 " " $5}' | sort | tail -n 1)
+commit_time=$(TZ=UTC date -d "@$(git -C "$1" log -1 --format=%ct)" '+%F %T')
+check "its files are no newer than the last commit, $commit_time (SOURCE_DATE_EPOCH): $newest" \
+  test ! "$newest" \> "$commit_time"
+check "its desktop entry starts the program by name, which /usr/bin puts on every PATH" \
+  grep -qx 'Exec=tarvola' "$root/usr/share/applications/tarvola.desktop"
 check "the desktop entry passes desktop-file-validate" desktop-file-validate "$root/usr/share/applications/tarvola.desktop"
 check "the metainfo passes appstreamcli validate, pedantic too, and names version 1.0.0" bash -c \
   "appstreamcli validate --no-net --pedantic '$root/usr/share/metainfo/com.example.Tarvola.metainfo.xml' &&
