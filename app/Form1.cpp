@@ -245,3 +245,5 @@ void Form1::giveFirstFocus() {
     else
         picWaku1(0)->setFocus(Qt::OtherFocusReason);
 }
+
+#include "moc_Form1.cpp"

@@ -11,10 +11,7 @@ namespace ctl {
 class FileListBox : public QWidget {
     Q_OBJECT
 public:
-    explicit FileListBox(QWidget* parent) : QWidget(parent) {
-        setFocusPolicy(Qt::StrongFocus);
-        hide();
-    }
+    explicit FileListBox(QWidget* parent);
 };
 
 }  // namespace ctl

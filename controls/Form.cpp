@@ -74,3 +74,5 @@ void Form::Move(float left, float top) {
 }
 
 }  // namespace ctl
+
+#include "moc_Form.cpp"

@@ -76,3 +76,5 @@ bool Frame::focusNextPrevChild(bool next) {
 }
 
 }  // namespace ctl
+
+#include "moc_Frame.cpp"

@@ -29,3 +29,5 @@ void GraphicalCheckBox::setValue(std::int16_t value) {
 }
 
 }  // namespace ctl
+
+#include "moc_GraphicalCheckBox.cpp"

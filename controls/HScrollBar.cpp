@@ -78,3 +78,5 @@ void HScrollBar::paintEvent(QPaintEvent* event) {
 }
 
 }  // namespace ctl
+
+#include "moc_HScrollBar.cpp"

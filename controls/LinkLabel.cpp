@@ -55,3 +55,5 @@ void LinkLabel::paintEvent(QPaintEvent* event) {
 }
 
 }  // namespace ctl
+
+#include "moc_LinkLabel.cpp"

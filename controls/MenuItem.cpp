@@ -20,3 +20,5 @@ void MenuItem::setChecked(bool checked) {
 }
 
 }  // namespace ctl
+
+#include "moc_MenuItem.cpp"

@@ -93,3 +93,5 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 }
 
 }  // namespace ctl
+
+#include "moc_PictureBox.cpp"

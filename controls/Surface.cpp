@@ -148,3 +148,5 @@ void Surface::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 }  // namespace ctl
+
+#include "moc_Surface.cpp"

@@ -89,3 +89,5 @@ void Shape::paint(QPainter& painter) const {
 }
 
 }  // namespace ctl
+
+#include "moc_WindowlessControl.cpp"

@@ -132,3 +132,5 @@ void frmSet::selectOption1(std::int16_t index) {
 }
 
 void frmSet::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+#include "moc_frmSet.cpp"

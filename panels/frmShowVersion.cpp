@@ -187,3 +187,5 @@ void frmShowVersion::keyPressEvent(QKeyEvent* event) {
     }
     QDialog::keyPressEvent(event);
 }
+
+#include "moc_frmShowVersion.cpp"

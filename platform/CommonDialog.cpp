@@ -10,7 +10,7 @@
 namespace platform {
 
 namespace {
-CommonDialog::OpenHook& hook() {
+CommonDialog::OpenHook& openHook() {
     static CommonDialog::OpenHook h;
     return h;
 }
@@ -23,7 +23,7 @@ QString entryFor(const QString& pattern) {
 }
 }  // namespace
 
-void CommonDialog::setOpenHook(OpenHook h) { hook() = std::move(h); }
+void CommonDialog::setOpenHook(OpenHook h) { openHook() = std::move(h); }
 
 QStringList CommonDialog::nameFilters() const {
     return {entryFor(Filter), entryFor(QStringLiteral("*.jpg;*.png")),
@@ -32,8 +32,8 @@ QStringList CommonDialog::nameFilters() const {
 
 void CommonDialog::ShowOpen(QWidget* owner) {
     std::optional<QString> chosen;
-    if (hook()) {
-        chosen = hook()(FileName, nameFilters());
+    if (openHook()) {
+        chosen = openHook()(FileName, nameFilters());
     } else {
         QFileDialog dialog(owner);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -10,7 +10,7 @@ namespace platform {
 
 namespace {
 
-WebOpenerHook& hook() {
+WebOpenerHook& webOpenerHook() {
     static WebOpenerHook h;
     return h;
 }
@@ -39,14 +39,14 @@ QUrl parseWebAddress(const QString& address) {
     return url;
 }
 
-void setWebOpenerHook(WebOpenerHook h) { hook() = std::move(h); }
+void setWebOpenerHook(WebOpenerHook h) { webOpenerHook() = std::move(h); }
 
 bool openWebAddress(const QString& address, QWidget* owner) {
     const QUrl url = parseWebAddress(address);
     if (!url.isValid())
         return false;
-    if (hook())
-        hook()(url, owner);
+    if (webOpenerHook())
+        webOpenerHook()(url, owner);
     else
         QDesktopServices::openUrl(url);  // the desktop reports its own failures
     return true;
