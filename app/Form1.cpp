@@ -36,8 +36,8 @@ Form1::Form1()
     : ctl::Form(ctl::ScaleMode::Twips),
       MnuTempMenu1([this] { return buildMenu(); }),
       frmSet_([this] { return loadPanel(); }) {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(ctl::twipsToPixelSize(11370, 3270));
     setPicture(core::Picture::fromResource(assets::kBusPicture));
     buildLayout();
@@ -188,13 +188,9 @@ void Form1::Image1_Click(std::int16_t /*Index*/) {
     // The door pictures cannot take the focus; the click leaves it where it is.
 }
 
-void Form1::HScroll1_Change() {
-    panel().lblMaeSpeed->setText(QString::number(panel().HScroll1->Value()));
-}
+void Form1::HScroll1_Change() { panel().lblMaeSpeed->setText(QString::number(panel().HScroll1->Value())); }
 
-void Form1::HScroll2_Change() {
-    panel().lblNakaSpeed->setText(QString::number(panel().HScroll2->Value()));
-}
+void Form1::HScroll2_Change() { panel().lblNakaSpeed->setText(QString::number(panel().HScroll2->Value())); }
 
 void Form1::Form_Unload(int& /*Cancel*/) {
     if (!std::exchange(ended_, true))

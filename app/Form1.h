@@ -64,7 +64,9 @@ public:
     // The wait after each door step, given the count read from the panel. A step lasts the
     // count's time from its start, so the door moves at the set speed however long the step's
     // repaint took. Tests replace it to look at each step as it is on screen.
-    std::function<void(int)> doorWait = [this](int count) { doors::waitUntil(stepStart_ + doors::waitDuration(count)); };
+    std::function<void(int)> doorWait = [this](int count) {
+        doors::waitUntil(stepStart_ + doors::waitDuration(count));
+    };
     // The door sound player, replaceable the same way.
     std::function<void(std::int16_t)> playWave = doors::PlayWave;
 
@@ -134,11 +136,11 @@ private:
     void giveFirstFocus();
 
     ctl::LoadOnUse<frmSet> frmSet_;
-    QByteArray settingsPath_;  // fixed by LoadIni, at start
-    QString settingsUnread_;   // why the start could not read a file that is there: left alone
-    QByteArray lastWritten_;   // the record this run last wrote, not written again unchanged
-    Places lastPlaces_;        // as the windows were last moved
-    bool ended_ = false;       // the settings of this run are written
+    QByteArray settingsPath_;                          // fixed by LoadIni, at start
+    QString settingsUnread_;                           // why the start could not read a file that is there: left alone
+    QByteArray lastWritten_;                           // the record this run last wrote, not written again unchanged
+    Places lastPlaces_;                                // as the windows were last moved
+    bool ended_ = false;                               // the settings of this run are written
     std::chrono::steady_clock::time_point stepStart_;  // when the current door step began
     bool focusGiven_ = false;
 };

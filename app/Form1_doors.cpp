@@ -37,8 +37,7 @@ void Form1::Check2_Click() {
     playWave(101);
     ctl::Image* left = imgNakaorido(0);
     ctl::Image* right = imgNakaorido(1);
-    const doors::Leaves leaves =
-        doors::leafChoice(panel().Option1(0)->isChecked(), panel().Option1(1)->isChecked());
+    const doors::Leaves leaves = doors::leafChoice(panel().Option1(0)->isChecked(), panel().Option1(1)->isChecked());
     const float current = leaves == doors::Leaves::Right ? right->Width() : left->Width();
     const doors::Movement movement = doors::middleDoorMovement(value, current);
     movement.forEachWidth([&](int w) {

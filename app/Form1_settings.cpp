@@ -29,7 +29,8 @@ void placeReachably(ctl::Form& bus, float busLeft, float busTop, ctl::Form& pane
     panel.Move(panelLeft, panelTop);
     const auto stored = [](const ctl::Form& window) {
         const QRect frame = window.frameRect();
-        return placement::Window{frame, QRect(frame.topLeft(), QSize(frame.width(), std::max(window.frameMargins().top(), 1)))};
+        return placement::Window{
+            frame, QRect(frame.topLeft(), QSize(frame.width(), std::max(window.frameMargins().top(), 1)))};
     };
     QList<placement::Screen> screens;  // the primary first
     for (const QScreen* screen : QGuiApplication::screens())
@@ -37,7 +38,8 @@ void placeReachably(ctl::Form& bus, float busLeft, float busTop, ctl::Form& pane
     const placement::Corners corners = placement::reachableCorners(stored(bus), stored(panel), screens);
     const auto moveTo = [](ctl::Form& window, QPoint corner) {
         if (corner != window.frameRect().topLeft())
-            window.Move(static_cast<float>(corner.x()) * core::kTwipsPerPixel, static_cast<float>(corner.y()) * core::kTwipsPerPixel);
+            window.Move(static_cast<float>(corner.x()) * core::kTwipsPerPixel,
+                        static_cast<float>(corner.y()) * core::kTwipsPerPixel);
     };
     moveTo(bus, corners.bus);
     moveTo(panel, corners.panel);
@@ -165,11 +167,13 @@ void Form1::writeSettings(const Places& places) {
         settingsPath_ = settings::settingsFilePath();
     try {
         if (settingsPath_.isEmpty())
-            throw core::RuntimeError(core::err::kPathFileAccess,
-                                     QStringLiteral("設定ファイルの置き場所がありません（HOME も利用者のホームフォルダーもありません）。"));
+            throw core::RuntimeError(
+                core::err::kPathFileAccess,
+                QStringLiteral("設定ファイルの置き場所がありません（HOME も利用者のホームフォルダーもありません）。"));
         if (!settingsUnread_.isEmpty())
-            throw core::RuntimeError(core::err::kPathFileAccess,
-                                     QStringLiteral("起動時に読み込めなかった設定ファイルは書き換えません。") + settingsUnread_);
+            throw core::RuntimeError(
+                core::err::kPathFileAccess,
+                QStringLiteral("起動時に読み込めなかった設定ファイルは書き換えません。") + settingsUnread_);
         // A session manager's request and the end that follows it save the same arrangement.
         const QByteArray record = settings::formatRecord(w);
         if (record == lastWritten_)

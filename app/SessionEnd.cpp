@@ -82,8 +82,9 @@ void endWithTheSession(Form1& form) {
     // The session manager asks for the data at a checkpoint and before a log-out, which the user
     // may still cancel: the arrangement is saved and the run goes on. The session ends with the
     // manager's die, which quits the event loop. Any way out of it ends the run the same way, once.
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager&) { form.saveForSession(); }, Qt::DirectConnection);
+    QObject::connect(
+        qGuiApp, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager&) { form.saveForSession(); },
+        Qt::DirectConnection);
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, &form, [&form] { form.endRun(); });
     qGuiApp->installEventFilter(new QuitEndsTheRun(form));
     QObject::connect(&form, &QObject::destroyed, [] { runningForm = nullptr; });

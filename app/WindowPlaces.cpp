@@ -22,8 +22,9 @@ long long gap(const QRect& a, const QRect& b) {
 
 // The first screen (the primary, as the window system lists it) wins a tie.
 const Screen& nearest(const QRect& rect, const QList<Screen>& screens) {
-    return *std::min_element(screens.begin(), screens.end(),
-                             [&](const Screen& a, const Screen& b) { return gap(rect, a.geometry) < gap(rect, b.geometry); });
+    return *std::min_element(screens.begin(), screens.end(), [&](const Screen& a, const Screen& b) {
+        return gap(rect, a.geometry) < gap(rect, b.geometry);
+    });
 }
 
 // The shortest move that brings rect within area; its top-left corner to area's where it is larger.

@@ -12,14 +12,14 @@ inline constexpr const char* kWaveFolder = ":/WAVE/";  // sound resources by num
 
 // Pictures of the bus window and the settings panel: 24-bit bitmaps, each with
 // an "@2x" twin of twice the size.
-inline constexpr const char* kBusPicture = ":/pictures/bus.px";                // 758 x 217, the window's background
-inline constexpr const char* kFrontDoorPicture = ":/pictures/door_front.px";   // 71 x 145, the closed front door
-inline constexpr const char* kDoorLeafPicture = ":/pictures/door_leaf.px";     // 62 x 145, both middle-door leaves
-inline constexpr const char* kSecondDoorPicture = ":/pictures/door_second.px"; // 42 x 137, never shown
+inline constexpr const char* kBusPicture = ":/pictures/bus.px";                 // 758 x 217, the window's background
+inline constexpr const char* kFrontDoorPicture = ":/pictures/door_front.px";    // 71 x 145, the closed front door
+inline constexpr const char* kDoorLeafPicture = ":/pictures/door_leaf.px";      // 62 x 145, both middle-door leaves
+inline constexpr const char* kSecondDoorPicture = ":/pictures/door_second.px";  // 42 x 137, never shown
 inline constexpr const char* kInteriorSeatPicture = ":/pictures/interior_seat.px";    // 76 x 142, never shown
 inline constexpr const char* kInteriorStepsPicture = ":/pictures/interior_steps.px";  // 76 x 141, never shown
-inline constexpr const char* kSwitchMaePicture = ":/pictures/switch_mae.px";   // 50 x 20, 前扉
-inline constexpr const char* kSwitchNakaPicture = ":/pictures/switch_naka.px"; // 50 x 20, 中扉
+inline constexpr const char* kSwitchMaePicture = ":/pictures/switch_mae.px";          // 50 x 20, 前扉
+inline constexpr const char* kSwitchNakaPicture = ":/pictures/switch_naka.px";        // 50 x 20, 中扉
 
 // The program's icon: 32 x 32 in sixteen colours, and a 64 x 64 full-colour one.
 inline constexpr const char* kIcon = ":/icons/tarvola.px";

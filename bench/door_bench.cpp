@@ -149,9 +149,8 @@ int main(int argc, char** argv) {
     Recorder recorder(*form, paints);
 
     const std::vector<Case> cases = {
-        {"door_front_1", true, 1, 10},      {"door_front_100", true, 100, 10},
-        {"door_front_10000", true, 10000, 2}, {"door_middle_1", false, 1, 10},
-        {"door_middle_10000", false, 10000, 2},
+        {"door_front_1", true, 1, 10},   {"door_front_100", true, 100, 10},      {"door_front_10000", true, 10000, 2},
+        {"door_middle_1", false, 1, 10}, {"door_middle_10000", false, 10000, 2},
     };
     for (const Case& c : cases) {
         frmSet& panel = form->panel();

@@ -132,8 +132,10 @@ int main(int argc, char** argv) {
         decodeRaster(capped, Format::Jpeg, "capped.jpg");
     } catch (const core::RuntimeError&) {
     }
-    std::printf("progressive jpeg 8192x8192 of 64 empty scans decoded in this process: %.0f ms\n", timer.nsecsElapsed() / 1e6);
-    std::printf("progressive jpeg 8192x8192 of 64 empty scans, memory it takes in this process: %.0f MB\n", peakMb() - before);
+    std::printf("progressive jpeg 8192x8192 of 64 empty scans decoded in this process: %.0f ms\n",
+                timer.nsecsElapsed() / 1e6);
+    std::printf("progressive jpeg 8192x8192 of 64 empty scans, memory it takes in this process: %.0f MB\n",
+                peakMb() - before);
     const QString bomb = write("scans.jpg", samples::manyScanJpeg(8192, 20000));
     timer.restart();
     try {

@@ -70,9 +70,8 @@ int main(int argc, char** argv) {
     }
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("tarvola.ini")));
     // Shutdown: the save waits for the disk twice (the file, then the folder's new entry).
-    const double save = medianMicroseconds(200, [&] {
-        settings::writeFileAtomically(path, settings::formatRecord(record));
-    });
+    const double save =
+        medianMicroseconds(200, [&] { settings::writeFileAtomically(path, settings::formatRecord(record)); });
     // Start-up: read and parse, what the user waits for before the windows appear.
     const double load = medianMicroseconds(5000, [&] {
         const settings::Record r = settings::parseRecord(settings::readSettingsFile(path));

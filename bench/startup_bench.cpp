@@ -51,7 +51,8 @@ struct Run {
 
 // How many threads the process runs now.
 int threadCount(pid_t pid) {
-    return static_cast<int>(QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    return static_cast<int>(
+        QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
 }
 
 // The pixel's colour as 0xRRGGBB (24-bit TrueColor server).
@@ -158,13 +159,12 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
         }
         // No event says a pixel reached the screen: look every half millisecond, often enough
         // for the figure, seldom enough to leave the server to the program.
-        while (Clock::now() < deadline &&
-               !std::all_of(probes.begin(), probes.end(),
-                            [&](const Probe& p) { return pixelAt(c, root, p.x, p.y) == p.colour; }))
+        while (Clock::now() < deadline && !std::all_of(probes.begin(), probes.end(), [&](const Probe& p) {
+                   return pixelAt(c, root, p.x, p.y) == p.colour;
+               }))
             usleep(500);
-        run.paintedMs = probes.size() == 2
-                            ? std::chrono::duration<double, std::milli>(Clock::now() - start).count()
-                            : -1;  // the windows were not found: no figure
+        run.paintedMs = probes.size() == 2 ? std::chrono::duration<double, std::milli>(Clock::now() - start).count()
+                                           : -1;  // the windows were not found: no figure
         if (run.paintedMs >= 0 && watch.onPainted)
             watch.onPainted(pid);
     }
@@ -189,7 +189,8 @@ Run runOnce(xcb_connection_t* c, xcb_window_t root, char* const argv[], int wind
 double instructionsToPaint(xcb_connection_t* c, xcb_window_t root, char* program, const QString& folder,
                            char* option = nullptr) {
     const QString out = folder + QStringLiteral("/callgrind.out");
-    QByteArray valgrind("/usr/bin/valgrind"), tool("--tool=callgrind"), file("--callgrind-out-file=" + QFile::encodeName(out));
+    QByteArray valgrind("/usr/bin/valgrind"), tool("--tool=callgrind"),
+        file("--callgrind-out-file=" + QFile::encodeName(out));
     if (::access(valgrind.constData(), X_OK) != 0)
         return 0;
     char* const argv[] = {valgrind.data(), tool.data(), file.data(), program, option, nullptr};
@@ -247,7 +248,8 @@ int main(int argc, char** argv) {
         QFile::remove(ini);
         if (!film.isEmpty())
             writeFile(ini, QStringLiteral("0,0,0,3270,\"%1\",\"\",1,1,\"\",8790,1680,#TRUE#,#TRUE#,10000,6000,0\r\n")
-                               .arg(film).toLocal8Bit());
+                               .arg(film)
+                               .toLocal8Bit());
     };
     QByteArray program = QFile::encodeName(dir.filePath(QStringLiteral("tarvola")));
     char* tarvolaArgv[] = {program.data(), nullptr};
@@ -291,7 +293,9 @@ int main(int argc, char** argv) {
         bareMem.push_back(b.peakMb);
         bareThreads.push_back(b.threads);
     }
-    const auto missed = [](const std::vector<double>& v) { return std::any_of(v.begin(), v.end(), [](double ms) { return ms < 0; }); };
+    const auto missed = [](const std::vector<double>& v) {
+        return std::any_of(v.begin(), v.end(), [](double ms) { return ms < 0; });
+    };
     if (missed(rasterPaint) || missed(metafilePaint)) {
         std::fprintf(stderr, "startup_bench: a stored film was not shown\n");
         return 1;
@@ -315,29 +319,32 @@ int main(int argc, char** argv) {
     const double bareInstructions = instructionsToPaint(c, root, argv[2], bareCount.path());
     const bool counted = instructions > 0 && bareInstructions > 0;  // 0 without valgrind
     if (counted)
-        std::printf("startup instructions to paint against the bare program: %.3f x (%.1f million against %.1f; "
-                    "callgrind, which the machine's load does not change)\n",
-                    instructions / bareInstructions, instructions / 1e6, bareInstructions / 1e6);
+        std::printf(
+            "startup instructions to paint against the bare program: %.3f x (%.1f million against %.1f; "
+            "callgrind, which the machine's load does not change)\n",
+            instructions / bareInstructions, instructions / 1e6, bareInstructions / 1e6);
     // The panel's marks are drawn in a second face, and the toolkit asks fontconfig to match
     // every face it opens: the bare program with those marks shows what that face costs alone.
     char secondFace[] = "--second-face";
-    const double bareMarksInstructions =
-        instructionsToPaint(c, root, argv[2], bareMarksCount.path(), secondFace);
+    const double bareMarksInstructions = instructionsToPaint(c, root, argv[2], bareMarksCount.path(), secondFace);
     if (counted && bareMarksInstructions > 0) {
-        std::printf("startup instructions of the panel's bold face alone: %.1f million (the bare program with and "
-                    "without the marks drawn in it)\n",
-                    (bareMarksInstructions - bareInstructions) / 1e6);
-        std::printf("startup instructions to paint against the bare program drawing the marks too: %.3f x "
-                    "(%.1f million)\n",
-                    instructions / bareMarksInstructions, bareMarksInstructions / 1e6);
+        std::printf(
+            "startup instructions of the panel's bold face alone: %.1f million (the bare program with and "
+            "without the marks drawn in it)\n",
+            (bareMarksInstructions - bareInstructions) / 1e6);
+        std::printf(
+            "startup instructions to paint against the bare program drawing the marks too: %.3f x "
+            "(%.1f million)\n",
+            instructions / bareMarksInstructions, bareMarksInstructions / 1e6);
     }
     std::printf("startup with a stored bitmap film, both windows painted: %.1f ms\n", median(rasterPaint));
     std::printf("startup with a stored metafile film, both windows painted: %.1f ms\n", median(metafilePaint));
-    std::printf("startup added by a stored bitmap film: %.1f ms (goal: < 30 ms)\n", median(rasterPaint) - median(paint));
-    std::printf("startup added by a stored metafile film: %.1f ms (goal: < 30 ms)\n", median(metafilePaint) - median(paint));
+    std::printf("startup added by a stored bitmap film: %.1f ms (goal: < 30 ms)\n",
+                median(rasterPaint) - median(paint));
+    std::printf("startup added by a stored metafile film: %.1f ms (goal: < 30 ms)\n",
+                median(metafilePaint) - median(paint));
     std::printf("startup peak resident memory: %.1f MB (goal: < 35 MB)\n", median(mem));
-    std::printf("startup peak memory above the bare program: %.1f MB (goal: <= 3 MB)\n",
-                median(mem) - median(bareMem));
+    std::printf("startup peak memory above the bare program: %.1f MB (goal: <= 3 MB)\n", median(mem) - median(bareMem));
     std::printf("startup threads once painted: %.0f (the bare program: %.0f)\n", median(threads), median(bareThreads));
     std::printf("startup idle CPU over 2 s: %.1f ms (goal: 0)\n", median(idle));
     std::printf("xeyes window mapped: %.1f ms (floor)\n", median(eyesMap));

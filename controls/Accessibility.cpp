@@ -48,7 +48,9 @@ public:
     QAccessibleInterface* child(int) const override { return nullptr; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? control_->accessibleName() : QString(); }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? control_->accessibleName() : QString();
+    }
     QAccessible::Role role() const override { return QAccessible::Graphic; }
     QRect rect() const override {
         const QRect r = control_->pixelRect();

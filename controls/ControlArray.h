@@ -18,7 +18,8 @@ public:
     Control* operator()(std::int16_t index) const {
         const auto it = members_.find(index);
         if (it == members_.end())
-            throw core::RuntimeError(core::err::kNoSuchArrayElement, QStringLiteral("コントロール配列の要素 %1 は存在しません。").arg(index));
+            throw core::RuntimeError(core::err::kNoSuchArrayElement,
+                                     QStringLiteral("コントロール配列の要素 %1 は存在しません。").arg(index));
         return it->second;
     }
 

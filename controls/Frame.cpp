@@ -13,7 +13,7 @@
 namespace ctl {
 
 namespace {
-constexpr int kCaptionIndent = 8;  // pixels from the frame's left edge to the caption
+constexpr int kCaptionIndent = 8;   // pixels from the frame's left edge to the caption
 constexpr int kCaptionPadding = 2;  // background kept clear either side of the caption
 }  // namespace
 
@@ -29,11 +29,10 @@ void Frame::paintEvent(QPaintEvent*) {
 
     if (title().isEmpty())
         return;
-    const QRect caption(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionPadding,
-                        metrics.height());
+    const QRect caption(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionPadding, metrics.height());
     painter.fillRect(caption, palette().color(QPalette::Window));
-    style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
-                          title(), QPalette::WindowText);
+    style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(), title(),
+                          QPalette::WindowText);
 }
 
 void Frame::childEvent(QChildEvent* event) {

@@ -38,8 +38,8 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
     const bool opens = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
     if (!opens || event->modifiers() != Qt::NoModifier)
         return QLabel::keyPressEvent(event);  // to the dialog: Esc, and Enter with a modifier
-    event->accept();  // Enter here opens the link, not the dialog's default button
-    if (!event->isAutoRepeat())  // a held key opens it once
+    event->accept();                          // Enter here opens the link, not the dialog's default button
+    if (!event->isAutoRepeat())               // a held key opens it once
         Q_EMIT Click();
 }
 

@@ -11,26 +11,45 @@ namespace ctl {
 
 int keyCode(int qtKey) {
     switch (qtKey) {
-    case Qt::Key_Left: return core::key::kLeft;
-    case Qt::Key_Up: return core::key::kUp;
-    case Qt::Key_Right: return core::key::kRight;
-    case Qt::Key_Down: return core::key::kDown;
-    case Qt::Key_PageUp: return core::key::kPageUp;
-    case Qt::Key_PageDown: return core::key::kPageDown;
-    case Qt::Key_End: return core::key::kEnd;
-    case Qt::Key_Home: return core::key::kHome;
-    case Qt::Key_Space: return core::key::kSpace;
+    case Qt::Key_Left:
+        return core::key::kLeft;
+    case Qt::Key_Up:
+        return core::key::kUp;
+    case Qt::Key_Right:
+        return core::key::kRight;
+    case Qt::Key_Down:
+        return core::key::kDown;
+    case Qt::Key_PageUp:
+        return core::key::kPageUp;
+    case Qt::Key_PageDown:
+        return core::key::kPageDown;
+    case Qt::Key_End:
+        return core::key::kEnd;
+    case Qt::Key_Home:
+        return core::key::kHome;
+    case Qt::Key_Space:
+        return core::key::kSpace;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return core::key::kReturn;
-    case Qt::Key_Escape: return core::key::kEscape;
-    case Qt::Key_Tab: return core::key::kTab;
-    case Qt::Key_Backspace: return core::key::kBackspace;
-    case Qt::Key_Insert: return core::key::kInsert;
-    case Qt::Key_Delete: return core::key::kDelete;
-    case Qt::Key_Shift: return core::key::kShift;
-    case Qt::Key_Control: return core::key::kControl;
-    case Qt::Key_Alt: return core::key::kAlt;
-    default: break;
+    case Qt::Key_Enter:
+        return core::key::kReturn;
+    case Qt::Key_Escape:
+        return core::key::kEscape;
+    case Qt::Key_Tab:
+        return core::key::kTab;
+    case Qt::Key_Backspace:
+        return core::key::kBackspace;
+    case Qt::Key_Insert:
+        return core::key::kInsert;
+    case Qt::Key_Delete:
+        return core::key::kDelete;
+    case Qt::Key_Shift:
+        return core::key::kShift;
+    case Qt::Key_Control:
+        return core::key::kControl;
+    case Qt::Key_Alt:
+        return core::key::kAlt;
+    default:
+        break;
     }
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
         return qtKey;  // same codes as ASCII

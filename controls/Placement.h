@@ -20,8 +20,6 @@ inline QSize twipsToPixelSize(float width, float height) {
 }
 
 // A colour written &HBBGGRR.
-inline QColor bgr(unsigned value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
+inline QColor bgr(unsigned value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
 }  // namespace ctl

@@ -12,16 +12,19 @@ namespace ctl {
 
 int buttonCode(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton: return mouse::kLeft;
-    case Qt::RightButton: return mouse::kRight;
-    case Qt::MiddleButton: return mouse::kMiddle;
-    default: return 0;
+    case Qt::LeftButton:
+        return mouse::kLeft;
+    case Qt::RightButton:
+        return mouse::kRight;
+    case Qt::MiddleButton:
+        return mouse::kMiddle;
+    default:
+        return 0;
     }
 }
 
 int shiftCode(Qt::KeyboardModifiers modifiers) {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
            (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 

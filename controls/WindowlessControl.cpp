@@ -20,9 +20,7 @@ WindowlessControl::~WindowlessControl() {
     }
 }
 
-QRect WindowlessControl::pixelRect() const {
-    return host_ ? host_->toPixels(rect_) : QRect();
-}
+QRect WindowlessControl::pixelRect() const { return host_ ? host_->toPixels(rect_) : QRect(); }
 
 void WindowlessControl::invalidate() const {
     if (host_ && visible_)

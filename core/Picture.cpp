@@ -9,8 +9,7 @@
 
 namespace core {
 
-Picture::Picture(QImage base, QImage doubleRes)
-    : base_(std::move(base)), double_(std::move(doubleRes)) {
+Picture::Picture(QImage base, QImage doubleRes) : base_(std::move(base)), double_(std::move(doubleRes)) {
     if (!double_.isNull())
         double_.setDevicePixelRatio(2.0);
 }
@@ -40,8 +39,8 @@ void Picture::draw(QPainter& painter, const QRectF& target) const {
     const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QImage& img = (dpr > 1.0 && !doubleResImage().isNull()) ? doubleResImage() : base_;
     const QSizeF natural = QSizeF(base_.size());
-    const bool unscaled = qFuzzyCompare(target.width(), natural.width()) &&
-                          qFuzzyCompare(target.height(), natural.height());
+    const bool unscaled =
+        qFuzzyCompare(target.width(), natural.width()) && qFuzzyCompare(target.height(), natural.height());
     if (unscaled && dpr == 1.0 && &img == &base_) {
         painter.drawImage(target.topLeft(), img);
         return;

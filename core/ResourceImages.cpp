@@ -20,8 +20,8 @@ bool isStoredFormat(QImage::Format format) {
 }  // namespace
 
 QByteArray encodePixels(const QImage& image) {
-    const QImage pixels = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                        : QImage::Format_RGB32);
+    const QImage pixels =
+        image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     QByteArray out(kTag, sizeof kTag);
     for (const int value : {pixels.width(), pixels.height(), int(pixels.format())}) {
         char bytes[4];

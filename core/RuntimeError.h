@@ -30,8 +30,7 @@ inline constexpr int kDialogCancel = 32755;
 class RuntimeError : public std::exception {
 public:
     RuntimeError(int number, QString description)
-        : number_(number), description_(std::move(description)),
-          what_(description_.toStdString()) {}
+        : number_(number), description_(std::move(description)), what_(description_.toStdString()) {}
 
     int number() const noexcept { return number_; }
     const QString& description() const noexcept { return description_; }

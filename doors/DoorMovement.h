@@ -9,7 +9,7 @@ namespace doors {
 
 struct Movement {
     int from = 0;
-    int to = 0;          // reached when the movement has any step
+    int to = 0;            // reached when the movement has any step
     bool opening = false;  // opening narrows the door: widths count down
 
     // Calls step(width) for each width in turn.

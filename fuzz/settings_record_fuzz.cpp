@@ -131,8 +131,7 @@ void writeRead(QByteArrayView bytes) {
                 r.hScroll2 == w.hScroll2 && r.nakaMode == w.nakaMode,
             "integer changed");
     require(r.viewKanban == w.viewKanban && r.viewWaku == w.viewWaku, "flag changed");
-    require(r.makuPath0 == w.makuPath0 && r.makuPath1 == w.makuPath1 && r.kanbanPath == w.kanbanPath,
-            "text changed");
+    require(r.makuPath0 == w.makuPath0 && r.makuPath1 == w.makuPath1 && r.kanbanPath == w.kanbanPath, "text changed");
 }
 
 }  // namespace

@@ -47,8 +47,10 @@ frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
     Frame2 = new ctl::Frame(QStringLiteral("中扉動作"), FrameA);
     ctl::placeTwips(Frame2, 75, 1440, 2085, 480);
     ctl::setColours(Frame2, ctl::bgr(0xE0E0E0));
-    const struct { const char* caption; float l, t, w, h; } options[] = {
-        {"両方", 60, 180, 735, 270}, {"左", 795, 180, 570, 270}, {"右", 1470, 165, 555, 270}};
+    const struct {
+        const char* caption;
+        float l, t, w, h;
+    } options[] = {{"両方", 60, 180, 735, 270}, {"左", 795, 180, 570, 270}, {"右", 1470, 165, 555, 270}};
     for (std::int16_t i = 0; i < 3; ++i) {
         auto* option = new QRadioButton(QString::fromUtf8(options[i].caption), Frame2);
         ctl::placeTwips(option, options[i].l, options[i].t, options[i].w, options[i].h);
@@ -60,8 +62,10 @@ frmSet::frmSet() : ctl::Form(ctl::ScaleMode::Twips) {
     QFont markFont(platform::programFontName());
     markFont.setPointSizeF(14.25);
     markFont.setBold(true);
-    const struct { const char* mark; float labelLeft, labelTop, barLeft, barTop, barWidth, valueTop; } rows[] = {
-        {"①", 2340, 435, 2655, 420, 990, 690}, {"②", 2325, 1020, 2625, 990, 1050, 1245}};
+    const struct {
+        const char* mark;
+        float labelLeft, labelTop, barLeft, barTop, barWidth, valueTop;
+    } rows[] = {{"①", 2340, 435, 2655, 420, 990, 690}, {"②", 2325, 1020, 2625, 990, 1050, 1245}};
     for (std::int16_t i = 0; i < 2; ++i) {
         auto* mark = new QLabel(QString::fromUtf8(rows[i].mark), FrameA);
         ctl::placeTwips(mark, rows[i].labelLeft, rows[i].labelTop, 315, 375);

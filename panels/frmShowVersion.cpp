@@ -70,7 +70,9 @@ QCursor handCursor() {
 class Looks : public QObject {
 public:
     explicit Looks(QObject* application)
-        : QObject(application), icon(assets::programIcon().pixmap(QSize(32, 32))), blank(ctl::noIcon()),
+        : QObject(application),
+          icon(assets::programIcon().pixmap(QSize(32, 32))),
+          blank(ctl::noIcon()),
           hand(handCursor()) {}
 
     static const Looks& shared() {
@@ -123,10 +125,10 @@ void frmShowVersion::buildControls() {
     ctl::placeTwips(Label3[0], 165, 1290, 3225, 240);
     Label3[1] = makeLabel(this, QStringLiteral("企画・制作：Lumora　2002-2004年"));
     ctl::placeTwips(Label3[1], 165, 1545, 3225, 240);
-    Label3[2] = makeLabel(this, QStringLiteral(
-        "このバスの模型は、ミナセ自動車工業株式会社の許諾を受けて一部を製作しています。\n"
-        "\n"
-        "車体の意匠権はミナセ自動車工業株式会社に帰属します。"));
+    Label3[2] = makeLabel(
+        this, QStringLiteral("このバスの模型は、ミナセ自動車工業株式会社の許諾を受けて一部を製作しています。\n"
+                             "\n"
+                             "車体の意匠権はミナセ自動車工業株式会社に帰属します。"));
     ctl::placeTwips(Label3[2], 150, 1860, 4650, 885);
     for (QLabel* label : Label3)
         ctl::setColours(label, ctl::bgr(kDarkGrey), ctl::bgr(kWhite));
@@ -174,8 +176,8 @@ void frmShowVersion::Label5_Click() {
     } catch (const std::exception& error) {
         description = QString::fromLocal8Bit(error.what());
     }
-    platform::messageBox(this, {description + QStringLiteral("\r\n\r\n")
-                                    + QStringLiteral(" 上記内容をLumoraHP関係者まで報告してください。"),
+    platform::messageBox(this, {description + QStringLiteral("\r\n\r\n") +
+                                    QStringLiteral(" 上記内容をLumoraHP関係者まで報告してください。"),
                                 QStringLiteral("Lumhpurl.dllのエラー"), platform::MessageIcon::Critical});
 }
 

@@ -11,13 +11,20 @@ namespace err = core::err;
 
 QString formatName(Format format) {
     switch (format) {
-    case Format::Bmp: return QStringLiteral("ビットマップ");
-    case Format::Gif: return QStringLiteral("GIF");
-    case Format::Jpeg: return QStringLiteral("JPEG");
-    case Format::Png: return QStringLiteral("PNG");
-    case Format::Wmf: return QStringLiteral("メタファイル");
-    case Format::Emf: return QStringLiteral("拡張メタファイル");
-    case Format::Unknown: break;
+    case Format::Bmp:
+        return QStringLiteral("ビットマップ");
+    case Format::Gif:
+        return QStringLiteral("GIF");
+    case Format::Jpeg:
+        return QStringLiteral("JPEG");
+    case Format::Png:
+        return QStringLiteral("PNG");
+    case Format::Wmf:
+        return QStringLiteral("メタファイル");
+    case Format::Emf:
+        return QStringLiteral("拡張メタファイル");
+    case Format::Unknown:
+        break;
     }
     return QStringLiteral("ピクチャ");
 }
@@ -27,13 +34,11 @@ RuntimeError fileNotFound(const QString& path) {
 }
 
 RuntimeError isFolder(const QString& name) {
-    return {err::kPathFileAccess,
-            QStringLiteral("「%1」はフォルダーなので、ピクチャとして読み込めません。").arg(name)};
+    return {err::kPathFileAccess, QStringLiteral("「%1」はフォルダーなので、ピクチャとして読み込めません。").arg(name)};
 }
 
 RuntimeError notRegularFile(const QString& name) {
-    return {err::kPathFileAccess,
-            QStringLiteral("「%1」は通常のファイルではないので、読み込めません。").arg(name)};
+    return {err::kPathFileAccess, QStringLiteral("「%1」は通常のファイルではないので、読み込めません。").arg(name)};
 }
 
 RuntimeError cannotRead(const QString& name, const QString& reason) {
@@ -63,27 +68,26 @@ RuntimeError noExtent(const QString& name, Format format) {
 }
 
 RuntimeError fileTooLarge(const QString& name) {
-    return {err::kOutOfMemory,
-            QStringLiteral("ファイルが大きすぎます。「%1」は読み込める上限の %2 MB を超えています。")
-                .arg(name)
-                .arg(kMaxBytes / (1024 * 1024))};
+    return {err::kOutOfMemory, QStringLiteral("ファイルが大きすぎます。「%1」は読み込める上限の %2 MB を超えています。")
+                                   .arg(name)
+                                   .arg(kMaxBytes / (1024 * 1024))};
 }
 
 RuntimeError pictureTooLarge(const QString& name, QSize claimed) {
-    return {err::kOutOfMemory,
-            QStringLiteral("ピクチャが大きすぎます。「%1」は %2 × %3 ピクセルで、読み込める大きさ"
-                           "（一辺 %4 ピクセル、%5 MB まで）を超えています。")
-                .arg(name)
-                .arg(claimed.width())
-                .arg(claimed.height())
-                .arg(kMaxSide)
-                .arg(kMaxBytes / (1024 * 1024))};
+    return {err::kOutOfMemory, QStringLiteral("ピクチャが大きすぎます。「%1」は %2 × %3 ピクセルで、読み込める大きさ"
+                                              "（一辺 %4 ピクセル、%5 MB まで）を超えています。")
+                                   .arg(name)
+                                   .arg(claimed.width())
+                                   .arg(claimed.height())
+                                   .arg(kMaxSide)
+                                   .arg(kMaxBytes / (1024 * 1024))};
 }
 
 RuntimeError tooLargeToDraw(const QString& name, Format format) {
-    return {err::kOutOfMemory,
-            QStringLiteral("ピクチャが大きすぎます。「%1」の%2は、描くのに読み込める上限を超える時間かメモリが要ります。")
-                .arg(name, formatName(format))};
+    return {
+        err::kOutOfMemory,
+        QStringLiteral("ピクチャが大きすぎます。「%1」の%2は、描くのに読み込める上限を超える時間かメモリが要ります。")
+            .arg(name, formatName(format))};
 }
 
 }  // namespace pictures

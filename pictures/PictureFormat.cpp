@@ -148,10 +148,14 @@ std::optional<std::pair<std::int64_t, std::int64_t>> bmpClaimedSize(QByteArrayVi
 bool rasterIsComplete(Format format, QByteArrayView data) {
     const Bytes b(data);
     switch (format) {
-    case Format::Bmp: return bmpIsComplete(b);
-    case Format::Gif: return gifIsComplete(b);
-    case Format::Jpeg: return jpegIsComplete(b);
-    default: return true;
+    case Format::Bmp:
+        return bmpIsComplete(b);
+    case Format::Gif:
+        return gifIsComplete(b);
+    case Format::Jpeg:
+        return jpegIsComplete(b);
+    default:
+        return true;
     }
 }
 

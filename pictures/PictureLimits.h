@@ -10,12 +10,11 @@
 namespace pictures {
 
 inline constexpr std::int64_t kMaxBytes = 256LL * 1024 * 1024;  // a file, or one decoded image
-inline constexpr int kMaxSide = 32767;                            // pixels a side
+inline constexpr int kMaxSide = 32767;                          // pixels a side
 
 // True when an image of this size, 4 bytes a pixel, stays within the bounds.
 inline bool fitsLimits(std::int64_t width, std::int64_t height) {
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
-           width * height * 4 <= kMaxBytes;
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height * 4 <= kMaxBytes;
 }
 inline bool fitsLimits(QSize size) { return fitsLimits(size.width(), size.height()); }
 

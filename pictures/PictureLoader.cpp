@@ -22,7 +22,6 @@ namespace pictures {
 
 namespace {
 
-
 // Reads the whole file once. It is opened first, without waiting, and only then asked what it
 // is: a name checked before the open may lead elsewhere by the time of the open (a FIFO put in
 // the picture's place would block the start for good).

@@ -46,8 +46,9 @@ rlim_t addressSpaceFor(std::uint64_t inputBytes) { return kRendererOwnBytes + rl
 constexpr auto kLook = std::chrono::milliseconds(50);
 
 core::RuntimeError rendererError(const QString& what) {
-    return core::RuntimeError(core::err::kDllNotFound, QStringLiteral("ピクチャを読むためのプログラム '%1' %2")
-                                                           .arg(QLatin1String(kRendererProgram), what));
+    return core::RuntimeError(
+        core::err::kDllNotFound,
+        QStringLiteral("ピクチャを読むためのプログラム '%1' %2").arg(QLatin1String(kRendererProgram), what));
 }
 core::RuntimeError rendererMissing(const QString& reason) {
     return rendererError(QStringLiteral("を読み込めません。(%1)").arg(reason));
@@ -92,7 +93,9 @@ public:
         const QByteArray line = stat.read(512);
         const qsizetype end = line.lastIndexOf(')');  // the name in brackets may hold anything
         const char state = end >= 0 && end + 2 < line.size() ? line[end + 2] : 'X';
-        return state == 'T' || state == 't' ? State::Stopped : state == 'Z' || state == 'X' ? State::Ended : State::Running;
+        return state == 'T' || state == 't'   ? State::Stopped
+               : state == 'Z' || state == 'X' ? State::Ended
+                                              : State::Running;
     }
 
     // How long it was ready to run while other processes had the processor: the machine's
@@ -180,8 +183,12 @@ bool onApplicationThread() {
 class Exchange {
 public:
     Exchange(Renderer& renderer, bool kept, Format format, const QString& name)
-        : renderer_(renderer), kept_(kept), format_(format), name_(name),
-          processorEnd_(renderer.processorTime() + kRenderProcessorTime), wallEnd_(Clock::now() + kRenderWallTime),
+        : renderer_(renderer),
+          kept_(kept),
+          format_(format),
+          name_(name),
+          processorEnd_(renderer.processorTime() + kRenderProcessorTime),
+          wallEnd_(Clock::now() + kRenderWallTime),
           waitedAtStart_(renderer.waitedForProcessor()) {}
 
     void send(QByteArrayView bytes) {
@@ -229,7 +236,8 @@ private:
             const nanoseconds wallLeft = wallEnd_ + waited - Clock::now();
             if (wallLeft <= nanoseconds::zero())
                 throw rendererSilent();
-            const auto timeout = std::chrono::ceil<std::chrono::milliseconds>(std::min({processorLeft, wallLeft, nanoseconds(kLook)}));
+            const auto timeout =
+                std::chrono::ceil<std::chrono::milliseconds>(std::min({processorLeft, wallLeft, nanoseconds(kLook)}));
             pollfd fd{renderer_.socket(), events, 0};
             if (::poll(&fd, 1, int(timeout.count())) > 0)
                 return;

@@ -34,7 +34,8 @@ bool sentAsIs(QImage::Format format) {
 }
 
 QImage sendable(const QImage& image) {
-    return image.isNull() || sentAsIs(image.format()) ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return image.isNull() || sentAsIs(image.format()) ? image
+                                                      : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 // Rows of a 32-bit image lie one after another: its lines are whole multiples of 4 bytes.
@@ -44,8 +45,8 @@ bool writeImage(const QImage& image, const WireWrite& write) {
     const QByteArray head = littleEndian<std::uint32_t>(image.isNull() ? 0 : std::uint32_t(image.width())) +
                             littleEndian<std::uint32_t>(image.isNull() ? 0 : std::uint32_t(image.height())) +
                             littleEndian<std::uint32_t>(image.isNull() ? 0 : std::uint32_t(image.format()));
-    return write(head) &&
-           (image.isNull() || write(QByteArrayView(reinterpret_cast<const char*>(image.constBits()), pixelBytes(image))));
+    return write(head) && (image.isNull() ||
+                           write(QByteArrayView(reinterpret_cast<const char*>(image.constBits()), pixelBytes(image))));
 }
 
 // Takes what the answer's length has left, or throws corrupt when it does not hold that much.

@@ -26,8 +26,7 @@ QString entryFor(const QString& pattern) {
 void CommonDialog::setOpenHook(OpenHook h) { openHook() = std::move(h); }
 
 QStringList CommonDialog::nameFilters() const {
-    return {entryFor(Filter), entryFor(QStringLiteral("*.jpg;*.png")),
-            QStringLiteral("すべてのファイル (*)")};
+    return {entryFor(Filter), entryFor(QStringLiteral("*.jpg;*.png")), QStringLiteral("すべてのファイル (*)")};
 }
 
 void CommonDialog::ShowOpen(QWidget* owner) {

@@ -30,8 +30,8 @@ public:
 
     // Tests answer the dialog instead of a user: the hook receives the initial file name
     // and the filter entries and returns the chosen path, or nothing for cancel.
-    using OpenHook = std::function<std::optional<QString>(const QString& initialFileName,
-                                                          const QStringList& nameFilters)>;
+    using OpenHook =
+        std::function<std::optional<QString>(const QString& initialFileName, const QStringList& nameFilters)>;
     static void setOpenHook(OpenHook hook);
 };
 

@@ -29,35 +29,36 @@ QString fileNameOf(const QByteArray& path) { return QFile::decodeName(path.mid(p
 QFunctionPointer lumoraHpURL(const QByteArray& path) {
     const QString fileName = fileNameOf(path);
     if (!path.startsWith('/'))
-        throw core::RuntimeError(core::err::kDllNotFound,
-                                QStringLiteral("ファイル '%1' の場所が絶対パスで指定されていません。")
-                                    .arg(QFile::decodeName(path)));
+        throw core::RuntimeError(
+            core::err::kDllNotFound,
+            QStringLiteral("ファイル '%1' の場所が絶対パスで指定されていません。").arg(QFile::decodeName(path)));
     const ModuleFunction f = moduleFunction(path, kFunctionName);
     using Failure = ModuleFunction::Failure;
     switch (f.failure) {
     case Failure::None:
         return f.function;
     case Failure::NotFound:
-        throw core::RuntimeError(core::err::kDllNotFound, QStringLiteral("ファイル '%1' が見つかりません。").arg(fileName));
-    case Failure::NotWhole:
         throw core::RuntimeError(core::err::kDllNotFound,
-                                QStringLiteral("ファイル '%1' を読み込めません。(ライブラリが壊れているか、途中で切れています。)")
-                                    .arg(fileName));
+                                 QStringLiteral("ファイル '%1' が見つかりません。").arg(fileName));
+    case Failure::NotWhole:
+        throw core::RuntimeError(
+            core::err::kDllNotFound,
+            QStringLiteral("ファイル '%1' を読み込めません。(ライブラリが壊れているか、途中で切れています。)")
+                .arg(fileName));
     case Failure::NotLoaded:
         throw core::RuntimeError(core::err::kDllNotFound,
-                                QStringLiteral("ファイル '%1' を読み込めません。(%2)").arg(fileName, f.reason));
+                                 QStringLiteral("ファイル '%1' を読み込めません。(%2)").arg(fileName, f.reason));
     case Failure::NoFunction:
         break;
     }
-    throw core::RuntimeError(core::err::kDllEntryNotFound, QStringLiteral("関数 '%1' がファイル '%2' に見つかりません。")
-                                                             .arg(QLatin1String(kFunctionName), fileName));
+    throw core::RuntimeError(
+        core::err::kDllEntryNotFound,
+        QStringLiteral("関数 '%1' がファイル '%2' に見つかりません。").arg(QLatin1String(kFunctionName), fileName));
 }
 
 }  // namespace
 
-QString callLumoraHpURL() {
-    return callLumoraHpURL(besideExecutable(kLibraryFileName));
-}
+QString callLumoraHpURL() { return callLumoraHpURL(besideExecutable(kLibraryFileName)); }
 
 QString callLumoraHpURL(const QByteArray& libraryPath) {
     const QString fileName = fileNameOf(libraryPath);
@@ -65,14 +66,14 @@ QString callLumoraHpURL(const QByteArray& libraryPath) {
     const char* const text = function();
     if (!text)
         throw core::RuntimeError(core::err::kInvalidProcedureCall,
-                                QStringLiteral("関数 '%1' (ファイル '%2') がアドレスを返しませんでした。")
-                                    .arg(QLatin1String(kFunctionName), fileName));
+                                 QStringLiteral("関数 '%1' (ファイル '%2') がアドレスを返しませんでした。")
+                                     .arg(QLatin1String(kFunctionName), fileName));
 
     const std::size_t length = strnlen(text, kMaxAddressBytes + 1);
     if (length > kMaxAddressBytes)
         throw core::RuntimeError(core::err::kInvalidProcedureCall,
-                                QStringLiteral("関数 '%1' (ファイル '%2') の返したアドレスが長すぎます。")
-                                    .arg(QLatin1String(kFunctionName), fileName));
+                                 QStringLiteral("関数 '%1' (ファイル '%2') の返したアドレスが長すぎます。")
+                                     .arg(QLatin1String(kFunctionName), fileName));
     return QString::fromUtf8(text, static_cast<qsizetype>(length));
 }
 

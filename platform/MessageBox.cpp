@@ -22,10 +22,9 @@ void messageBox(QWidget* owner, const MessageBoxRequest& request) {
         messageBoxHook()(request);
         return;
     }
-    QMessageBox box(request.icon == MessageIcon::Critical ? QMessageBox::Critical
-                                                          : QMessageBox::NoIcon,
-                    request.title.isEmpty() ? defaultMessageBoxTitle() : request.title,
-                    request.text, QMessageBox::Ok, owner);
+    QMessageBox box(request.icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    request.title.isEmpty() ? defaultMessageBoxTitle() : request.title, request.text, QMessageBox::Ok,
+                    owner);
     box.exec();
 }
 

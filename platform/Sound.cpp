@@ -37,7 +37,8 @@ struct Playback {
 
 void play(const std::shared_ptr<Playback>& playback, Clock::time_point deadline) {
     // Without the module there is no audio output: the sound is skipped, as with no sound card.
-    const auto entry = reinterpret_cast<SoundEntry>(moduleFunction(besideExecutable(kSoundModule), kSoundEntry).function);
+    const auto entry =
+        reinterpret_cast<SoundEntry>(moduleFunction(besideExecutable(kSoundModule), kSoundEntry).function);
     const bool played = entry && entry(playback->riff.constData(), playback->riff.size(),
                                        std::chrono::nanoseconds(deadline.time_since_epoch()).count());
     const std::lock_guard lock(playback->mutex);

@@ -51,8 +51,8 @@ Pcm openDefault() {
 
 bool configure(snd_pcm_t* pcm, const WaveFormat& format) {
     const snd_pcm_format_t sampleFormat = format.bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-    return snd_pcm_set_params(pcm, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
-                              format.sampleRate, 1 /* resample if the device needs it */, kLatencyUs) == 0;
+    return snd_pcm_set_params(pcm, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels, format.sampleRate,
+                              1 /* resample if the device needs it */, kLatencyUs) == 0;
 }
 
 // In pieces of a tenth of a second, so that a sound the output held up stops within a piece
@@ -83,7 +83,9 @@ bool writeAll(snd_pcm_t* pcm, const WaveView& wave, Clock::time_point deadline) 
 }
 
 // Waits until the last frame has left the speaker, not only until it was queued.
-bool drain(snd_pcm_t* pcm, Clock::time_point deadline) { return millisecondsLeft(deadline) > 0 && snd_pcm_drain(pcm) == 0; }
+bool drain(snd_pcm_t* pcm, Clock::time_point deadline) {
+    return millisecondsLeft(deadline) > 0 && snd_pcm_drain(pcm) == 0;
+}
 
 }  // namespace
 

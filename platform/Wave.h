@@ -13,11 +13,11 @@
 namespace platform {
 
 struct WaveFormat {
-    std::uint16_t formatTag = 0;      // 1: PCM
+    std::uint16_t formatTag = 0;  // 1: PCM
     std::uint16_t channels = 0;
-    std::uint32_t sampleRate = 0;     // frames per second
-    std::uint32_t byteRate = 0;       // bytes per second
-    std::uint16_t blockAlign = 0;     // bytes per frame
+    std::uint32_t sampleRate = 0;  // frames per second
+    std::uint32_t byteRate = 0;    // bytes per second
+    std::uint16_t blockAlign = 0;  // bytes per frame
     std::uint16_t bitsPerSample = 0;
 };
 
@@ -30,15 +30,15 @@ struct WaveView {
 
 enum class WaveError {
     None,
-    TooShort,            // not even a RIFF header
-    NotRiff,             // no "RIFF" tag
-    NotWave,             // the form type is not "WAVE"
-    BadRiffSize,         // the RIFF size claims more bytes than there are, or too few for "WAVE"
+    TooShort,     // not even a RIFF header
+    NotRiff,      // no "RIFF" tag
+    NotWave,      // the form type is not "WAVE"
+    BadRiffSize,  // the RIFF size claims more bytes than there are, or too few for "WAVE"
     ChunkHeaderTruncated,
-    ChunkBeyondEnd,      // a chunk's size runs past the end of the form
-    DuplicateChunk,      // a second "fmt " or "data"
+    ChunkBeyondEnd,  // a chunk's size runs past the end of the form
+    DuplicateChunk,  // a second "fmt " or "data"
     MissingFormat,
-    FormatTooShort,      // "fmt " shorter than the 16 bytes of a PCM format
+    FormatTooShort,  // "fmt " shorter than the 16 bytes of a PCM format
     NotPcm,
     BadChannels,
     BadSampleRate,
@@ -46,7 +46,7 @@ enum class WaveError {
     BadBlockAlign,
     BadByteRate,
     MissingData,
-    PartialFrame,        // the sample bytes do not make whole frames
+    PartialFrame,  // the sample bytes do not make whole frames
 };
 
 // Parses `bytes`; on failure returns nothing and, when `error` is given, says why.

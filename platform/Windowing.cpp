@@ -62,9 +62,9 @@ struct Atoms {
 
 const Atoms& atomsOf(xcb_connection_t* c) {
     static const Atoms atoms = [c] {
-        const char* const names[] = {"_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS",       "_NET_SUPPORTED",
-                                     "_NET_WM_STATE",              "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
-                                     "_MOTIF_WM_HINTS"};
+        const char* const names[] = {
+            "_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS",       "_NET_SUPPORTED", "_NET_WM_STATE",
+            "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_MOTIF_WM_HINTS"};
         constexpr int count = std::size(names);
         xcb_intern_atom_cookie_t cookies[count];
         for (int i = 0; i < count; ++i)
@@ -140,8 +140,8 @@ void keepOffTaskbar(QWidget* window) {
     const xcb_atom_t states[] = {atoms.skipTaskbar, atoms.skipPager};
     // Before the window is mapped the state is the window's own property; the toolkit adds its
     // own states to it when it shows the window.
-    xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window->winId()), atoms.state,
-                        XCB_ATOM_ATOM, 32, std::size(states), states);
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window->winId()), atoms.state, XCB_ATOM_ATOM,
+                        32, std::size(states), states);
 }
 
 void offerMoveOnly(QWidget* window) {

@@ -14,7 +14,7 @@ build_pkgs=(
 test_pkgs=(
   xvfb xauth openbox xdotool wmctrl x11-utils x11-apps imagemagick desktop-file-utils dbus-daemon libglib2.0-bin
   pulseaudio pulseaudio-utils libasound2-plugins
-  file appstream lintian reuse
+  file appstream lintian reuse clang-format
   qt6-translations-l10n
 )
 fuzz_pkgs=(clang libclang-rt-14-dev)

@@ -27,9 +27,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 [[noreturn]] void typeMismatch(int field) {
     fail(core::err::kTypeMismatch, QStringLiteral("型が一致しません。"), field);
 }
-[[noreturn]] void overflow(int field) {
-    fail(core::err::kOverflow, QStringLiteral("オーバーフローしました。"), field);
-}
+[[noreturn]] void overflow(int field) { fail(core::err::kOverflow, QStringLiteral("オーバーフローしました。"), field); }
 
 // A decimal number: optional sign, digits with an optional fraction (at least one digit in
 // all), optional exponent. Nothing else may stand in the text. Values far beyond any
@@ -112,9 +110,7 @@ std::optional<double> parseDecimal(QByteArrayView s) {
     return sign * value;
 }
 
-std::optional<double> numberOf(const RawField& field) {
-    return parseDecimal(QByteArrayView(field.bytes));
-}
+std::optional<double> numberOf(const RawField& field) { return parseDecimal(QByteArrayView(field.bytes)); }
 
 template <typename Int>
 Int toInteger(const RawField& field) {

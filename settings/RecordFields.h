@@ -14,8 +14,8 @@ namespace settings {
 
 // One field as it stood in the record.
 struct RawField {
-    QByteArray bytes;   // quoted: the text between the quotes, "" undone; unquoted: trimmed of blanks
-    int number = 0;     // 1-based place in the record, for error descriptions
+    QByteArray bytes;  // quoted: the text between the quotes, "" undone; unquoted: trimmed of blanks
+    int number = 0;    // 1-based place in the record, for error descriptions
 };
 
 class FieldReader {

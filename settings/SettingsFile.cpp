@@ -191,7 +191,7 @@ QByteArray settingsFilePath() {
 
 void makeFolderFor(const QByteArray& path) {
     const QByteArray folder = path.left(path.lastIndexOf('/'));
-    for (qsizetype slash = folder.indexOf('/', 1); ; slash = folder.indexOf('/', slash + 1)) {
+    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
         ::mkdir(folder.left(slash < 0 ? folder.size() : slash).constData(), 0700);  // EEXIST is fine
         if (slash < 0)
             break;

@@ -29,10 +29,22 @@ class RecordWriter {
 public:
     RecordWriter() { out_.reserve(320); }
 
-    void write(float value) { separate(); out_ += formatSingle(value); }
-    void write(std::int32_t value) { separate(); out_ += QByteArray::number(value); }
-    void write(std::int16_t value) { separate(); out_ += QByteArray::number(value); }
-    void write(bool value) { separate(); out_ += value ? "#TRUE#" : "#FALSE#"; }
+    void write(float value) {
+        separate();
+        out_ += formatSingle(value);
+    }
+    void write(std::int32_t value) {
+        separate();
+        out_ += QByteArray::number(value);
+    }
+    void write(std::int16_t value) {
+        separate();
+        out_ += QByteArray::number(value);
+    }
+    void write(bool value) {
+        separate();
+        out_ += value ? "#TRUE#" : "#FALSE#";
+    }
     // Paths on this platform may hold a double quote; doubling it keeps the field whole
     // and leaves every other path byte for byte as it would be without the doubling.
     void write(const QByteArray& value) {

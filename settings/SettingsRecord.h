@@ -18,7 +18,7 @@ namespace settings {
 // What SaveIni gathers from the controls and LoadIni applies to them.
 struct Record {
     float formLeft = 0, formTop = 0, panelLeft = 0, panelTop = 0;  // twips, screen
-    QByteArray makuPath0, makuPath1;  // as the file system spells them
+    QByteArray makuPath0, makuPath1;                               // as the file system spells them
     std::int32_t makuSpeed0 = 0, makuSpeed1 = 0;
     QByteArray kanbanPath;
     float kanbanLeft = 0, kanbanTop = 0;  // twips, main window
@@ -36,15 +36,15 @@ struct Record {
 //   bool          #TRUE# or #FALSE#; a number reads as false when 0
 //   QByteArray    a path's bytes in double quotes, a quote doubled (UTF-8 where the file
 //                 system's names are valid text; a name that is not stays byte for byte)
-using Member = std::variant<float Record::*, std::int32_t Record::*, std::int16_t Record::*, bool Record::*,
-                            QByteArray Record::*>;
+using Member =
+    std::variant<float Record::*, std::int32_t Record::*, std::int16_t Record::*, bool Record::*, QByteArray Record::*>;
 
 // Where LoadIni falls back to when the file cannot be read or applied.
 struct Fallback {
     enum class Kind {
-        Kept,             // stays as it is (the paths; the board's place, which the board's reset sets)
-        Value,            // takes `value`
-        BelowBusWindow,   // the bus window's outer height: the panel stands right under it
+        Kept,            // stays as it is (the paths; the board's place, which the board's reset sets)
+        Value,           // takes `value`
+        BelowBusWindow,  // the bus window's outer height: the panel stands right under it
     };
     Kind kind = Kind::Kept;
     float value = 0;

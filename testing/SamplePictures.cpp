@@ -65,11 +65,11 @@ QByteArray wmfFile(const QByteArray& records, bool placeable, QPoint origin, qui
         put<quint16>(header, sum);
         out += header;
     }
-    put<quint16>(out, 1);     // in a file
-    put<quint16>(out, 9);     // header words
+    put<quint16>(out, 1);  // in a file
+    put<quint16>(out, 9);  // header words
     put<quint16>(out, 0x300);
     put<quint32>(out, static_cast<quint32>((18 + records.size()) / 2));
-    put<quint16>(out, 3);     // objects
+    put<quint16>(out, 3);  // objects
     put<quint32>(out, longestRecordWords);
     put<quint16>(out, 0);
     return out + records;
@@ -103,7 +103,8 @@ QByteArray encodeOs2Bmp(const QImage& scene) {
     for (const auto& [at, value] : {std::pair{14, 12}, {18, rgb.width()}, {20, rgb.height()}, {22, 1}, {24, 24}})
         qToLittleEndian<quint16>(quint16(value), out.data() + at);  // the header size, 12, is the low half of a u32
     for (int y = rgb.height() - 1; y >= 0; --y)
-        out += QByteArray(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3).leftJustified(rowBytes, '\0');
+        out += QByteArray(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3)
+                   .leftJustified(rowBytes, '\0');
     return out;
 }
 
@@ -144,8 +145,8 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin,
         wmfRecord(records, 0x0103, {1});  // SETMAPMODE MM_TEXT: one unit a pixel
     const int unit = placeable ? 15 : 1;
     if (setsOrigin)
-        wmfRecord(records, 0x020B, {w16(oy), w16(ox)});                // SETWINDOWORG
-    wmfRecord(records, 0x020C, {w16(50 * unit), w16(100 * unit)});     // SETWINDOWEXT
+        wmfRecord(records, 0x020B, {w16(oy), w16(ox)});             // SETWINDOWORG
+    wmfRecord(records, 0x020C, {w16(50 * unit), w16(100 * unit)});  // SETWINDOWEXT
     if (oddShapesPenPixels > 0) {
         wmfRecord(records, 0x02FA, {0, w16(oddShapesPenPixels * unit), 0, 0, 0});  // solid black: 0
         wmfRecord(records, 0x012D, {0});
@@ -153,14 +154,13 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin,
         wmfRecord(records, 0x0325, {2, w16(ox), w16(y), w16(ox + 100 * unit), w16(y)});  // POLYLINE
         wmfRecord(records, 0x01F0, {0});  // DELETEOBJECT: its place is the null pen's
     }
-    wmfRecord(records, 0x02FA, {5, 0, 0, 0, 0});                       // CREATEPENINDIRECT null pen: 0
-    wmfRecord(records, 0x02FC, {0, 0x00FF, 0x0000, 0});                // CREATEBRUSHINDIRECT red: 1
-    wmfRecord(records, 0x02FC, {0, 0x0000, 0x00FF, 0});                // blue: 2
+    wmfRecord(records, 0x02FA, {5, 0, 0, 0, 0});         // CREATEPENINDIRECT null pen: 0
+    wmfRecord(records, 0x02FC, {0, 0x00FF, 0x0000, 0});  // CREATEBRUSHINDIRECT red: 1
+    wmfRecord(records, 0x02FC, {0, 0x0000, 0x00FF, 0});  // blue: 2
     wmfRecord(records, 0x012D, {0});
     wmfRecord(records, 0x012D, {1});
     auto box = [&](quint16 function, int l, int t, int r, int b) {
-        wmfRecord(records, function,
-                  {w16(oy + b * unit), w16(ox + r * unit), w16(oy + t * unit), w16(ox + l * unit)});
+        wmfRecord(records, function, {w16(oy + b * unit), w16(ox + r * unit), w16(oy + t * unit), w16(ox + l * unit)});
     };
     box(0x041B, 10, 10, 50, 40);  // RECTANGLE
     for (int i = 0; i < extraRecords; ++i)
@@ -197,25 +197,26 @@ QByteArray wmfText(int fontHeight, int characters) {
 
 QByteArray emf(int extraRecords, bool text) {
     QByteArray records;
-    emfRecord(records, 33, {});                         // SAVEDC: a record of 8 bytes, the least
-    emfRecord(records, 34, {-1});                       // RESTOREDC
-    emfRecord(records, 37, {qint32(0x80000008u)});      // SELECTOBJECT the null pen
-    emfRecord(records, 39, {1, 0, 0x0000FF, 0});        // CREATEBRUSHINDIRECT red
-    emfRecord(records, 39, {2, 0, 0xFF0000, 0});        // blue
+    emfRecord(records, 33, {});                     // SAVEDC: a record of 8 bytes, the least
+    emfRecord(records, 34, {-1});                   // RESTOREDC
+    emfRecord(records, 37, {qint32(0x80000008u)});  // SELECTOBJECT the null pen
+    emfRecord(records, 39, {1, 0, 0x0000FF, 0});    // CREATEBRUSHINDIRECT red
+    emfRecord(records, 39, {2, 0, 0xFF0000, 0});    // blue
     emfRecord(records, 37, {1});
-    emfRecord(records, 43, {10, 10, 50, 40});           // RECTANGLE
+    emfRecord(records, 43, {10, 10, 50, 40});  // RECTANGLE
     for (int i = 0; i < extraRecords; ++i)
         emfRecord(records, 43, {12 + i % 30, 12 + i % 20, 14 + i % 30, 14 + i % 20});
     emfRecord(records, 37, {2});
-    emfRecord(records, 42, {60, 10, 90, 40});           // ELLIPSE
+    emfRecord(records, 42, {60, 10, 90, 40});  // ELLIPSE
     if (text) {  // EXTCREATEFONTINDIRECTW Sans 12 pixels high, SELECTOBJECT, EXTTEXTOUTW "AB" at (76, 38)
-        emfRecord(records, 82, {3, -12, 0, 0, 0, 400, 0, 0, 0x00610053, 0x0073006E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        emfRecord(records, 82,
+                  {3, -12, 0, 0, 0, 400, 0, 0, 0x00610053, 0x0073006E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
         emfRecord(records, 37, {3});
         const auto one = std::bit_cast<qint32>(1.0f);  // then: length, where the text and the widths lie
         emfRecord(records, 84, {0, 0, -1, -1, 1, one, one, 76, 38, 2, 76, 0, 0, 0, -1, -1, 80, 0x00420041, 4, 4});
     }
-    emfRecord(records, 14, {0, 16, 20});                // EOF
-    int count = 0;  // the records after the header
+    emfRecord(records, 14, {0, 16, 20});  // EOF
+    int count = 0;                        // the records after the header
     for (qsizetype at = 0; at < records.size(); at += qFromLittleEndian<quint32>(records.constData() + at + 4))
         ++count;
 

@@ -22,11 +22,10 @@ int main(int argc, char** argv) {
         const bool oneLine = bytes.endsWith("\r\n") && bytes.count('\n') == 1 && bytes.count('\r') == 1;
         const auto within = [](std::int32_t v, std::int32_t min, std::int32_t max) { return v >= min && v <= max; };
         using namespace settings;
-        const bool accepted = within(r.hScroll1, kDoorSpeedMin, kDoorSpeedMax) &&
-                              within(r.hScroll2, kDoorSpeedMin, kDoorSpeedMax) &&
-                              within(r.makuSpeed0, kRollSpeedMin, kRollSpeedMax) &&
-                              within(r.makuSpeed1, kRollSpeedMin, kRollSpeedMax) &&
-                              within(r.nakaMode, 0, 2);  // 両方 左 右
+        const bool accepted =
+            within(r.hScroll1, kDoorSpeedMin, kDoorSpeedMax) && within(r.hScroll2, kDoorSpeedMin, kDoorSpeedMax) &&
+            within(r.makuSpeed0, kRollSpeedMin, kRollSpeedMax) && within(r.makuSpeed1, kRollSpeedMin, kRollSpeedMax) &&
+            within(r.nakaMode, 0, 2);  // 両方 左 右
         if (oneLine && accepted)
             return 0;
         std::fprintf(stderr, "%s: %s\n", argv[1], oneLine ? "a value no control accepts" : "not one CR LF line");

@@ -24,7 +24,8 @@ inline QByteArray read(const QString& path) {
 }
 
 // The error the call raises, or number 0 (which no check expects) when it raises none.
-template <typename Call> core::RuntimeError errorOf(Call&& call) {
+template <typename Call>
+core::RuntimeError errorOf(Call&& call) {
     try {
         call();
     } catch (const core::RuntimeError& e) {

@@ -25,9 +25,7 @@ constexpr std::array kAssets{
 };
 }  // namespace
 
-std::span<const AssetEntry> assetList() {
-    return kAssets;
-}
+std::span<const AssetEntry> assetList() { return kAssets; }
 
 QString doubleResPath(const QString& path) {
     const qsizetype dot = path.lastIndexOf('.');

@@ -22,9 +22,9 @@ enum class Format {
 struct AssetEntry {
     const char* source;
     const char* output;
-    QSize size;       // pixels of the plain output; unused for Copy
+    QSize size;  // pixels of the plain output; unused for Copy
     Format format;
-    bool doubleRes;   // also "<name>@2x.<ext>" at twice the size, for HiDPI screens
+    bool doubleRes;  // also "<name>@2x.<ext>" at twice the size, for HiDPI screens
 };
 
 std::span<const AssetEntry> assetList();

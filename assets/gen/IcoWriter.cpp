@@ -63,9 +63,9 @@ QByteArray encodeIco16(const QImage& image) {
     const quint32 resourceBytes = kIconImageHeaderSize + 16 * 4 + imageBytes;
 
     QByteArray out;
-    putU16(out, 0);  // reserved
-    putU16(out, 1);  // type: icon
-    putU16(out, 1);  // one image
+    putU16(out, 0);                                       // reserved
+    putU16(out, 1);                                       // type: icon
+    putU16(out, 1);                                       // one image
     out.append(char(width == kMaxIconSide ? 0 : width));  // 0 stands for 256
     out.append(char(height == kMaxIconSide ? 0 : height));
     out.append(char(16));  // colours

@@ -17,9 +17,8 @@ namespace assetgen {
 // Black, maroon, green, olive, navy, purple, teal, silver, grey, red, lime,
 // yellow, blue, fuchsia, aqua, white: the order of the classic system palette.
 inline constexpr std::array<QRgb, 16> kStandardPalette{
-    0xff000000, 0xff800000, 0xff008000, 0xff808000, 0xff000080, 0xff800080,
-    0xff008080, 0xffc0c0c0, 0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00,
-    0xff0000ff, 0xffff00ff, 0xff00ffff, 0xffffffff};
+    0xff000000, 0xff800000, 0xff008000, 0xff808000, 0xff000080, 0xff800080, 0xff008080, 0xffc0c0c0,
+    0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00, 0xff0000ff, 0xffff00ff, 0xff00ffff, 0xffffffff};
 
 // Index of the palette colour nearest to the colour (alpha ignored); weighted
 // towards green the way the eye is, ties going to the lower index.

@@ -176,9 +176,7 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     put16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
-void putTag(std::vector<std::uint8_t>& out, const char (&tag)[5]) {
-    out.insert(out.end(), tag, tag + 4);
-}
+void putTag(std::vector<std::uint8_t>& out, const char (&tag)[5]) { out.insert(out.end(), tag, tag + 4); }
 
 std::vector<std::uint8_t> riff(const std::vector<std::uint8_t>& pcm) {
     std::vector<std::uint8_t> out;

@@ -23,9 +23,7 @@ double cpuSeconds() {
     return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
 }
 
-double targetUs(int count) {
-    return std::chrono::duration<double, std::micro>(doors::waitDuration(count)).count();
-}
+double targetUs(int count) { return std::chrono::duration<double, std::micro>(doors::waitDuration(count)).count(); }
 
 void meanOfOne(int count, int repeats) {
     const auto start = Clock::now();

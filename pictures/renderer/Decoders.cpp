@@ -10,13 +10,17 @@ namespace pictures {
 
 core::Picture renderPictureHere(const QByteArray& data, Format format, const QString& name) {
     switch (format) {
-    case Format::Wmf: return renderWmf(data, name);
-    case Format::Emf: return renderEmf(data, name);
+    case Format::Wmf:
+        return renderWmf(data, name);
+    case Format::Emf:
+        return renderEmf(data, name);
     case Format::Bmp:
     case Format::Gif:
     case Format::Jpeg:
-    case Format::Png: return core::Picture(decodeRaster(data, format, name));
-    case Format::Unknown: break;
+    case Format::Png:
+        return core::Picture(decodeRaster(data, format, name));
+    case Format::Unknown:
+        break;
     }
     throw unknownFormat(name);
 }

@@ -50,8 +50,8 @@ std::optional<EmfLayout> readEmfLayout(const Bytes& b) {
     const auto type = b.u32(0), headerBytes = b.u32(4), signature = b.u32(kEmfSignatureOffset);
     const auto bounds = readRect(b, 8), frame = readRect(b, 24);
     const auto deviceX = b.s32(72), deviceY = b.s32(76), mmX = b.s32(80), mmY = b.s32(84);
-    if (type != kEmrHeader || signature != kEmfSignature || !headerBytes || *headerBytes < kMinHeaderBytes ||
-        !bounds || !frame || !deviceX || !deviceY || !mmX || !mmY)
+    if (type != kEmrHeader || signature != kEmfSignature || !headerBytes || *headerBytes < kMinHeaderBytes || !bounds ||
+        !frame || !deviceX || !deviceY || !mmX || !mmY)
         return std::nullopt;
 
     for (std::int64_t pos = 0;;) {
@@ -78,8 +78,8 @@ core::Picture renderEmf(const QByteArray& data, const QString& name) {
     if (!layout)
         throw corrupt(name, Format::Emf);
     const QRectF& frame = layout->frame;
-    const QSize size = naturalSize(frame.width() * kScreenDpi / kHmmPerInch,
-                                   frame.height() * kScreenDpi / kHmmPerInch, name, Format::Emf);
+    const QSize size = naturalSize(frame.width() * kScreenDpi / kHmmPerInch, frame.height() * kScreenDpi / kHmmPerInch,
+                                   name, Format::Emf);
 
     QByteArray input = data;  // the converter's input is not const
     generatorOptions options{};

@@ -16,9 +16,9 @@ class Bytes;
 
 // What the header record says, once the record chain has been found whole.
 struct EmfLayout {
-    QRectF bounds;         // device units: the drawing's extent, the SVG's origin
-    QRectF frame;          // 0.01 mm: the picture's page
-    QSizeF devicePerHmm;   // reference device units per 0.01 mm
+    QRectF bounds;        // device units: the drawing's extent, the SVG's origin
+    QRectF frame;         // 0.01 mm: the picture's page
+    QSizeF devicePerHmm;  // reference device units per 0.01 mm
 };
 
 // Empty when the header is not an enhanced metafile's or the records do not chain to the

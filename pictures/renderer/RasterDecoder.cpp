@@ -16,11 +16,16 @@ namespace {
 
 QByteArray qtFormat(Format format) {
     switch (format) {
-    case Format::Bmp: return "bmp";
-    case Format::Gif: return "gif";
-    case Format::Jpeg: return "jpeg";
-    case Format::Png: return "png";
-    default: return {};
+    case Format::Bmp:
+        return "bmp";
+    case Format::Gif:
+        return "gif";
+    case Format::Jpeg:
+        return "jpeg";
+    case Format::Png:
+        return "png";
+    default:
+        return {};
     }
 }
 

@@ -114,8 +114,7 @@ Api createApi() {
     wmfAPI* raw = nullptr;
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
-    const unsigned long flags =
-        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     const wmf_error_t error = wmf_api_create(&raw, flags, &options);
     Api api(raw);
     if (error != wmf_E_None)
@@ -203,8 +202,8 @@ core::Picture renderWmf(const QByteArray& data, const QString& name) {
     QSize size;
     if (layout->placeable) {
         const double perInch = layout->unitsPerInch;
-        size = naturalSize(layout->frame.width() * kScreenDpi / perInch,
-                           layout->frame.height() * kScreenDpi / perInch, name, Format::Wmf);
+        size = naturalSize(layout->frame.width() * kScreenDpi / perInch, layout->frame.height() * kScreenDpi / perInch,
+                           name, Format::Wmf);
     }
 
     const Api api = createApi();

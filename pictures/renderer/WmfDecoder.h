@@ -17,8 +17,8 @@ class Bytes;
 // What the header and record chain of a metafile say before anything is played.
 struct WmfLayout {
     bool placeable = false;
-    QRectF frame;          // placeable: the header's box, in metafile units
-    int unitsPerInch = 0;  // placeable only
+    QRectF frame;                   // placeable: the header's box, in metafile units
+    int unitsPerInch = 0;           // placeable only
     bool setsWindowOrigin = false;  // a record places the window origin itself
 };
 

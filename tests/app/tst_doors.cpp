@@ -18,7 +18,11 @@ namespace {
 
 // One door run: the mode (-1 for the front door), the front door's or the leaves' widths before
 // the click, the switch's value when its handler runs, and the first and last width set (0: none).
-struct Run { int mode; float left, right; int value, first, last; };
+struct Run {
+    int mode;
+    float left, right;
+    int value, first, last;
+};
 
 }  // namespace
 
@@ -56,7 +60,11 @@ private Q_SLOTS:
             form->Image1(2)->setWidth(left);
         }
         // Each step as it looked when its wait began, and the sounds with the steps before them.
-        struct Step { int count; core::ScaleRect a, b; bool painted; };
+        struct Step {
+            int count;
+            core::ScaleRect a, b;
+            bool painted;
+        };
         std::vector<Step> steps;
         std::vector<std::pair<std::int16_t, std::size_t>> sounds;
         form->doorWait = [&](int count) {
@@ -123,7 +131,8 @@ private Q_SLOTS:
     // double-resolution twins, not the pictures blown up.
     void switchPicturesAreCrisp() {
         auto form = startForm();
-        for (const auto& [doorSwitch, name] : {std::pair(form->panel().Check1, "mae"), {form->panel().Check2, "naka"}}) {
+        for (const auto& [doorSwitch, name] :
+             {std::pair(form->panel().Check1, "mae"), {form->panel().Check2, "naka"}}) {
             const QImage shown = doorSwitch->icon().pixmap(doorSwitch->iconSize(), 2.0).toImage();
             const QImage twin(QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/switch_%1@2x.bmp").arg(name));
             QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), twin.convertToFormat(QImage::Format_RGB32));
@@ -144,7 +153,8 @@ private Q_SLOTS:
         // Queued input must wait for the door's last step.
         bool timerRan = false, queuedCallRan = false;
         QTimer::singleShot(0, this, [&] { timerRan = true; });
-        QMetaObject::invokeMethod(this, [&] { queuedCallRan = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&] { queuedCallRan = true; }, Qt::QueuedConnection);
         for (int i = 0; i < 20; ++i) {
             const auto start = std::chrono::steady_clock::now();
             doors::countedWait(count);

@@ -46,8 +46,17 @@ private Q_SLOTS:
         // Sign window 0 (53 x 33 pixels) is rounded inside its outermost rows and columns but its
         // right one.
         const QRegion r = form->picWaku1(0)->mask();
-        for (const auto& [x, y, kept] : {std::tuple(1, 16, true), {52, 16, true}, {26, 1, true}, {26, 31, true}, {2, 1, true},
-                                         {51, 31, true}, {0, 16, false}, {26, 0, false}, {26, 32, false}, {1, 1, false}, {52, 31, false}})
+        for (const auto& [x, y, kept] : {std::tuple(1, 16, true),
+                                         {52, 16, true},
+                                         {26, 1, true},
+                                         {26, 31, true},
+                                         {2, 1, true},
+                                         {51, 31, true},
+                                         {0, 16, false},
+                                         {26, 0, false},
+                                         {26, 32, false},
+                                         {1, 1, false},
+                                         {52, 31, false}})
             QVERIFY2(r.contains(QPoint(x, y)) == kept, qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
         // Tab goes round the bus window's shown controls only: the signboard and sign 0.
         QApplication::setActiveWindow(form.get());
@@ -98,14 +107,16 @@ private Q_SLOTS:
         auto form = startForm();
         frmSet& p = form->panel();
         // In the order of the rows.
-        QWidget* const controls[] = {p.FrameA, p.Check1, p.HScroll1, p.lblMaeSpeed, p.Check2, p.HScroll2,
-                                     p.lblNakaSpeed, p.Frame2, p.Option1(0), p.Option1(1), p.Option1(2), p.Label1,
-                                     p.Label2(0), p.scllMakuSpeed(0), p.lblMakuSpeed(0), p.Label2(1),
-                                     p.scllMakuSpeed(1), p.lblMakuSpeed(1), p.Command3};
+        QWidget* const controls[] = {p.FrameA,           p.Check1,           p.HScroll1,        p.lblMaeSpeed,
+                                     p.Check2,           p.HScroll2,         p.lblNakaSpeed,    p.Frame2,
+                                     p.Option1(0),       p.Option1(1),       p.Option1(2),      p.Label1,
+                                     p.Label2(0),        p.scllMakuSpeed(0), p.lblMakuSpeed(0), p.Label2(1),
+                                     p.scllMakuSpeed(1), p.lblMakuSpeed(1),  p.Command3};
         QFETCH(int, row);
         QWidget* control = controls[row];
-        QCOMPARE(control->geometry(), core::twipsToPixels(core::ScaleRect{float(twips.x()), float(twips.y()),
-                                                                        float(twips.width()), float(twips.height())}));
+        QCOMPARE(control->geometry(),
+                 core::twipsToPixels(
+                     core::ScaleRect{float(twips.x()), float(twips.y()), float(twips.width()), float(twips.height())}));
         const QImage shot = p.grab().toImage();
         const QPoint origin = control->mapTo(&p, QPoint(0, 0));
         if (background.isValid())
@@ -137,7 +148,8 @@ private Q_SLOTS:
         painter.drawText(caption.rect(), Qt::AlignCenter, frame->title());
         painter.end();
         const int above = std::min(metrics.height(), frame->childrenRect().top());  // the option buttons come below
-        QCOMPARE(shot.copy(8, 0, end - 8, above).convertToFormat(QImage::Format_RGB32), caption.copy(0, 0, end - 8, above));
+        QCOMPARE(shot.copy(8, 0, end - 8, above).convertToFormat(QImage::Format_RGB32),
+                 caption.copy(0, 0, end - 8, above));
     }
 
     // A checked menu item shows its mark; an unchecked one shows nothing there, just like an item
@@ -166,14 +178,15 @@ private Q_SLOTS:
             return columns;
         };
         const QList<QImage> reference = markColumns(plain, {plainMarked, plainItem});
-        const QList<QImage> ours = markColumns(form.MnuTempMenu1.get(), {form.MnuViewKanban, form.MnuViewWaku,
-                                                                         form.MnuSetKanban, form.MnuKanbanReset});
+        const QList<QImage> ours = markColumns(
+            form.MnuTempMenu1.get(), {form.MnuViewKanban, form.MnuViewWaku, form.MnuSetKanban, form.MnuKanbanReset});
         QCOMPARE(ours.at(0), reference.at(0));  // the mark
         for (int i = 1; i < 4; ++i)
             QCOMPARE(ours.at(i), reference.at(1));  // no mark, and no empty box either
         QVERIFY(reference.at(0) != reference.at(1));
         // The line before the reset is a separator, as thin as the toolkit's.
-        QCOMPARE(form.MnuTempMenu1.get().actionGeometry(form.MnuBdr1).height(), plain.actionGeometry(plainSeparator).height());
+        QCOMPARE(form.MnuTempMenu1.get().actionGeometry(form.MnuBdr1).height(),
+                 plain.actionGeometry(plainSeparator).height());
     }
 
     // The bus window's file dialog opens on the last file, in its folder, offering the program's
@@ -208,12 +221,13 @@ private Q_SLOTS:
             QTimer::singleShot(0, [&seen] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 if (box && box->parentWidget())
-                    seen.append({box->windowTitle(), box->text(), int(box->icon())}), box->button(QMessageBox::Ok)->click();
+                    seen.append({box->windowTitle(), box->text(), int(box->icon())}),
+                        box->button(QMessageBox::Ok)->click();
             });
             platform::messageBox(&owner, r);
         }
         QCOMPARE(seen, (QList<std::tuple<QString, QString, int>>{{"Tarvola", "broken", QMessageBox::Critical},
-                                                                {"title", "note", QMessageBox::NoIcon}}));
+                                                                 {"title", "note", QMessageBox::NoIcon}}));
     }
 
     // The save on a broken display waits for the display to break: the toolkit's warnings while
@@ -257,7 +271,8 @@ private Q_SLOTS:
         // The focus frame, in the highlight's blue, runs down both ends of the bar; grey without it.
         const auto framed = [&p] {
             const QImage bar = p.HScroll1->grab().toImage();
-            const QColor left = bar.pixelColor(0, bar.height() / 2), right = bar.pixelColor(bar.width() - 1, bar.height() / 2);
+            const QColor left = bar.pixelColor(0, bar.height() / 2),
+                         right = bar.pixelColor(bar.width() - 1, bar.height() / 2);
             return left.blue() > left.red() + 24 && right.blue() > right.red() + 24;
         };
         QVERIFY(!framed());
@@ -355,7 +370,8 @@ private Q_SLOTS:
         thumb.minimum = bar->minimum(), thumb.maximum = bar->maximum();
         thumb.sliderPosition = thumb.sliderValue = bar->value();
         thumb.singleStep = bar->singleStep(), thumb.pageStep = bar->pageStep();
-        const QPoint grip = bar->style()->subControlRect(QStyle::CC_ScrollBar, &thumb, QStyle::SC_ScrollBarSlider, bar).center();
+        const QPoint grip =
+            bar->style()->subControlRect(QStyle::CC_ScrollBar, &thumb, QStyle::SC_ScrollBarSlider, bar).center();
         QSignalSpy changes(&p, &frmSet::hScroll1Changed);
         QTest::mousePress(bar, Qt::LeftButton, {}, grip);
         for (const int dx : {5, 10, 20})
@@ -402,10 +418,15 @@ private Q_SLOTS:
         describe(p.Check1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         using Q = QAccessible;
         const std::tuple<QWidget*, const char*, Q::Role, const char*> rows[] = {
-            {p.Check1, "前扉", Q::Button, "on"}, {p.Check2, "中扉", Q::Button, ""}, {p.Command3, "バージョン情報", Q::Button, ""},
-            {p.HScroll1, "前扉の速度", Q::ScrollBar, "3000"}, {p.HScroll2, "中扉の速度", Q::ScrollBar, "4000"},
-            {p.scllMakuSpeed(0), "幕の速度①", Q::ScrollBar, "7"}, {p.scllMakuSpeed(1), "幕の速度②", Q::ScrollBar, "3"},
-            {p.Option1(0), "両方", Q::RadioButton, ""}, {p.Option1(1), "左", Q::RadioButton, "on"}};
+            {p.Check1, "前扉", Q::Button, "on"},
+            {p.Check2, "中扉", Q::Button, ""},
+            {p.Command3, "バージョン情報", Q::Button, ""},
+            {p.HScroll1, "前扉の速度", Q::ScrollBar, "3000"},
+            {p.HScroll2, "中扉の速度", Q::ScrollBar, "4000"},
+            {p.scllMakuSpeed(0), "幕の速度①", Q::ScrollBar, "7"},
+            {p.scllMakuSpeed(1), "幕の速度②", Q::ScrollBar, "3"},
+            {p.Option1(0), "両方", Q::RadioButton, ""},
+            {p.Option1(1), "左", Q::RadioButton, "on"}};
         for (const auto& [control, name, role, state] : rows) {
             QAccessibleInterface* a = describe(control);
             QCOMPARE(a->text(Q::Name), QString::fromUtf8(name));
@@ -421,8 +442,10 @@ private Q_SLOTS:
         QMap<QString, QAccessibleInterface*> parts;
         for (int i = 0; i < bus->childCount(); ++i)
             parts.insert(bus->child(i)->text(Q::Name), bus->child(i));
-        for (const auto& [name, place] : {std::pair("方向幕①", QRect(239, 35, 53, 33)), {"看板", {600, 133, 94, 30}},
-                                          {"前扉", {24, 46, 5, 145}}, {"中扉（左）", {313, 51, 62, 145}},
+        for (const auto& [name, place] : {std::pair("方向幕①", QRect(239, 35, 53, 33)),
+                                          {"看板", {600, 133, 94, 30}},
+                                          {"前扉", {24, 46, 5, 145}},
+                                          {"中扉（左）", {313, 51, 62, 145}},
                                           {"中扉（右）", {374, 51, 62, 145}}}) {
             QAccessibleInterface* part = parts.value(QString::fromUtf8(name));
             QVERIFY2(part && part->role() == Q::Graphic && bus->child(bus->indexOfChild(part)) == part, name);
@@ -440,7 +463,8 @@ private Q_SLOTS:
         platform::setMessageBoxHook([&](const platform::MessageBoxRequest&) { ++boxes; });
         platform::setWebOpenerHook([&](const QUrl& url, QWidget* owner) { opened.append(url), owners.append(owner); });
         frmShowVersion dialog;
-        QCOMPARE(dialog.Label2->text().toUtf8(), QByteArray("Varsion\xe3\x80\x80" "1.0.0"));  // an ideographic space
+        QCOMPARE(dialog.Label2->text().toUtf8(), QByteArray("Varsion\xe3\x80\x80"
+                                                            "1.0.0"));                      // an ideographic space
         QAccessibleInterface* link = QAccessible::queryAccessibleInterface(dialog.Label5);  // for a screen reader
         QVERIFY(link->role() == QAccessible::Link && link->text(QAccessible::Name) == dialog.Label5->text());
         bool stillOpen = false;
@@ -550,7 +574,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("resource");
         QTest::addColumn<QString>("file");
         QTest::newRow("bus") << assets::kBusPicture << "pictures/bus.bmp";
-        QTest::newRow("bus, twice the resolution") << ":/pictures/bus@2x.px" << "pictures/bus@2x.bmp";
+        QTest::newRow("bus, twice the resolution") << ":/pictures/bus@2x.px"
+                                                   << "pictures/bus@2x.bmp";
         QTest::newRow("icon, 16 colours") << assets::kIcon << "icons/tarvola.ico";
         QTest::newRow("hand cursor, with alpha") << assets::kHandCursor << "cursors/hand.png";
     }
@@ -566,7 +591,9 @@ private Q_SLOTS:
     }
 
     // A picture's double-resolution twin is drawn at half its size in pixels.
-    void aPictureFindsItsTwin() { QCOMPARE(core::Picture::fromResource(assets::kBusPicture).doubleResImage().devicePixelRatio(), 2.0); }
+    void aPictureFindsItsTwin() {
+        QCOMPARE(core::Picture::fromResource(assets::kBusPicture).doubleResImage().devicePixelRatio(), 2.0);
+    }
 
     // The toolkit's dialogs in the user's language: the test runs with LANG=ja_JP.UTF-8 and
     // nothing overriding it (after the others, which see the toolkit's own words).

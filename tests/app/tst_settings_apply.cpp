@@ -14,14 +14,30 @@
 namespace {
 
 // The record's sixteen fields in the file's order.
-enum Field { FormLeft, FormTop, PanelLeft, PanelTop, Film0, Film1, Speed0, Speed1, Kanban, KanbanLeft, KanbanTop,
-             ViewKanban, ViewWaku, Door1, Door2, Mode };
+enum Field {
+    FormLeft,
+    FormTop,
+    PanelLeft,
+    PanelTop,
+    Film0,
+    Film1,
+    Speed0,
+    Speed1,
+    Kanban,
+    KanbanLeft,
+    KanbanTop,
+    ViewKanban,
+    ViewWaku,
+    Door1,
+    Door2,
+    Mode
+};
 
 QByteArray quoted(const QString& path) { return '"' + path.toUtf8() + '"'; }
 
 QByteArrayList record(const QString& film0, const QString& film1, const QString& kanban) {
-    return {"1500", "1200", "3000", "4500", quoted(film0), quoted(film1), "5", "7", quoted(kanban),
-            "4028", "898", "#FALSE#", "#FALSE#", "123", "456", "1"};
+    return {"1500",         "1200", "3000", "4500",    quoted(film0), quoted(film1), "5",   "7",
+            quoted(kanban), "4028", "898",  "#FALSE#", "#FALSE#",     "123",         "456", "1"};
 }
 
 QByteArray line(const QByteArrayList& fields) { return fields.join(',') + "\r\n"; }
@@ -106,7 +122,8 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("bus");
         QTest::addColumn<QPoint>("panel");
         QTest::newRow("on the screen") << QPoint(20, 80) << QPoint(20, 302) << QPoint(20, 80) << QPoint(20, 302);
-        QTest::newRow("from a wider desktop") << QPoint(900, 80) << QPoint(900, 302) << QPoint(40, 80) << QPoint(40, 302);
+        QTest::newRow("from a wider desktop")
+            << QPoint(900, 80) << QPoint(900, 302) << QPoint(40, 80) << QPoint(40, 302);
         QTest::newRow("above the screen") << QPoint(20, -300) << QPoint(20, -78) << QPoint(20, 0) << QPoint(20, 222);
         QTest::newRow("700 left: the bus window's title bar shows")
             << QPoint(-700, 80) << QPoint(-700, 302) << QPoint(-700, 80) << QPoint(0, 302);
@@ -129,8 +146,9 @@ private Q_SLOTS:
         const QByteArrayList saved = testfiles::read(QFile::decodeName(settings::settingsFilePath())).split(',');
         QFETCH(QPoint, bus);
         QFETCH(QPoint, panel);
-        QCOMPARE(saved.mid(0, 4), (QByteArrayList{QByteArray::number(bus.x() * 15), QByteArray::number(bus.y() * 15),
-                                                  QByteArray::number(panel.x() * 15), QByteArray::number(panel.y() * 15)}));
+        QCOMPARE(saved.mid(0, 4),
+                 (QByteArrayList{QByteArray::number(bus.x() * 15), QByteArray::number(bus.y() * 15),
+                                 QByteArray::number(panel.x() * 15), QByteArray::number(panel.y() * 15)}));
     }
 
     // A film and a board in a folder whose name is not valid UTF-8 ("café" in Latin-1): shown,
@@ -141,8 +159,11 @@ private Q_SLOTS:
         QVERIFY(::mkdir(folder.constData(), 0755) == 0 || errno == EEXIST);
         const QByteArray film = folder + "/\xC8\xFE.bmp";  // a name as a legacy encoding spells it
         const QByteArray board = folder + "/board.bmp";
-        QCOMPARE(::rename(QFile::encodeName(testsupport::writePicture(dir_.path(), "f.bmp", {30, 300}, Qt::red)), film), 0);
-        QCOMPARE(::rename(QFile::encodeName(testsupport::writePicture(dir_.path(), "b.bmp", {80, 30}, Qt::green)), board), 0);
+        QCOMPARE(::rename(QFile::encodeName(testsupport::writePicture(dir_.path(), "f.bmp", {30, 300}, Qt::red)), film),
+                 0);
+        QCOMPARE(
+            ::rename(QFile::encodeName(testsupport::writePicture(dir_.path(), "b.bmp", {80, 30}, Qt::green)), board),
+            0);
 
         QByteArrayList r = record({}, {}, {});
         r[Film1] = '"' + film + '"';

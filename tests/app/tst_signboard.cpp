@@ -48,8 +48,10 @@ private Q_SLOTS:
         form->MnuSetKanban_Click();
         QCOMPARE(Common::KanbanPath, big);
         form->PicKanban->Move(300, 900, 3000, 1050);  // the bars stay behind
-        const auto state = [&] { return std::tuple(form->PicKanban->picture().image(), form->PicKanban->scaleRect(),
-                                                   Common::KanbanPath, barsOf(*form)); };
+        const auto state = [&] {
+            return std::tuple(form->PicKanban->picture().image(), form->PicKanban->scaleRect(), Common::KanbanPath,
+                              barsOf(*form));
+        };
         const auto before = state();
         script.cancel();
         script.choose(QString());
@@ -86,12 +88,16 @@ private Q_SLOTS:
                 if (QWidget* left = QApplication::activePopupWidget())
                     left->close();
             });
-            QTest::mouseClick(form.get(), Qt::RightButton, {}, QPoint(450, 100));  // between the middle door and the board
+            QTest::mouseClick(form.get(), Qt::RightButton, {},
+                              QPoint(450, 100));  // between the middle door and the board
             return clicked;
         };
         const auto stored = [&form](int field) {  // a field of the record the close writes, from 1
             form->SaveIni();
-            return testfiles::read(QFile::decodeName(settings::settingsFilePath())).trimmed().split(',').value(field - 1);
+            return testfiles::read(QFile::decodeName(settings::settingsFilePath()))
+                .trimmed()
+                .split(',')
+                .value(field - 1);
         };
         QVERIFY(choose(form->MnuViewKanban));
         QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->MnuViewKanban->Checked());
@@ -138,8 +144,8 @@ private Q_SLOTS:
         // The press runs the drag loop until the release: queue the pointer's way first.
         QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseMove, board->mapFromGlobal(to), to,
                                                            Qt::NoButton, Qt::LeftButton, Qt::NoModifier));
-        QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseButtonRelease, board->mapFromGlobal(to),
-                                                           to, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseButtonRelease, board->mapFromGlobal(to), to,
+                                                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
         QTest::mousePress(board, Qt::LeftButton, {}, local);
         QTest::mouseRelease(board, Qt::LeftButton, {}, local);  // keeps the test's button state tidy
         QCOMPARE(board->pos(), boardPlace);
@@ -160,9 +166,9 @@ private Q_SLOTS:
         const QImage shot = form->grab().toImage();
         const QColor outline(0x80, 0x80, 0x80), fill(0xE0, 0xE0, 0xE0);
         const int x = bar.center().x(), y = bar.center().y();
-        const QList<QColor> seen{shot.pixelColor(bar.left(), y),  shot.pixelColor(bar.left() + 1, y),
-                                 shot.pixelColor(x, bar.top()),   shot.pixelColor(x, bar.top() + 1),
-                                 shot.pixelColor(bar.right(), y), shot.pixelColor(bar.right() - 1, y),
+        const QList<QColor> seen{shot.pixelColor(bar.left(), y),   shot.pixelColor(bar.left() + 1, y),
+                                 shot.pixelColor(x, bar.top()),    shot.pixelColor(x, bar.top() + 1),
+                                 shot.pixelColor(bar.right(), y),  shot.pixelColor(bar.right() - 1, y),
                                  shot.pixelColor(x, bar.bottom()), shot.pixelColor(x, bar.bottom() - 1)};
         QCOMPARE(seen, (QList<QColor>{outline, fill, outline, fill, outline, fill, outline, fill}));
     }

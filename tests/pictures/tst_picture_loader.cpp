@@ -27,10 +27,9 @@ constexpr int kBusyRecords = 200000;  // small rectangles that keep the renderer
 
 // The sample metafiles' page: a red rectangle left, a blue ellipse right (not its box's corners),
 // nothing between them nor in the margins.
-const Colours kMetafilePage{
-    {{30, 25}, kRed},   {{12, 12}, kRed},  {{48, 38}, kRed},  {{75, 25}, kBlue}, {{62, 25}, kBlue},
-    {{88, 25}, kBlue},  {{62, 12}, {}},    {{88, 12}, {}},    {{62, 38}, {}},    {{88, 38}, {}},
-    {{55, 25}, {}},     {{2, 2}, {}},      {{97, 47}, {}},    {{95, 25}, {}},    {{30, 45}, {}}};
+const Colours kMetafilePage{{{30, 25}, kRed},  {{12, 12}, kRed}, {{48, 38}, kRed}, {{75, 25}, kBlue}, {{62, 25}, kBlue},
+                            {{88, 25}, kBlue}, {{62, 12}, {}},   {{88, 12}, {}},   {{62, 38}, {}},    {{88, 38}, {}},
+                            {{55, 25}, {}},    {{2, 2}, {}},     {{97, 47}, {}},   {{95, 25}, {}},    {{30, 45}, {}}};
 
 // Channel distance small enough for JPEG's losses, far from the other colour.
 bool near(QColor actual, QColor expected, int tolerance) {
@@ -66,8 +65,9 @@ std::vector<std::pair<pid_t, double>> renderers() {
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');  // from the state on
         if (fields.size() > 12 && fields[1].toLongLong() == ::getpid() &&
             QFileInfo(process.filePath() + QStringLiteral("/exe")).symLinkTarget().endsWith(u"/tarvola-metafile"))
-            found.emplace_back(pid_t(process.fileName().toInt()),
-                               double(fields[11].toLongLong() + fields[12].toLongLong()) / double(::sysconf(_SC_CLK_TCK)));
+            found.emplace_back(
+                pid_t(process.fileName().toInt()),
+                double(fields[11].toLongLong() + fields[12].toLongLong()) / double(::sysconf(_SC_CLK_TCK)));
     }
     return found;
 }
@@ -116,7 +116,9 @@ class TestPictureLoader : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
 
-    QString write(const QString& fileName, const QByteArray& bytes) { return testfiles::write(dir_.filePath(fileName), bytes); }
+    QString write(const QString& fileName, const QByteArray& bytes) {
+        return testfiles::write(dir_.filePath(fileName), bytes);
+    }
 
 private Q_SLOTS:
     void rasterFormats_data() {
@@ -138,8 +140,9 @@ private Q_SLOTS:
         QFETCH(int, tolerance);
         const core::Picture picture = loadGood(write(fileName, bytes));
         QCOMPARE(picture.size(), QSize(60, 30));
-        checkColours(picture.image(), {{{2, 2}, kRed}, {{57, 27}, kRed}, {{18, 8}, kRed}, {{30, 15}, kBlue},
-                                       {{21, 11}, kBlue}}, tolerance);
+        checkColours(picture.image(),
+                     {{{2, 2}, kRed}, {{57, 27}, kRed}, {{18, 8}, kRed}, {{30, 15}, kBlue}, {{21, 11}, kBlue}},
+                     tolerance);
     }
 
     void metafiles_data() {
@@ -152,7 +155,8 @@ private Q_SLOTS:
         QTest::newRow("placeable wmf, moved origin") << samples::wmf(true, {300, -150}) << QSize(100, 50) << QPoint();
         QTest::newRow("placeable wmf, origin from the box")
             << samples::wmf(true, {450, 600}, 0, false) << QSize(100, 50) << QPoint();
-        QTest::newRow("a pen 2000 pixels wide, an ellipse of no width") << samples::wmf(true, {}, 0, true, 2000) << QSize(100, 50) << QPoint();
+        QTest::newRow("a pen 2000 pixels wide, an ellipse of no width")
+            << samples::wmf(true, {}, 0, true, 2000) << QSize(100, 50) << QPoint();
         // Without a box the drawing's extent (half a pixel around its shapes) is the picture.
         QTest::newRow("standard wmf") << samples::wmf(false) << QSize(81, 31) << QPoint(10, 10);
         QTest::newRow("emf") << samples::emf() << QSize(100, 50) << QPoint();
@@ -181,15 +185,19 @@ private Q_SLOTS:
         const QString large = QStringLiteral("大きすぎます"), flat = QStringLiteral("大きさがありません");
         using samples::patched;
         QTest::newRow("empty file") << QByteArray() << "empty.bmp" << 481 << "空のファイル";
-        QTest::newRow("text named .bmp") << QByteArray("just some text\n") << "text.bmp" << 481 << "どの形式でもありません";
-        QTest::newRow("FF D8 then text") << QByteArray("\xFF\xD8 is no JPEG\n") << "text.jpg" << 481 << "どの形式でもありません";
+        QTest::newRow("text named .bmp") << QByteArray("just some text\n") << "text.bmp" << 481
+                                         << "どの形式でもありません";
+        QTest::newRow("FF D8 then text") << QByteArray("\xFF\xD8 is no JPEG\n") << "text.jpg" << 481
+                                         << "どの形式でもありません";
         QTest::newRow("text starting BM") << QByteArray("BMW cars are fast\n") << "cars.bmp" << 481 << cut;
         QTest::newRow("bmp truncated") << bmp.left(bmp.size() / 2) << "cut.bmp" << 481 << "ビットマップ";
-        QTest::newRow("OS/2 bmp truncated") << samples::encodeOs2Bmp(scene).chopped(200) << "old.bmp" << 481 << "ビットマップ";
+        QTest::newRow("OS/2 bmp truncated")
+            << samples::encodeOs2Bmp(scene).chopped(200) << "old.bmp" << 481 << "ビットマップ";
         QTest::newRow("gif truncated") << gif.left(gif.size() - 40) << "cut.gif" << 481 << "GIF";
         QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << "cut.jpg" << 481 << "JPEG";
         QTest::newRow("png truncated") << png.left(png.size() - 20) << "cut.png" << 481 << "PNG";
-        QTest::newRow("png garbled data") << png.left(60) + QByteArray(png.size() - 60, '\x11') << "bad.png" << 481 << cut;
+        QTest::newRow("png garbled data")
+            << png.left(60) + QByteArray(png.size() - 60, '\x11') << "bad.png" << 481 << cut;
         QTest::newRow("wmf truncated") << wmf.left(wmf.size() - 10) << "cut.wmf" << 481 << "メタファイル";
         QTest::newRow("wmf bad record size") << wmf.left(40) + QByteArray(8, '\0') << "rec.wmf" << 481 << cut;
         QTest::newRow("wmf zero box") << patched<qint16>(wmf, 10, {0, 0, 1440}) << "zero.wmf" << 481 << flat;
@@ -197,18 +205,20 @@ private Q_SLOTS:
         QTest::newRow("emf truncated") << emf.left(emf.size() - 12) << "cut.emf" << 481 << "拡張メタファイル";
         QTest::newRow("emf empty frame") << patched<qint32>(emf, 32, {0, 0}) << "flat.emf" << 481 << flat;
         // Sizes are refused from the header, before anything is decoded.
-        QTest::newRow("bmp 32768 pixels wide") << patched<qint32>(bmp, 18, {32768, 1}) << "wide.bmp" << 7
-                                               << QStringLiteral("32768 × 1 ピクセル");
-        QTest::newRow("OS/2 bmp 40000 pixels wide") << patched<quint16>(samples::encodeOs2Bmp(scene), 18, {40000}) << "wide.bmp" << 7
-                                                    << QStringLiteral("40000 × 30 ピクセル");
-        QTest::newRow("bmp huge") << patched<qint32>(bmp, 18, {40000, 40000}) << "huge.bmp" << 7
-                                  << QStringLiteral("40000 × 40000 ピクセルで、読み込める大きさ（一辺 32767 ピクセル、256 MB まで）");
+        QTest::newRow("bmp 32768 pixels wide")
+            << patched<qint32>(bmp, 18, {32768, 1}) << "wide.bmp" << 7 << QStringLiteral("32768 × 1 ピクセル");
+        QTest::newRow("OS/2 bmp 40000 pixels wide") << patched<quint16>(samples::encodeOs2Bmp(scene), 18, {40000})
+                                                    << "wide.bmp" << 7 << QStringLiteral("40000 × 30 ピクセル");
+        QTest::newRow("bmp huge")
+            << patched<qint32>(bmp, 18, {40000, 40000}) << "huge.bmp" << 7
+            << QStringLiteral("40000 × 40000 ピクセルで、読み込める大きさ（一辺 32767 ピクセル、256 MB まで）");
         QTest::newRow("png of 256 Mi pixels") << samples::withPngSize(png, 16384, 16384) << "mi.png" << 7 << large;
         QTest::newRow("wmf huge box") << patched<qint16>(wmf, 10, {32000, 32000, 1}) << "huge.wmf" << 7 << large;
         // A metafile is drawn within a quarter of the budget: 16 Mi pixels.
-        QTest::newRow("emf just over 16 Mi pixels") << patched<qint32>(emf, 32, {108400, 108370}) << "big.emf" << 7
-                                                    << QStringLiteral("4097 × 4096 ピクセル");
-        QTest::newRow("emf huge frame") << patched<qint32>(emf, 32, {2000000000, 2000000000}) << "huge.emf" << 7 << large;
+        QTest::newRow("emf just over 16 Mi pixels")
+            << patched<qint32>(emf, 32, {108400, 108370}) << "big.emf" << 7 << QStringLiteral("4097 × 4096 ピクセル");
+        QTest::newRow("emf huge frame") << patched<qint32>(emf, 32, {2000000000, 2000000000}) << "huge.emf" << 7
+                                        << large;
         // Small files that keep a renderer busy for minutes are stopped after two seconds.
         QTest::newRow("wmf text in a giant font") << samples::wmfText(32000, 3000) << "text.wmf" << 7 << large;
         QTest::newRow("emf of a million records") << samples::emf(1000000) << "many.emf" << 7 << large;
@@ -232,7 +242,8 @@ private Q_SLOTS:
         QTest::newRow("missing") << "nowhere/none.bmp" << 53 << "ファイルが見つかりません。";
         QTest::newRow("folder") << "pictures.bmp" << 75 << "フォルダー";
         QTest::newRow("fifo") << "pipe.bmp" << 75 << "読み込めません";
-        QTest::newRow("read error") << "/proc/self/mem" << 75 << "読み取りの途中でエラーが起きました。";  // address 0: EIO
+        QTest::newRow("read error") << "/proc/self/mem" << 75
+                                    << "読み取りの途中でエラーが起きました。";  // address 0: EIO
         QTest::newRow("over 256 MB") << "big.bmp" << 7 << "「big.bmp」は読み込める上限の 256 MB を超えています。";
     }
     void fileErrors() {

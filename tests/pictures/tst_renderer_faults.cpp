@@ -68,7 +68,8 @@ private Q_SLOTS:
         QCOMPARE(testfiles::errorOf([&] { pictures::loadPicture(picture("garbage.wmf")); }).number(), 481);
         QElapsedTimer took;
         took.start();
-        const core::RuntimeError e = testfiles::errorOf([&] { QCOMPARE(pictures::loadPicture(picture("busy.wmf")).size(), QSize(1, 1)); });
+        const core::RuntimeError e =
+            testfiles::errorOf([&] { QCOMPARE(pictures::loadPicture(picture("busy.wmf")).size(), QSize(1, 1)); });
         QCOMPARE(e.number(), 0);
         QVERIFY2(took.elapsed() > 6000, "the machine was not busy enough to tell");
     }

@@ -25,7 +25,8 @@ const QString kRealLibrary = QStringLiteral(TARVOLA_BINARY_DIR "/bin/libSorrel3R
 // The address, or number 0 (which no check accepts) when the call raised no error.
 core::RuntimeError call(const QString& path, QString* address = nullptr) {
     QString result;
-    const core::RuntimeError error = testfiles::errorOf([&] { result = platform::callLumoraHpURL(QFile::encodeName(path)); });
+    const core::RuntimeError error =
+        testfiles::errorOf([&] { result = platform::callLumoraHpURL(QFile::encodeName(path)); });
     if (address)
         *address = result;
     return error;
@@ -89,8 +90,9 @@ private Q_SLOTS:
         QVERIFY2(error.description().contains(u"'libSorrel3Res.so'"), qPrintable(error.description()));
         const QString& d = error.description();
         const QString cause = content.size() < 8 ? QStringLiteral("見つかりません")
-                              : QTest::currentDataTag() == QByteArray("another machine's library") ? "library " + path + ": "
-                                                                                                   : QStringLiteral("(ライブラリが壊れているか");
+                              : QTest::currentDataTag() == QByteArray("another machine's library")
+                                  ? "library " + path + ": "
+                                  : QStringLiteral("(ライブラリが壊れているか");
         QVERIFY2(d.contains(cause) && d.endsWith(content.size() < 8 ? u'。' : u')'), qPrintable(d));
     }
 
@@ -114,7 +116,8 @@ private Q_SLOTS:
         QVERIFY(missing.description().contains(u"LumoraHpURL") && missing.description().contains(u"libSorrel3Res.so"));
         // A function it needs is missing: refused when loaded, not when called (which would end the program).
         const core::RuntimeError unresolved = call(QStringLiteral(FAKE_UNRESOLVED_PATH));
-        QVERIFY2(unresolved.number() == 48 && unresolved.description().contains(u"lumoraMissing"), qPrintable(unresolved.description()));
+        QVERIFY2(unresolved.number() == 48 && unresolved.description().contains(u"lumoraMissing"),
+                 qPrintable(unresolved.description()));
         const core::RuntimeError null = call(QStringLiteral(FAKE_NULL_RESULT_PATH));
         QVERIFY(null.number() == 5 && null.description().contains(u"LumoraHpURL"));
         // The longest address taken is 8192 bytes; one a byte longer is refused, not read on.
@@ -122,7 +125,8 @@ private Q_SLOTS:
         QCOMPARE(call(QStringLiteral(FAKE_ADDRESS_8192_PATH), &longest).number(), 0);
         QVERIFY(longest.size() == 8192 && longest.startsWith(u"https://www.example.com/aaa") && longest.endsWith(u'a'));
         const core::RuntimeError tooLong = call(QStringLiteral(FAKE_ADDRESS_8193_PATH));
-        QVERIFY2(tooLong.number() == 5 && tooLong.description().contains(u"長すぎます"), qPrintable(tooLong.description()));
+        QVERIFY2(tooLong.number() == 5 && tooLong.description().contains(u"長すぎます"),
+                 qPrintable(tooLong.description()));
     }
 
     // Only well-formed http and https addresses reach the desktop, exactly as given; `make fuzz`

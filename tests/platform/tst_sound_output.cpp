@@ -38,8 +38,8 @@ using Clock = std::chrono::steady_clock;
 struct SoundCard {
     std::mutex mutex;
     std::condition_variable letGo;
-    double rate = 0;          // frames a second, as the module set it
-    double bufferFrames = 0;  // the latency it asked for, in frames
+    double rate = 0;            // frames a second, as the module set it
+    double bufferFrames = 0;    // the latency it asked for, in frames
     Clock::time_point started;  // when the first frame began to play
     long long taken = 0;        // frames written so far
     bool stalled = false;       // takes nothing until let go
@@ -57,7 +57,8 @@ struct SoundCard {
 SoundCard card;
 
 // ALSA's own function of that name, loaded with the module.
-template <typename Function> Function alsa(const char* name) {
+template <typename Function>
+Function alsa(const char* name) {
     return reinterpret_cast<Function>(::dlsym(::dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD), name));
 }
 }  // namespace
@@ -79,7 +80,9 @@ extern "C" int snd_pcm_drain(void* pcm) {
     lock.unlock();
     return alsa<int (*)(void*)>("snd_pcm_drain")(pcm);
 }
-extern "C" int snd_pcm_drop(void* pcm) { return endings << QStringLiteral("drop"), alsa<int (*)(void*)>("snd_pcm_drop")(pcm); }
+extern "C" int snd_pcm_drop(void* pcm) {
+    return endings << QStringLiteral("drop"), alsa<int (*)(void*)>("snd_pcm_drop")(pcm);
+}
 extern "C" long snd_pcm_writei(void* pcm, const void* frames, unsigned long count) {
     if (underrunsToCome > 0)
         return --underrunsToCome, -EPIPE;
@@ -118,8 +121,8 @@ QByteArray waveChunk(const char* tag, const QByteArray& body, bool pad = true) {
 // channels, rate, bits, then block align and byte rate as they should be unless given.
 QByteArray fmt(int channels, quint32 rate, int bits, int align = -1, qint64 byteRate = -1, int tag = 1) {
     align = align < 0 ? channels * bits / 8 : align;
-    return waveChunk("fmt ", le(tag, 2) + le(channels, 2) + le(rate, 4) + le(byteRate < 0 ? rate * align : byteRate, 4) +
-                             le(align, 2) + le(bits, 2));
+    return waveChunk("fmt ", le(tag, 2) + le(channels, 2) + le(rate, 4) +
+                                 le(byteRate < 0 ? rate * align : byteRate, 4) + le(align, 2) + le(bits, 2));
 }
 
 QByteArray waveFile(const QByteArray& chunks, qint64 sizeChange = 0) {
@@ -143,7 +146,8 @@ class TestSoundOutput : public QObject {
         if (riff)
             *riff = bytes;
         const qsizetype chunk = bytes.indexOf("data", 12);
-        return chunk > 0 ? bytes.mid(chunk + 8, qFromLittleEndian<quint32>(bytes.constData() + chunk + 4)) : QByteArray();
+        return chunk > 0 ? bytes.mid(chunk + 8, qFromLittleEndian<quint32>(bytes.constData() + chunk + 4))
+                         : QByteArray();
     }
 
     QByteArray written() const { return testfiles::read(output_); }
@@ -158,22 +162,26 @@ private Q_SLOTS:
         using E = platform::WaveError;
         const QByteArray mono8 = fmt(1, 8000, 8), data = waveChunk("data", kSamples);
         QTest::newRow("8-bit mono at 8000 Hz") << waveFile(mono8 + data) << E::None << 6;
-        QTest::newRow("16-bit stereo at 192000 Hz") << waveFile(fmt(2, 192000, 16) + waveChunk("data", kSamples + "\7\7")) << E::None << 2;
+        QTest::newRow("16-bit stereo at 192000 Hz")
+            << waveFile(fmt(2, 192000, 16) + waveChunk("data", kSamples + "\7\7")) << E::None << 2;
         QTest::newRow("data before fmt, an odd chunk padded between")
             << waveFile(data + waveChunk("LIST", "abc") + mono8) << E::None << 6;
-        QTest::newRow("odd last chunk without its pad") << waveFile(mono8 + waveChunk("data", "abc", false)) << E::None << 3;
+        QTest::newRow("odd last chunk without its pad")
+            << waveFile(mono8 + waveChunk("data", "abc", false)) << E::None << 3;
         QTest::newRow("11 bytes") << waveFile({}).left(11) << E::TooShort << 0;
         QTest::newRow("RIFX") << "RIFX" + waveFile(mono8 + data).mid(4) << E::NotRiff << 0;
         QTest::newRow("AVI form") << waveFile(mono8 + data).replace("WAVE", "AVI ") << E::NotWave << 0;
         QTest::newRow("RIFF size a byte past the end") << waveFile(mono8 + data, 1) << E::BadRiffSize << 0;
         QTest::newRow("RIFF size 3") << waveFile(mono8 + data, -(mono8 + data).size() - 1) << E::BadRiffSize << 0;
-        QTest::newRow("chunk header of 7 bytes") << waveFile(mono8 + data + QByteArray("LIST\0\0\0", 7)) << E::ChunkHeaderTruncated << 0;
+        QTest::newRow("chunk header of 7 bytes")
+            << waveFile(mono8 + data + QByteArray("LIST\0\0\0", 7)) << E::ChunkHeaderTruncated << 0;
         QTest::newRow("chunk a byte too long")
             << waveFile(mono8 + "data" + le(7, 4) + kSamples) << E::ChunkBeyondEnd << 0;
         QTest::newRow("two fmt") << waveFile(mono8 + mono8 + data) << E::DuplicateChunk << 0;
         QTest::newRow("two data") << waveFile(mono8 + data + data) << E::DuplicateChunk << 0;
         QTest::newRow("no fmt") << waveFile(data) << E::MissingFormat << 0;
-        QTest::newRow("fmt of 15 bytes") << waveFile(waveChunk("fmt ", mono8.mid(8, 15)) + data) << E::FormatTooShort << 0;
+        QTest::newRow("fmt of 15 bytes") << waveFile(waveChunk("fmt ", mono8.mid(8, 15)) + data) << E::FormatTooShort
+                                         << 0;
         QTest::newRow("not PCM") << waveFile(fmt(1, 8000, 8, -1, -1, 3) + data) << E::NotPcm << 0;
         QTest::newRow("no channel") << waveFile(fmt(0, 8000, 8, 1, 8000) + data) << E::BadChannels << 0;
         QTest::newRow("3 channels") << waveFile(fmt(3, 8000, 8) + data) << E::BadChannels << 0;
@@ -208,7 +216,8 @@ private Q_SLOTS:
         output_ = dir_.filePath(QStringLiteral("output.raw"));
         testfiles::write(dir_.filePath(QStringLiteral("asound.conf")),
                          QStringLiteral("pcm.!default { type file slave.pcm { type null } file \"%1\" format raw }\n")
-                             .arg(output_).toUtf8());
+                             .arg(output_)
+                             .toUtf8());
     }
 
     void init() {
@@ -235,7 +244,8 @@ private Q_SLOTS:
         QFETCH(int, underruns);
         QByteArray riff;
         const QByteArray frames = doorFrames(&riff).left(16639);
-        riff = waveFile(riff.mid(12, riff.indexOf("data", 12) - 12) + waveChunk("data", frames, false));  // its format chunk kept
+        riff = waveFile(riff.mid(12, riff.indexOf("data", 12) - 12) +
+                        waveChunk("data", frames, false));  // its format chunk kept
         underrunsToCome = underruns;
         const bool whole = underruns < 2;
         QCOMPARE(platform::playWaveSync(riff), whole);
@@ -253,7 +263,8 @@ private Q_SLOTS:
     void noSoundCard() {
         QByteArray riff;
         doorFrames(&riff);
-        const QString config = testfiles::write(dir_.filePath(QStringLiteral("nocard.conf")), "pcm.!default { type hw card 31 }\n");
+        const QString config =
+            testfiles::write(dir_.filePath(QStringLiteral("nocard.conf")), "pcm.!default { type hw card 31 }\n");
         qputenv("ALSA_CONFIG_PATH", QFile::encodeName(config));  // another file: ALSA reads it anew
         QElapsedTimer clock;
         clock.start();

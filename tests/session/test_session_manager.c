@@ -35,7 +35,8 @@ static void interactRequest(SmsConn conn, SmPointer data, int dialogType) {
     SmsInteract(conn);
 }
 static void interactDone(SmsConn conn, SmPointer data, Bool cancel) { (void)conn, (void)data, (void)cancel; }
-static void saveYourselfRequest(SmsConn conn, SmPointer data, int type, Bool shutdown, int style, Bool fast, Bool global) {
+static void saveYourselfRequest(SmsConn conn, SmPointer data, int type, Bool shutdown, int style, Bool fast,
+                                Bool global) {
     (void)conn, (void)data, (void)type, (void)shutdown, (void)style, (void)fast, (void)global;
 }
 static void phase2Request(SmsConn conn, SmPointer data) {

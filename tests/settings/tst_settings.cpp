@@ -34,8 +34,9 @@ using settings::Record;
 
 namespace {
 
-const Record kTypical{-75, 0, 4050, 3600, QByteArray("/home/user/\xE5\xB9\x95/film.bmp"), {}, 1, 1, {},
-                      8850, 1620, true, false, 10000, 6000, 0};
+const Record kTypical{
+    -75,   0,     4050, 3600, QByteArray("/home/user/\xE5\xB9\x95/film.bmp"), {}, 1, 1, {}, 8850, 1620, true,
+    false, 10000, 6000, 0};
 // Written by hand, not produced by the code under test.
 const QByteArray kTypicalLine =
     "-75,0,4050,3600,\"/home/user/\xE5\xB9\x95/film.bmp\",\"\",1,1,\"\",8850,1620,#TRUE#,#FALSE#,10000,6000,0\r\n";
@@ -51,7 +52,9 @@ mode_t modeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
-QStringList entriesOf(const QString& dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+QStringList entriesOf(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
 
 // The order in which a save reaches the disk: these stand in for the C library's calls while
 // tracing, and hand them on.
@@ -101,10 +104,22 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(int, field);
         const Record r = settings::parseRecord(withField(field, text));
-        const double byField[] = {r.formLeft,         r.formTop,          r.panelLeft,   r.panelTop,  0, 0,
-                                  double(r.makuSpeed0), double(r.makuSpeed1), 0,             r.kanbanLeft,
-                                  r.kanbanTop,        double(r.viewKanban), double(r.viewWaku), double(r.hScroll1),
-                                  double(r.hScroll2), double(r.nakaMode)};
+        const double byField[] = {r.formLeft,
+                                  r.formTop,
+                                  r.panelLeft,
+                                  r.panelTop,
+                                  0,
+                                  0,
+                                  double(r.makuSpeed0),
+                                  double(r.makuSpeed1),
+                                  0,
+                                  r.kanbanLeft,
+                                  r.kanbanTop,
+                                  double(r.viewKanban),
+                                  double(r.viewWaku),
+                                  double(r.hScroll1),
+                                  double(r.hScroll2),
+                                  double(r.nakaMode)};
         QTEST(byField[field - 1], "value");
     }
 
@@ -116,11 +131,23 @@ private Q_SLOTS:
         for (int present = 1; present < 16; ++present)
             QTest::addRow("field %d missing", present + 1) << fields.mid(0, present).join(',') + "\r\n" << 62;
         QTest::newRow("unterminated quote") << fields.mid(0, 8).join(',') + ",\"/tmp/x,1,2\r\n" << 62;
-        for (const auto& [field, text] : {std::pair{1, "abc"}, {7, "12x"}, {10, "1 2"}, {14, ""}, {4, "1e"},
-                                          {1, "inf"}, {8, "0x10"}, {14, "\"\""}, {12, "True"}, {13, "#TRUE"}})
+        for (const auto& [field, text] : {std::pair{1, "abc"},
+                                          {7, "12x"},
+                                          {10, "1 2"},
+                                          {14, ""},
+                                          {4, "1e"},
+                                          {1, "inf"},
+                                          {8, "0x10"},
+                                          {14, "\"\""},
+                                          {12, "True"},
+                                          {13, "#TRUE"}})
             QTest::addRow("field %d: %s", field, text) << withField(field, text) << 13;
-        for (const auto& [field, text] : {std::pair{16, "32768"}, {16, "32767.5"}, {1, "2147483648"},
-                                          {11, "-2147483649"}, {15, "-1e400"}, {15, "1e309"}})
+        for (const auto& [field, text] : {std::pair{16, "32768"},
+                                          {16, "32767.5"},
+                                          {1, "2147483648"},
+                                          {11, "-2147483649"},
+                                          {15, "-1e400"},
+                                          {15, "1e309"}})
             QTest::addRow("field %d: %s", field, text) << withField(field, text) << 6;
     }
     void errors() {
@@ -134,19 +161,49 @@ private Q_SLOTS:
     void writtenRecordsReadBack() {
         QRandomGenerator random(20261207);
         // 2^31 - 1 is held as 2^31 in single precision; 2^31 - 128 is the float just below it.
-        const float positions[] = {0.0f, -0.0f, 1.5f, 2.5f, -75.0f, 2147483647.0f, 2147483520.0f, -2147483648.0f,
-                                   -2147483904.0f, 1e10f, -1e30f, 1e-40f, std::numeric_limits<float>::infinity(),
-                                   -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(),
-                                   4194304.5f, 16777217.0f};
+        const float positions[] = {0.0f,
+                                   -0.0f,
+                                   1.5f,
+                                   2.5f,
+                                   -75.0f,
+                                   2147483647.0f,
+                                   2147483520.0f,
+                                   -2147483648.0f,
+                                   -2147483904.0f,
+                                   1e10f,
+                                   -1e30f,
+                                   1e-40f,
+                                   std::numeric_limits<float>::infinity(),
+                                   -std::numeric_limits<float>::infinity(),
+                                   std::numeric_limits<float>::quiet_NaN(),
+                                   4194304.5f,
+                                   16777217.0f};
         // Each read as the reader takes it: written by hand, not computed by the code under test.
-        const float read[] = {0.0f, 0.0f, 2.0f, 2.0f, -75.0f, 2147483648.0f, 2147483520.0f, -2147483648.0f,
-                              -2147483648.0f, 2147483648.0f, -2147483648.0f, 0.0f, 2147483648.0f,
-                              -2147483648.0f, 0.0f, 4194304.0f, 16777216.0f};
+        const float read[] = {0.0f,           0.0f,          2.0f,           2.0f,           -75.0f,
+                              2147483648.0f,  2147483520.0f, -2147483648.0f, -2147483648.0f, 2147483648.0f,
+                              -2147483648.0f, 0.0f,          2147483648.0f,  -2147483648.0f, 0.0f,
+                              4194304.0f,     16777216.0f};
         // Paths are bytes: valid UTF-8 or not (a folder "caf\xE9" named in Latin-1, a lone
         // continuation byte), and whatever else a file name may hold.
-        const QByteArray pieces[] = {"\"", ",", "\r\n", "\n", "\r", " ", "\t", "a", "幕", "\xF0\x9F\x9A\x8C",
-                                     QByteArray(1, '\0'), "\"\"", "#TRUE#", "\xEF\xBB\xBF", "1e", "\xC2\xA0",
-                                     "caf\xE9", "\x80", "\xFF\xFE"};
+        const QByteArray pieces[] = {"\"",
+                                     ",",
+                                     "\r\n",
+                                     "\n",
+                                     "\r",
+                                     " ",
+                                     "\t",
+                                     "a",
+                                     "幕",
+                                     "\xF0\x9F\x9A\x8C",
+                                     QByteArray(1, '\0'),
+                                     "\"\"",
+                                     "#TRUE#",
+                                     "\xEF\xBB\xBF",
+                                     "1e",
+                                     "\xC2\xA0",
+                                     "caf\xE9",
+                                     "\x80",
+                                     "\xFF\xFE"};
         const auto text = [&] {
             QByteArray t;
             for (int n = int(random.bounded(12)); n > 0; --n)
@@ -197,8 +254,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dir");
         QTest::addColumn<QString>("exe");
         QTest::addColumn<QString>("path");
-        QTest::newRow("folder") << "/opt/bus" << "runbus" << "/opt/bus/runbus.ini";
-        QTest::newRow("last extension only") << "/opt" << "my.bus.bin" << "/opt/my.bus.ini";
+        QTest::newRow("folder") << "/opt/bus"
+                                << "runbus"
+                                << "/opt/bus/runbus.ini";
+        QTest::newRow("last extension only") << "/opt"
+                                             << "my.bus.bin"
+                                             << "/opt/my.bus.ini";
     }
     void pathFor() {
         QFETCH(QString, dir);
@@ -218,7 +279,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, xdgConfigHome);
         QTEST(settings::configFolder(xdgConfigHome, "/home/u"), "folder");
         // Without a home there is no such folder, rather than one at the root.
-        QCOMPARE(settings::configFolder(xdgConfigHome, {}), xdgConfigHome.startsWith('/') ? QByteArray("/srv/conf/tarvola") : QByteArray());
+        QCOMPARE(settings::configFolder(xdgConfigHome, {}),
+                 xdgConfigHome.startsWith('/') ? QByteArray("/srv/conf/tarvola") : QByteArray());
     }
 
     // HOME unset, empty or relative: the home is the password database's. As root that is /root,
@@ -241,7 +303,8 @@ private Q_SLOTS:
             return;
         const pid_t child = ::fork();
         if (child == 0) {
-            const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
+            const bool dropped =
+                ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
             ::_exit(!dropped ? 2 : settings::homeFolder(home) == "/nonexistent" ? 0 : 1);
         }
         int status = 0;
@@ -251,7 +314,9 @@ private Q_SLOTS:
 
     void reading() {
         QTemporaryDir dir;
-        const auto errorReading = [](const QString& path) { return testfiles::errorOf([&] { settings::readSettingsFile(QFile::encodeName(path)); }); };
+        const auto errorReading = [](const QString& path) {
+            return testfiles::errorOf([&] { settings::readSettingsFile(QFile::encodeName(path)); });
+        };
         QCOMPARE(errorReading(dir.filePath("none.ini")).number(), 53);
         QCOMPARE(errorReading(dir.path()).number(), 75);
         QVERIFY(errorReading(dir.path()).description().contains(dir.path()));
@@ -273,7 +338,8 @@ private Q_SLOTS:
         settings::writeFileAtomically(QFile::encodeName(path), "old contents that are longer than the new ones\r\n");
         tracing = false;
         QCOMPARE(trace.size(), 3);
-        QVERIFY2(trace[0].startsWith(QStringLiteral("fsync ") + dir.path() + "/.tarvola.ini.tmp-"), qPrintable(trace[0]));
+        QVERIFY2(trace[0].startsWith(QStringLiteral("fsync ") + dir.path() + "/.tarvola.ini.tmp-"),
+                 qPrintable(trace[0]));
         QCOMPARE(trace.mid(1), (QStringList{"rename " + path, "fsync " + dir.path()}));
         QCOMPARE(modeOf(path), mode_t(0666 & ~mask));
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
@@ -320,18 +386,24 @@ private Q_SLOTS:
         }
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("user")));
         if (nobody)
-            QCOMPARE(::chown(QFile::encodeName(dir.filePath(QStringLiteral("user"))).constData(), user->pw_uid, gid_t(-1)), 0);
+            QCOMPARE(
+                ::chown(QFile::encodeName(dir.filePath(QStringLiteral("user"))).constData(), user->pw_uid, gid_t(-1)),
+                0);
         const QString path = how.contains(u"link") ? dir.filePath(QStringLiteral("user/tarvola.ini")) : target;
         if (path != target)
             QVERIFY(QFile::link(target, path));
         const int reader = how.startsWith(u"fifo link") ? ::open(targetName.constData(), O_RDONLY | O_NONBLOCK) : -1;
 
-        const auto save = [&] { return testfiles::errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); }).number(); };
+        const auto save = [&] {
+            return testfiles::errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); })
+                .number();
+        };
         int number = -1;
         if (nobody) {
             const pid_t child = ::fork();
             if (child == 0) {
-                const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
+                const bool dropped =
+                    ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
                 ::_exit(dropped ? save() : 255);
             }
             int status = 0;
@@ -363,14 +435,20 @@ private Q_SLOTS:
     // open to all; a file of another user's is never replaced, through a link or not.
     void otherUsers_data() {
         QTest::addColumn<QString>("folderMode");  // of the folder that holds tarvola.ini
-        QTest::addColumn<QString>("entry");  // "root link", "own link", "root file", "own link to root file"
+        QTest::addColumn<QString>("entry");       // "root link", "own link", "root file", "own link to root file"
         QTest::addColumn<bool>("saved");
-        QTest::newRow("root's link in a sticky folder") << "1777" << "root link" << false;
-        QTest::newRow("own link in a sticky folder") << "1777" << "own link" << true;
-        QTest::newRow("root's link in an open folder, not sticky") << "0777" << "root link" << true;
-        QTest::newRow("root's link in a sticky folder only root may write") << "1755" << "root link" << true;
-        QTest::newRow("root's file in an open folder") << "0777" << "root file" << false;
-        QTest::newRow("own link to root's file") << "0777" << "own link to root file" << false;
+        QTest::newRow("root's link in a sticky folder") << "1777"
+                                                        << "root link" << false;
+        QTest::newRow("own link in a sticky folder") << "1777"
+                                                     << "own link" << true;
+        QTest::newRow("root's link in an open folder, not sticky") << "0777"
+                                                                   << "root link" << true;
+        QTest::newRow("root's link in a sticky folder only root may write") << "1755"
+                                                                            << "root link" << true;
+        QTest::newRow("root's file in an open folder") << "0777"
+                                                       << "root file" << false;
+        QTest::newRow("own link to root's file") << "0777"
+                                                 << "own link to root file" << false;
     }
     void otherUsers() {
         QFETCH(QString, folderMode);
@@ -416,8 +494,8 @@ private Q_SLOTS:
                 ::_exit(255);
             const int read = testfiles::errorOf([&] { settings::readSettingsFile(name); }).number();
             const core::RuntimeError e = testfiles::errorOf([&] { settings::writeFileAtomically(name, "record\r\n"); });
-            const QByteArray report = QByteArray::number(read) + ' ' + QByteArray::number(e.number()) + ' ' +
-                                      e.description().toUtf8();
+            const QByteArray report =
+                QByteArray::number(read) + ' ' + QByteArray::number(e.number()) + ' ' + e.description().toUtf8();
             ::_exit(::write(fds[1], report.constData(), size_t(report.size())) == report.size() ? 0 : 254);
         }
         ::close(fds[1]);
@@ -485,7 +563,8 @@ private Q_SLOTS:
         settings::writeFileAtomically(QFile::encodeName(path), "new\r\n");
         QStringList left = entriesOf(dir.path());
         left.sort();
-        QCOMPARE(left, (QStringList{".other.ini.tmp-old2", ".tarvola.ini.tmp-OLD", ".tarvola.ini.tmp-new1", "tarvola.ini"}));
+        QCOMPARE(left,
+                 (QStringList{".other.ini.tmp-old2", ".tarvola.ini.tmp-OLD", ".tarvola.ini.tmp-new1", "tarvola.ini"}));
     }
 
     // Each failure: error 75 naming the cause, the old file whole, no temporary file left.
@@ -506,7 +585,8 @@ private Q_SLOTS:
         lowered.rlim_cur = folderIsAFile ? saved.rlim_cur : 16;
         std::signal(SIGXFSZ, SIG_IGN);
         ::setrlimit(RLIMIT_FSIZE, &lowered);
-        const core::RuntimeError e = testfiles::errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), QByteArray(4096, 'n')); });
+        const core::RuntimeError e =
+            testfiles::errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), QByteArray(4096, 'n')); });
         ::setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(e.number(), 75);
         const QString cause = QString::fromLocal8Bit(std::strerror(folderIsAFile ? ENOTDIR : EFBIG));

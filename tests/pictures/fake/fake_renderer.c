@@ -65,7 +65,8 @@ int main(void) {
     for (;;) {
         char how[64] = {0};
         uint32_t length = 0;
-        if (fread(&length, sizeof length, 1, stdin) != 1 || length >= sizeof how || fread(how, 1, length, stdin) != length)
+        if (fread(&length, sizeof length, 1, stdin) != 1 || length >= sizeof how ||
+            fread(how, 1, length, stdin) != length)
             return 0;
         if (strcmp(how, "crash.wmf") == 0)
             raise(SIGSEGV); /* before reading the picture: the parent's write meets a closed socket */
