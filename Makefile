@@ -21,12 +21,17 @@ deps-test:
 # package build sets them: `make package` packs this build. The source folder's path is mapped to
 # "." in the debug data and __FILE__ (reproducible=+fixfilepath), so that the same commit gives
 # the same binaries wherever it is built.
+# The flags are given as the cache's own values, and a build folder made by an older Makefile is
+# configured again, so that a change of flags reaches a build folder that already exists.
 buildflags = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=+fixfilepath" dpkg-buildflags --get
-$(BUILD)/build.ninja:
-	CFLAGS="$$($(buildflags) CFLAGS) $$($(buildflags) CPPFLAGS)" \
-	CXXFLAGS="$$($(buildflags) CXXFLAGS) $$($(buildflags) CPPFLAGS)" \
-	LDFLAGS="$$($(buildflags) LDFLAGS)" \
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+$(BUILD)/build.ninja: Makefile
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_FLAGS="$$($(buildflags) CFLAGS) $$($(buildflags) CPPFLAGS)" \
+	  -DCMAKE_CXX_FLAGS="$$($(buildflags) CXXFLAGS) $$($(buildflags) CPPFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(buildflags) LDFLAGS)" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="$$($(buildflags) LDFLAGS)" \
+	  -DCMAKE_MODULE_LINKER_FLAGS="$$($(buildflags) LDFLAGS)"
+	@touch $@
 
 build: deps-build $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
