@@ -9,7 +9,7 @@ else()
   set(exec "${CMAKE_INSTALL_PREFIX}/${desktop_entry_bindir}/tarvola")
   if(NOT exec MATCHES "^[A-Za-z0-9/._+-]+$")
     # Quoted, with the quoting's own escapes, then the escapes of a string value: a dollar
-    # sign becomes \\$, a backslash \\\\ (the desktop entry specification's rules).
+    # sign becomes \\$, a backslash \\\\, as desktop entries require.
     foreach(reserved "\\" "\"" "`" "$")
       string(REPLACE "${reserved}" "\\${reserved}" exec "${exec}")
     endforeach()

@@ -136,9 +136,11 @@ private:
     void giveFirstFocus();
 
     ctl::LoadOnUse<frmSet> frmSet_;
-    QByteArray settingsPath_;                          // fixed by LoadIni, at start
-    QString settingsUnread_;                           // why the start could not read a file that is there: left alone
-    QByteArray lastWritten_;                           // the record this run last wrote, not written again unchanged
+    QByteArray settingsPath_;  // fixed by LoadIni, at start
+    // Why the start could not read a file that is there: it is left alone.
+    QString settingsUnread_;
+    // The record this run last wrote, not written again unchanged.
+    QByteArray lastWritten_;
     Places lastPlaces_;                                // as the windows were last moved
     bool ended_ = false;                               // the settings of this run are written
     std::chrono::steady_clock::time_point stepStart_;  // when the current door step began

@@ -2,13 +2,12 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "controls/HScrollBar.h"
 
+#include "controls/Look.h"
 #include "core/RuntimeError.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 
 namespace ctl {
 
@@ -82,13 +81,8 @@ void HScrollBar::wheelEvent(QWheelEvent* event) { event->ignore(); }
 void HScrollBar::paintEvent(QPaintEvent* event) {
     QScrollBar::paintEvent(event);
     // Not every style marks a focused scroll bar: draw the focus frame it draws around other controls.
-    if (!hasFocus())
-        return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.backgroundColor = palette().color(QPalette::Window);
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    if (hasFocus())
+        paintFocusFrame(this);
 }
 
 }  // namespace ctl

@@ -3,12 +3,10 @@
 #include "controls/LinkLabel.h"
 
 #include "controls/Accessibility.h"
+#include "controls/Look.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace ctl {
 
@@ -38,20 +36,16 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
     const bool opens = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
     if (!opens || event->modifiers() != Qt::NoModifier)
         return QLabel::keyPressEvent(event);  // to the dialog: Esc, and Enter with a modifier
-    event->accept();                          // Enter here opens the link, not the dialog's default button
-    if (!event->isAutoRepeat())               // a held key opens it once
+    // Taken here, Enter opens the link, not the dialog's default button; a held key opens it once.
+    event->accept();
+    if (!event->isAutoRepeat())
         Q_EMIT Click();
 }
 
 void LinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus())
-        return;
-    QPainter painter(this);
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.backgroundColor = palette().color(backgroundRole());
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    if (hasFocus())
+        paintFocusFrame(this);
 }
 
 }  // namespace ctl

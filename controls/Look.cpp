@@ -3,6 +3,8 @@
 #include "controls/Look.h"
 
 #include <QPixmap>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QWidget>
 
 namespace ctl {
@@ -21,6 +23,14 @@ QIcon noIcon() {
     QPixmap blank(16, 16);
     blank.fill(Qt::transparent);
     return QIcon(blank);
+}
+
+void paintFocusFrame(QWidget* widget) {
+    QStylePainter painter(widget);
+    QStyleOptionFocusRect option;
+    option.initFrom(widget);
+    option.backgroundColor = widget->palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 }  // namespace ctl

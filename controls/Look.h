@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
-// How a control or window looks beyond its place: its colours, and a caption bar without icon.
+// How a control or window looks beyond its place: its colours, a caption bar without icon, and
+// the keyboard's focus frame.
 
 #include <QColor>
 #include <QIcon>
@@ -18,5 +19,10 @@ void setColours(QWidget* widget, const QColor& back, std::optional<QColor> fore 
 // Window managers put the application's icon on a window that has none of its own; a fully
 // transparent icon keeps the caption bar bare.
 QIcon noIcon();
+
+// Draws the style's focus frame around the whole widget, from its paint event, after its own
+// painting: for controls whose style marks no focus of its own (a scroll bar in some styles, a
+// label that works as a link).
+void paintFocusFrame(QWidget* widget);
 
 }  // namespace ctl

@@ -230,12 +230,14 @@ private:
             const nanoseconds processorLeft = processorEnd_ - renderer_.processorTime();
             if (processorLeft <= nanoseconds::zero())
                 throw tooLargeToDraw(name_, format_);
-            // The backstop is for a renderer that sleeps or hangs; one that a busy machine keeps
-            // waiting for the processor is given that time on top.
-            const nanoseconds waited = renderer_.waitedForProcessor() - waitedAtStart_;
-            const nanoseconds wallLeft = wallEnd_ + waited - Clock::now();
-            if (wallLeft <= nanoseconds::zero())
-                throw rendererSilent();
+            // The backstop is for a renderer that sleeps or hangs; one that a busy machine kept
+            // waiting for the processor is given that time on top, asked once the backstop is near.
+            nanoseconds wallLeft = wallEnd_ - Clock::now();
+            if (wallLeft <= nanoseconds::zero()) {
+                wallLeft += renderer_.waitedForProcessor() - waitedAtStart_;
+                if (wallLeft <= nanoseconds::zero())
+                    throw rendererSilent();
+            }
             const auto timeout =
                 std::chrono::ceil<std::chrono::milliseconds>(std::min({processorLeft, wallLeft, nanoseconds(kLook)}));
             pollfd fd{renderer_.socket(), events, 0};

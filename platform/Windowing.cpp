@@ -3,7 +3,6 @@
 #include "platform/Windowing.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -166,15 +165,6 @@ void syncWithDisplay() {
     xcb_flush(connection);
     // A request with a reply: when it arrives, the server has handled everything before it.
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-}
-
-QPoint reachablePlace(const QRect& frame, const QRect& titleBar) {
-    const auto screens = QGuiApplication::screens();
-    for (const QScreen* screen : screens)
-        if (screen->geometry().intersects(titleBar))
-            return frame.topLeft();
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    return primary ? primary->availableGeometry().topLeft() : frame.topLeft();
 }
 
 }  // namespace platform

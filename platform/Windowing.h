@@ -39,9 +39,4 @@ std::optional<QMargins> frameExtentsBeforeShow(QWidget* window);
 // the program's own connection), so what was painted is on screen. Nothing on other platforms.
 void syncWithDisplay();
 
-// A window whose title bar would show on no connected screen (say a monitor was unplugged
-// since its place was saved) is brought to the top-left corner of the primary screen, so the
-// user can always reach it. titleBar is the title bar's rectangle in screen pixels.
-QPoint reachablePlace(const QRect& frame, const QRect& titleBar);
-
 }  // namespace platform

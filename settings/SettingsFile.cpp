@@ -211,7 +211,7 @@ QByteArray readSettingsFile(const QByteArray& path) {
     if (!S_ISREG(st.st_mode))
         readError(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
 
-    QByteArray bytes(kMaxSettingsBytes, Qt::Uninitialized);
+    QByteArray bytes(kMaxRecordBytes, Qt::Uninitialized);
     const long long filled = core::readUpTo(fd.get(), bytes.data(), std::size_t(bytes.size()));
     if (filled < 0)
         readError(path, errno);

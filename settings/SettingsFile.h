@@ -13,7 +13,6 @@
 namespace settings {
 
 // Only the first record matters; a larger file is read up to this many bytes.
-inline constexpr qsizetype kMaxSettingsBytes = kMaxRecordBytes;
 
 // Paths here are as the file system spells them (bytes), so that a folder whose name is not
 // valid UTF-8 is still the folder meant; descriptions show them decoded.
@@ -42,7 +41,7 @@ QByteArray settingsFilePath();
 // configuration folder may not exist yet). Failures show when the file is written.
 void makeFolderFor(const QByteArray& path);
 
-// The file's first kMaxSettingsBytes bytes. Throws core::RuntimeError: kFileNotFound when
+// The file's first kMaxRecordBytes bytes. Throws core::RuntimeError: kFileNotFound when
 // there is no such file, kPathFileAccess when it is a folder, a FIFO or another
 // non-regular file, a link that mayFollow() refuses, or cannot be opened or read.
 QByteArray readSettingsFile(const QByteArray& path);
