@@ -32,9 +32,10 @@ void passKeyboardByF6(QWidget* from, QWidget* to) {
 
 }  // namespace
 
-Form1::Form1()
+Form1::Form1(DoorHooks hooks)
     : ctl::Form(ctl::ScaleMode::Twips),
       MnuTempMenu1([this] { return buildMenu(); }),
+      doorHooks_(std::move(hooks)),
       frmSet_([this] { return loadPanel(); }) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -52,10 +53,8 @@ frmSet& Form1::panel() { return frmSet_.get(); }
 std::unique_ptr<frmSet> Form1::loadPanel() {
     auto panel = std::make_unique<frmSet>();
     panel->installEventFilter(this);  // its moves, for a save without the display
-    connect(panel.get(), &frmSet::check1Clicked, this, &Form1::Check1_Click);
-    connect(panel.get(), &frmSet::check2Clicked, this, &Form1::Check2_Click);
-    connect(panel.get(), &frmSet::hScroll1Changed, this, &Form1::HScroll1_Change);
-    connect(panel.get(), &frmSet::hScroll2Changed, this, &Form1::HScroll2_Change);
+    connect(panel.get(), &frmSet::frontDoorSwitched, this, &Form1::Check1_Click);
+    connect(panel.get(), &frmSet::middleDoorSwitched, this, &Form1::Check2_Click);
     connect(panel.get(), &frmSet::versionRequested, this, &Form1::MnuHelpVer_Click);
     passKeyboardByF6(this, panel.get());
     passKeyboardByF6(panel.get(), this);
@@ -187,10 +186,6 @@ void Form1::Form_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/) 
 void Form1::Image1_Click(std::int16_t /*Index*/) {
     // The door pictures cannot take the focus; the click leaves it where it is.
 }
-
-void Form1::HScroll1_Change() { panel().lblMaeSpeed->setText(QString::number(panel().HScroll1->Value())); }
-
-void Form1::HScroll2_Change() { panel().lblNakaSpeed->setText(QString::number(panel().HScroll2->Value())); }
 
 void Form1::Form_Unload(int& /*Cancel*/) {
     if (!std::exchange(ended_, true))

@@ -13,35 +13,41 @@
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
 #include "controls/WindowlessControl.h"
-#include "doors/CountedWait.h"
-#include "doors/PlayWave.h"
+#include "doors/DoorSound.h"
 #include "platform/CommonDialog.h"
 
-#include <memory>
-
+#include <QByteArray>
 #include <QMenu>
 #include <array>
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 class frmSet;
 
 class Form1 : public ctl::Form {
     Q_OBJECT
 public:
-    Form1();
+    // What a door movement does after each step and plays before the middle door moves. Empty
+    // members are the program's own: the counted wait, from the step's start, for the count read
+    // from the panel (so the door moves at the set speed however long the step's repaint took),
+    // and the door sound. A test or a benchmark gives its own to look at each step on screen.
+    struct DoorHooks {
+        std::function<void(std::chrono::steady_clock::time_point stepStart, int count)> waitAfterStep;
+        std::function<void(std::int16_t id)> playWave;
+    };
+
+    explicit Form1(DoorHooks hooks = {});
     ~Form1() override;
 
     // Start-up and shutdown.
     void Form_Load();
     void Form_Unload(int& Cancel);
 
-    // Public procedures the settings panel calls.
-    void Check1_Click();
-    void Check2_Click();
-    void HScroll1_Change();
-    void HScroll2_Change();
+    // Public procedures the settings panel calls, with its switch's new value (1 opens).
+    void Check1_Click(std::int16_t value);
+    void Check2_Click(std::int16_t value);
     void MnuHelpVer_Click();
 
     // The settings file.
@@ -61,17 +67,12 @@ public:
     // The settings panel, loaded on use.
     frmSet& panel();
 
-    // The wait after each door step, given the count read from the panel. A step lasts the
-    // count's time from its start, so the door moves at the set speed however long the step's
-    // repaint took. Tests replace it to look at each step as it is on screen.
-    std::function<void(int)> doorWait = [this](int count) {
-        doors::waitUntil(stepStart_ + doors::waitDuration(count));
-    };
-    // The door sound player, replaceable the same way.
-    std::function<void(std::int16_t)> playWave = doors::PlayWave;
-
     // Film positions of the two signs, in each sign window's own scale units.
     std::array<std::int32_t, 2> MakuPos{};
+    // Picture paths as the file system spells them (a folder whose name is not valid text is
+    // still the folder): the film of each sign, and the signboard's picture last chosen.
+    std::array<QByteArray, 2> MakuPath;
+    QByteArray KanbanPath;
 
     // Controls, in the order of the layout tables.
     ctl::ControlArray<ctl::PictureBox> picWaku1;
@@ -134,8 +135,15 @@ private:
     };
     void writeSettings(const Places& places);
     void giveFirstFocus();
+    void waitAfterDoorStep(int count);
 
+    DoorHooks doorHooks_;
+    doors::DoorSound doorSound_;
     ctl::LoadOnUse<frmSet> frmSet_;
+    // The roll speeds and the middle-door mode as read from the settings file, before the
+    // panel takes them.
+    std::array<std::int32_t, 2> MakuSpeed{};
+    std::int16_t NakaMode = 0;
     QByteArray settingsPath_;  // fixed by LoadIni, at start
     // Why the start could not read a file that is there: it is left alone.
     QString settingsUnread_;

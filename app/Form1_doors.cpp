@@ -21,23 +21,26 @@ void showStep(Form1& form) {
 
 }  // namespace
 
-void Form1::Check1_Click() {
+// The speed is read from the panel at every step: a bar moved meanwhile takes effect at once.
+void Form1::Check1_Click(std::int16_t value) {
     ctl::Image* door = Image1(2);
-    const doors::Movement movement = doors::frontDoorMovement(panel().Check1->Value(), door->Width());
+    const doors::Movement movement = doors::frontDoorMovement(value, door->Width());
     movement.forEachWidth([&](int w) {
         stepStart_ = std::chrono::steady_clock::now();
         door->setWidth(static_cast<float>(w));
         showStep(*this);
-        doorWait(panel().HScroll1->Value());
+        waitAfterDoorStep(panel().values().frontDoorSpeed);
     });
 }
 
-void Form1::Check2_Click() {
-    const std::int16_t value = panel().Check2->Value();
-    playWave(101);
+void Form1::Check2_Click(std::int16_t value) {
+    if (doorHooks_.playWave)
+        doorHooks_.playWave(101);
+    else
+        doorSound_.PlayWave(101);
     ctl::Image* left = imgNakaorido(0);
     ctl::Image* right = imgNakaorido(1);
-    const doors::Leaves leaves = doors::leafChoice(panel().Option1(0)->isChecked(), panel().Option1(1)->isChecked());
+    const doors::Leaves leaves = doors::leavesOfMode(panel().values().nakaMode);
     const float current = leaves == doors::Leaves::Right ? right->Width() : left->Width();
     const doors::Movement movement = doors::middleDoorMovement(value, current);
     movement.forEachWidth([&](int w) {
@@ -50,6 +53,13 @@ void Form1::Check2_Click() {
             right->setLeft(static_cast<float>(doors::kRightLeafRightEdge) - width);
         }
         showStep(*this);
-        doorWait(panel().HScroll2->Value());
+        waitAfterDoorStep(panel().values().middleDoorSpeed);
     });
+}
+
+void Form1::waitAfterDoorStep(int count) {
+    if (doorHooks_.waitAfterStep)
+        doorHooks_.waitAfterStep(stepStart_, count);
+    else
+        doors::waitUntil(stepStart_ + doors::waitDuration(count));
 }

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The settings file of the bus window: read and applied at start, written at shutdown.
 
-#include "app/Common.h"
 #include "app/Form1.h"
 #include "app/WindowPlaces.h"
 #include "core/RuntimeError.h"
@@ -81,13 +80,13 @@ void Form1::LoadIni() {
         }
         settings::Record r;
         {
-            // The program-wide variables take what was read even when a later field is broken:
+            // The paths, speeds and mode take what was read even when a later field is broken:
             // the film and signboard paths read before it are kept and written again at shutdown.
-            const auto takeWhatWasRead = qScopeGuard([&r] {
-                Common::MakuPath = {r.makuPath0, r.makuPath1};
-                Common::MakuSpeed = {r.makuSpeed0, r.makuSpeed1};
-                Common::KanbanPath = r.kanbanPath;
-                Common::NakaMode = r.nakaMode;
+            const auto takeWhatWasRead = qScopeGuard([this, &r] {
+                MakuPath = {r.makuPath0, r.makuPath1};
+                MakuSpeed = {r.makuSpeed0, r.makuSpeed1};
+                KanbanPath = r.kanbanPath;
+                NakaMode = r.nakaMode;
             });
             settings::parseRecordInto(file, r);
         }
@@ -102,18 +101,20 @@ void Form1::LoadIni() {
 
         PicKanban->setLeft(r.kanbanLeft);
         PicKanban->setTop(r.kanbanTop);
-        PicKanban->setPicture(storedPicture(Common::KanbanPath));
+        PicKanban->setPicture(storedPicture(KanbanPath));
         PicKanban_DblClick();
 
-        panel().HScroll1->setValueChecked(settings::toScrollValue(r.hScroll1));
-        panel().HScroll2->setValueChecked(settings::toScrollValue(r.hScroll2));
+        // The speeds, the films, then the mode, in the record's order: a mode the panel refuses
+        // leaves the films shown.
+        panels::PanelValues stored = panel().values();
+        stored.frontDoorSpeed = settings::toScrollValue(r.hScroll1);
+        stored.middleDoorSpeed = settings::toScrollValue(r.hScroll2);
+        stored.rollSpeeds = {settings::toScrollValue(MakuSpeed[0]), settings::toScrollValue(MakuSpeed[1])};
+        panel().setValues(stored);
         for (std::int16_t i = 0; i < 2; ++i)
-            panel().scllMakuSpeed(i)->setValueChecked(
-                settings::toScrollValue(Common::MakuSpeed.at(static_cast<std::size_t>(i))));
-
-        for (std::int16_t i = 0; i < 2; ++i)
-            imgMaku1(i)->setPicture(storedPicture(Common::MakuPath.at(static_cast<std::size_t>(i))));
-        panel().selectOption1(Common::NakaMode);
+            imgMaku1(i)->setPicture(storedPicture(MakuPath.at(static_cast<std::size_t>(i))));
+        stored.nakaMode = NakaMode;
+        panel().setValues(stored);
     } catch (const core::RuntimeError&) {
         // What was applied stays applied; the rest takes the fallback values, without a word.
         applySettingsFallback();
@@ -125,11 +126,10 @@ void Form1::applySettingsFallback() {
     Move(f.formLeft, f.formTop);
     panel().Move(f.panelLeft, f.panelTop);
     MnuKanbanReset_Click();
-    panel().HScroll1->setValueChecked(settings::toScrollValue(f.hScroll1));
-    panel().HScroll2->setValueChecked(settings::toScrollValue(f.hScroll2));
-    panel().scllMakuSpeed(0)->setValueChecked(settings::toScrollValue(f.makuSpeed0));
-    panel().scllMakuSpeed(1)->setValueChecked(settings::toScrollValue(f.makuSpeed1));
-    panel().selectOption1(f.nakaMode);
+    panel().setValues({settings::toScrollValue(f.hScroll1),
+                       settings::toScrollValue(f.hScroll2),
+                       {settings::toScrollValue(f.makuSpeed0), settings::toScrollValue(f.makuSpeed1)},
+                       f.nakaMode});
 }
 
 void Form1::SaveIni() { writeSettings({Left(), Top(), panel().Left(), panel().Top()}); }
@@ -145,24 +145,24 @@ void Form1::saveWithoutDisplay() {
 }
 
 void Form1::writeSettings(const Places& places) {
-    frmSet& p = panel();
+    const panels::PanelValues p = panel().values();
     settings::Record w;
     w.formLeft = places.formLeft;
     w.formTop = places.formTop;
     w.panelLeft = places.panelLeft;
     w.panelTop = places.panelTop;
-    w.makuPath0 = Common::MakuPath[0];
-    w.makuPath1 = Common::MakuPath[1];
-    w.makuSpeed0 = p.scllMakuSpeed(0)->Value();
-    w.makuSpeed1 = p.scllMakuSpeed(1)->Value();
-    w.kanbanPath = Common::KanbanPath;
+    w.makuPath0 = MakuPath[0];
+    w.makuPath1 = MakuPath[1];
+    w.makuSpeed0 = p.rollSpeeds[0];
+    w.makuSpeed1 = p.rollSpeeds[1];
+    w.kanbanPath = KanbanPath;
     w.kanbanLeft = PicKanban->Left();
     w.kanbanTop = PicKanban->Top();
     w.viewKanban = MnuViewKanban->Checked();
     w.viewWaku = MnuViewWaku->Checked();
-    w.hScroll1 = p.HScroll1->Value();
-    w.hScroll2 = p.HScroll2->Value();
-    w.nakaMode = settings::nakaModeOf(p.Option1(0)->isChecked(), p.Option1(1)->isChecked());
+    w.hScroll1 = p.frontDoorSpeed;
+    w.hScroll2 = p.middleDoorSpeed;
+    w.nakaMode = p.nakaMode;
     if (settingsPath_.isEmpty())  // LoadIni has not run
         settingsPath_ = settings::settingsFilePath();
     try {

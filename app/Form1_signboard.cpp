@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The signboard of the bus window: its picture, visibility, dragging and its frame.
 
-#include "app/Common.h"
 #include "app/Form1.h"
 #include "core/RuntimeError.h"
 #include "platform/ChildDrag.h"
@@ -42,7 +41,7 @@ void Form1::MnuSetKanban_Click() {
         if (fileName.isEmpty())
             return;
         PicKanban->setPicture(pictures::loadPicture(fileName));
-        Common::KanbanPath = fileName;
+        KanbanPath = fileName;
         PicKanban_DblClick();
     } catch (const core::RuntimeError&) {
         // Any failure, a cancel included, leaves the board as it was, without a word.

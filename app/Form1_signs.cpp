@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The destination signs of the bus window: rolling the film, focus, choosing the film.
 
-#include "app/Common.h"
 #include "app/Form1.h"
 #include "core/RuntimeError.h"
 #include "panels/frmSet.h"
@@ -13,7 +12,7 @@
 
 void Form1::picWaku1_KeyDown(std::int16_t Index, int KeyCode, int /*Shift*/) {
     // The step is read at every key press: a change in the panel takes effect at once.
-    const std::int16_t step = panel().scllMakuSpeed(Index)->Value();
+    const std::int16_t step = panel().values().rollSpeeds.at(static_cast<std::size_t>(Index));
     const auto position = signs::rolledPosition(MakuPos.at(Index), KeyCode, step);
     if (!position)
         return;
@@ -33,8 +32,8 @@ void Form1::Load方向幕(std::int16_t Index) {
     try {
         C_Dialog1.ShowOpen(this);
         // The path is kept before the picture is tried, so a failing name is still remembered.
-        Common::MakuPath.at(Index) = platform::fileSystemPath(C_Dialog1.FileName);
-        imgMaku1(Index)->setPicture(pictures::loadPicture(Common::MakuPath.at(Index)));
+        MakuPath.at(Index) = platform::fileSystemPath(C_Dialog1.FileName);
+        imgMaku1(Index)->setPicture(pictures::loadPicture(MakuPath.at(Index)));
         MakuPos.at(Index) = 0;
         imgMaku1(Index)->setTop(static_cast<float>(MakuPos.at(Index)));
     } catch (const core::RuntimeError& e) {

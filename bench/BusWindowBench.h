@@ -5,7 +5,6 @@
 // on a real X server, a paint counter to prove that a timed step reached the screen, and
 // the few statistics they print.
 
-#include "app/Common.h"
 #include "app/Form1.h"
 #include "platform/Fonts.h"
 #include "platform/Windowing.h"
@@ -85,16 +84,15 @@ inline void settle(int milliseconds) {
 // The bus window with its panel, started as the program starts it but with no settings
 // file, so every run begins from the same places and speeds. The door sound is silenced:
 // only the movement is timed. Null (with a message) when the window never got exposed.
-inline std::unique_ptr<Form1> startBusWindow(const char* benchName) {
+// A bench that looks at each door step gives its wait after the step (which then waits too).
+inline std::unique_ptr<Form1> startBusWindow(
+    const char* benchName, std::function<void(std::chrono::steady_clock::time_point, int)> waitAfterStep = {}) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         std::fprintf(stderr, "%s: needs an X display (run it under testing/with-x.sh)\n", benchName);
         return nullptr;
     }
     QFile::remove(QFile::decodeName(settings::settingsFilePath()));
-    Common::MakuPath = {};
-    Common::KanbanPath.clear();
-    auto form = std::make_unique<Form1>();
-    form->playWave = [](std::int16_t) {};
+    auto form = std::make_unique<Form1>(Form1::DoorHooks{std::move(waitAfterStep), [](std::int16_t) {}});
     form->Form_Load();
     form->show();
     form->activateWindow();

@@ -42,10 +42,7 @@ struct Movement {
 
 class Recorder {
 public:
-    // Wraps the window's own wait, so the movement is timed as the program runs it.
-    Recorder(Form1& form, const benchsupport::PaintCounter& paints) : paints_(paints), wait_(form.doorWait) {
-        form.doorWait = [this](int count) { step(count); };
-    }
+    explicit Recorder(const benchsupport::PaintCounter& paints) : paints_(paints) {}
 
     Movement run(Form1& form, bool front, std::int16_t checkValue) {
         now_ = Movement{};
@@ -53,21 +50,19 @@ public:
         const double cpuStart = benchsupport::cpuSeconds();
         const auto start = Clock::now();
         lastWaitEnd_ = start;
-        if (front) {
-            form.panel().Check1->setValue(checkValue);
-            form.Check1_Click();
-        } else {
-            form.panel().Check2->setValue(checkValue);
-            form.Check2_Click();
-        }
+        if (front)
+            form.Check1_Click(checkValue);
+        else
+            form.Check2_Click(checkValue);
         now_.wallUs = microseconds(Clock::now() - start);
         const double cpu = benchsupport::cpuSeconds() - cpuStart;
         now_.cpuShare = cpu / (now_.wallUs * 1e-6);
         return now_;
     }
 
-private:
-    void step(int count) {
+    // After each step: counted, then the program's own wait, so the movement is timed as the
+    // program runs it.
+    void step(Clock::time_point stepStart, int count) {
         const auto begin = Clock::now();
         now_.outsideUs.push_back(microseconds(begin - lastWaitEnd_));
         ++now_.steps;
@@ -77,13 +72,13 @@ private:
             ++now_.paintedSteps;
             paintsSeen_ = paints_.count();
         }
-        wait_(count);
+        doors::waitUntil(stepStart + doors::waitDuration(count));
         lastWaitEnd_ = Clock::now();
         now_.waitUs += microseconds(lastWaitEnd_ - begin);
     }
 
+private:
     const benchsupport::PaintCounter& paints_;
-    std::function<void(int)> wait_;
     Movement now_;
     int paintsSeen_ = 0;
     Clock::time_point lastWaitEnd_;
@@ -142,23 +137,30 @@ int main(int argc, char** argv) {
     benchsupport::requireX11();
     QApplication app(argc, argv);
     benchsupport::applyProgramFont();
-    const std::unique_ptr<Form1> form = benchsupport::startBusWindow("door_bench");
+    Recorder* recorder = nullptr;
+    const std::unique_ptr<Form1> form =
+        benchsupport::startBusWindow("door_bench", [&recorder](Clock::time_point stepStart, int count) {
+            if (recorder)
+                recorder->step(stepStart, count);
+        });
     if (!form)
         return 1;
     const benchsupport::PaintCounter paints(form.get());
-    Recorder recorder(*form, paints);
+    Recorder recording(paints);
+    recorder = &recording;
 
     const std::vector<Case> cases = {
         {"door_front_1", true, 1, 10},   {"door_front_100", true, 100, 10},      {"door_front_10000", true, 10000, 2},
         {"door_middle_1", false, 1, 10}, {"door_middle_10000", false, 10000, 2},
     };
     for (const Case& c : cases) {
-        frmSet& panel = form->panel();
-        (c.front ? panel.HScroll1 : panel.HScroll2)->setValueChecked(c.count);
+        panels::PanelValues speeds = form->panel().values();
+        (c.front ? speeds.frontDoorSpeed : speeds.middleDoorSpeed) = c.count;
+        form->panel().setValues(speeds);
         std::vector<Movement> movements;
         for (int i = 0; i < c.cycles; ++i) {
             for (const std::int16_t checkValue : {std::int16_t(1), std::int16_t(0)}) {
-                movements.push_back(recorder.run(*form, c.front, checkValue));
+                movements.push_back(recording.run(*form, c.front, checkValue));
                 benchsupport::settle(20);  // what queued up during the movement, outside the timing
             }
         }

@@ -35,7 +35,9 @@ int main(int argc, char** argv) {
     const std::unique_ptr<Form1> form = benchsupport::startBusWindow("roll_bench");
     if (!form)
         return 1;
-    form->panel().scllMakuSpeed(0)->setValueChecked(kRollStep);
+    panels::PanelValues speeds = form->panel().values();
+    speeds.rollSpeeds[0] = kRollStep;
+    form->panel().setValues(speeds);
     QWidget* sign = form->picWaku1(0);
     const benchsupport::PaintCounter paints(sign);
 

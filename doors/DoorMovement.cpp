@@ -22,10 +22,10 @@ Movement middleDoorMovement(std::int16_t checkValue, float currentLeafWidth) {
     return movement(checkValue, currentLeafWidth, kLeafOpen, kLeafClosed);
 }
 
-Leaves leafChoice(bool bothSelected, bool leftSelected) {
-    if (bothSelected)
+Leaves leavesOfMode(std::int16_t nakaMode) {
+    if (nakaMode == 0)
         return Leaves::Both;
-    if (leftSelected)
+    if (nakaMode == 1)
         return Leaves::Left;
     return Leaves::Right;
 }

@@ -36,7 +36,9 @@ Movement middleDoorMovement(std::int16_t checkValue, float currentLeafWidth);
 
 enum class Leaves { Both, Left, Right };
 
-// The first option selected wins; with neither "both" nor "left" selected the right leaf moves.
-Leaves leafChoice(bool bothSelected, bool leftSelected);
+// The leaves a middle-door mode moves: 0 (両方) both, 1 (左) the left one, any other the right one,
+// as the panel's options are asked in their order, the right leaf when neither of the first two is
+// selected.
+Leaves leavesOfMode(std::int16_t nakaMode);
 
 }  // namespace doors

@@ -5,8 +5,10 @@
 // pictures to choose.
 
 #include "TestFiles.h"
-#include "app/Common.h"
 #include "app/Form1.h"
+#include "controls/Frame.h"
+#include "controls/GraphicalCheckBox.h"
+#include "controls/HScrollBar.h"
 #include "panels/frmSet.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
@@ -15,6 +17,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 #include <memory>
 #include <optional>
@@ -22,17 +27,28 @@
 
 namespace testsupport {
 
+// What the doors of a test's bus window do after each step and for their sound: nothing and
+// at once, unless the test says otherwise.
+struct DoorProbe {
+    std::function<void(int count)> afterStep = [](int) {};
+    std::function<void(std::int16_t id)> sound = [](std::int16_t) {};
+};
+
 // A bus window started the way the program starts it: from the given settings file, or with
-// none (the fallback), with the doors' waits and sound replaced.
-inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& settingsFile = std::nullopt) {
+// none (the fallback), with the doors' waits and sound given to the probe (or silenced).
+inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& settingsFile = std::nullopt,
+                                        DoorProbe* probe = nullptr) {
     QFile::remove(QFile::decodeName(settings::settingsFilePath()));
     if (settingsFile)
         testfiles::write(QFile::decodeName(settings::settingsFilePath()), *settingsFile);
-    Common::MakuPath = {};
-    Common::KanbanPath.clear();
-    auto form = std::make_unique<Form1>();
-    form->doorWait = [](int) {};
-    form->playWave = [](std::int16_t) {};
+    auto form = std::make_unique<Form1>(Form1::DoorHooks{[probe](std::chrono::steady_clock::time_point, int count) {
+                                                             if (probe)
+                                                                 probe->afterStep(count);
+                                                         },
+                                                         [probe](std::int16_t id) {
+                                                             if (probe)
+                                                                 probe->sound(id);
+                                                         }});
     form->Form_Load();
     form->show();
     return form;
@@ -58,6 +74,39 @@ struct DialogScript {
     QList<std::optional<QString>> answers;
     QStringList offered;
     std::vector<platform::MessageBoxRequest> messages;
+};
+
+// The settings panel's controls, found as a user finds them: by their names.
+struct PanelControls {
+    explicit PanelControls(frmSet& p) : panel(p) {}
+
+    template <class Control>
+    Control* find(const QString& name) const {
+        auto* control = panel.findChild<Control*>(name);
+        if (!control)
+            qFatal("the panel has no control %s", qPrintable(name));
+        return control;
+    }
+    template <class Control>
+    Control* element(const char* array, int index) const {
+        return find<Control>(QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index));
+    }
+
+    frmSet& panel;
+    QFrame* const FrameA = find<QFrame>(QStringLiteral("FrameA"));
+    ctl::GraphicalCheckBox* const Check1 = find<ctl::GraphicalCheckBox>(QStringLiteral("Check1"));
+    ctl::HScrollBar* const HScroll1 = find<ctl::HScrollBar>(QStringLiteral("HScroll1"));
+    QLabel* const lblMaeSpeed = find<QLabel>(QStringLiteral("lblMaeSpeed"));
+    ctl::GraphicalCheckBox* const Check2 = find<ctl::GraphicalCheckBox>(QStringLiteral("Check2"));
+    ctl::HScrollBar* const HScroll2 = find<ctl::HScrollBar>(QStringLiteral("HScroll2"));
+    QLabel* const lblNakaSpeed = find<QLabel>(QStringLiteral("lblNakaSpeed"));
+    ctl::Frame* const Frame2 = find<ctl::Frame>(QStringLiteral("Frame2"));
+    QLabel* const Label1 = find<QLabel>(QStringLiteral("Label1"));
+    QPushButton* const Command3 = find<QPushButton>(QStringLiteral("Command3"));
+    QRadioButton* Option1(int i) const { return element<QRadioButton>("Option1", i); }
+    QLabel* Label2(int i) const { return element<QLabel>("Label2", i); }
+    ctl::HScrollBar* scllMakuSpeed(int i) const { return element<ctl::HScrollBar>("scllMakuSpeed", i); }
+    QLabel* lblMakuSpeed(int i) const { return element<QLabel>("lblMakuSpeed", i); }
 };
 
 // A bitmap of one colour, so that two pictures are told apart.

@@ -50,10 +50,12 @@ private Q_SLOTS:
     void doorRuns() {
         QFETCH(Run, run);
         const auto [mode, left, right, value, first, last] = run;
-        auto form = startForm();
+        testsupport::DoorProbe probe;
+        auto form = startForm(std::nullopt, &probe);
+        const testsupport::PanelControls panel(form->panel());
         const bool middle = mode >= 0;
         if (middle) {
-            form->panel().selectOption1(mode);
+            panel.Option1(mode)->setChecked(true);
             form->imgNakaorido(0)->setWidth(left);
             form->imgNakaorido(1)->Move(6540 - right, 765, right, 2175);
         } else {
@@ -67,14 +69,13 @@ private Q_SLOTS:
         };
         std::vector<Step> steps;
         std::vector<std::pair<std::int16_t, std::size_t>> sounds;
-        form->doorWait = [&](int count) {
+        probe.afterStep = [&](int count) {
             const bool painted = !form->hasPendingPaint();
             steps.push_back(middle ? Step{count, form->imgNakaorido(0)->rect(), form->imgNakaorido(1)->rect(), painted}
                                    : Step{count, form->Image1(2)->rect(), {}, painted});
         };
-        form->playWave = [&](std::int16_t id) { sounds.emplace_back(id, steps.size()); };
-        (middle ? form->panel().Check2 : form->panel().Check1)->setValue(std::int16_t(value));
-        middle ? form->Check2_Click() : form->Check1_Click();
+        probe.sound = [&](std::int16_t id) { sounds.emplace_back(id, steps.size()); };
+        middle ? form->Check2_Click(std::int16_t(value)) : form->Check1_Click(std::int16_t(value));
         // The middle door's one sound plays before any leaf moves, even when none does.
         QCOMPARE(sounds, (middle ? decltype(sounds){{101, 0}} : decltype(sounds){}));
         const int n = last == 0 ? 0 : std::abs(last - first) + 1, dir = last >= first ? 1 : -1;
@@ -105,13 +106,14 @@ private Q_SLOTS:
     void waitCountIsReadEachStep() {
         QFETCH(bool, middle);
         QFETCH(int, steps);
-        auto form = startForm();
-        frmSet& panel = form->panel();
+        testsupport::DoorProbe probe;
+        auto form = startForm(std::nullopt, &probe);
+        const testsupport::PanelControls panel(form->panel());
         ctl::HScrollBar* own = middle ? panel.HScroll2 : panel.HScroll1;
         (middle ? panel.HScroll1 : panel.HScroll2)->setValueChecked(7);
         own->setValueChecked(30000);
         std::vector<int> counts;
-        form->doorWait = [&](int count) {
+        probe.afterStep = [&](int count) {
             counts.push_back(count);
             if (counts.size() == 10)
                 own->setValueChecked(1);
@@ -131,8 +133,8 @@ private Q_SLOTS:
     // double-resolution twins, not the pictures blown up.
     void switchPicturesAreCrisp() {
         auto form = startForm();
-        for (const auto& [doorSwitch, name] :
-             {std::pair(form->panel().Check1, "mae"), {form->panel().Check2, "naka"}}) {
+        const testsupport::PanelControls panel(form->panel());
+        for (const auto& [doorSwitch, name] : {std::pair(panel.Check1, "mae"), {panel.Check2, "naka"}}) {
             const QImage shown = doorSwitch->icon().pixmap(doorSwitch->iconSize(), 2.0).toImage();
             const QImage twin(QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/switch_%1@2x.bmp").arg(name));
             QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), twin.convertToFormat(QImage::Format_RGB32));

@@ -105,7 +105,7 @@ private Q_SLOTS:
         QFETCH(QColor, background);
         QFETCH(QColor, textColour);
         auto form = startForm();
-        frmSet& p = form->panel();
+        const testsupport::PanelControls p(form->panel());
         // In the order of the rows.
         QWidget* const controls[] = {p.FrameA,           p.Check1,           p.HScroll1,        p.lblMaeSpeed,
                                      p.Check2,           p.HScroll2,         p.lblNakaSpeed,    p.Frame2,
@@ -117,8 +117,8 @@ private Q_SLOTS:
         QCOMPARE(control->geometry(),
                  core::twipsToPixels(
                      core::ScaleRect{float(twips.x()), float(twips.y()), float(twips.width()), float(twips.height())}));
-        const QImage shot = p.grab().toImage();
-        const QPoint origin = control->mapTo(&p, QPoint(0, 0));
+        const QImage shot = p.panel.grab().toImage();
+        const QPoint origin = control->mapTo(&p.panel, QPoint(0, 0));
         if (background.isValid())
             QCOMPARE(shot.pixelColor(origin + sample), background);
         if (textColour.isValid()) {
@@ -133,7 +133,7 @@ private Q_SLOTS:
     // caption's width and 2 pixels either side; the caption is centred in that gap, at the top.
     void frameCaptionGap() {
         auto form = startForm();
-        ctl::Frame* frame = form->panel().Frame2;
+        ctl::Frame* frame = testsupport::PanelControls(form->panel()).Frame2;
         const QImage shot = frame->grab().toImage();
         const QFontMetrics metrics(frame->font());
         const int row = metrics.height() / 2, end = 8 + metrics.horizontalAdvance(frame->title()) + 4;
@@ -259,9 +259,9 @@ private Q_SLOTS:
     // the focus is marked, and its label follows a key's change.
     void panelByKeyboard() {
         auto form = startForm();
-        frmSet& p = form->panel();
-        p.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p));
+        const testsupport::PanelControls p(form->panel());
+        p.panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p.panel));
         p.Check1->setFocus();
         for (QWidget* next : std::initializer_list<QWidget*>{p.HScroll1, p.Check2, p.HScroll2, p.Option1(0),
                                                              p.scllMakuSpeed(0), p.Command3}) {
@@ -300,10 +300,10 @@ private Q_SLOTS:
     void optionGroupEnteredAtTheSelectedOption() {
         QFETCH(int, selected);
         auto form = startForm();
-        frmSet& p = form->panel();
-        p.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p));
-        p.selectOption1(static_cast<std::int16_t>(selected));
+        const testsupport::PanelControls p(form->panel());
+        p.panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p.panel));
+        p.Option1(selected)->setChecked(true);
         const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
             QTest::keyClick(QApplication::focusWidget(), key, modifiers);
             return QApplication::focusWidget();
@@ -320,9 +320,9 @@ private Q_SLOTS:
     // switch stays down. The arrow keys move the middle door's mode, which the close stores.
     void switchAndModeByKeys() {
         auto form = startForm();
-        frmSet& p = form->panel();
-        p.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&p));
+        const testsupport::PanelControls p(form->panel());
+        p.panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p.panel));
         p.Check1->setFocus(Qt::TabFocusReason);
         QTest::keyClick(p.Check1, Qt::Key_Space);
         QCOMPARE(p.Check1->Value(), std::int16_t(1));
@@ -340,19 +340,19 @@ private Q_SLOTS:
     // that had it there; it rolls no film.
     void f6BetweenTheWindows() {
         auto form = startForm(QByteArray("0,0,0,300,\"\",\"\",5,0,\"\",9000,2000,#FALSE#,#TRUE#,3000,4000,0\r\n"));
-        frmSet& p = form->panel();
+        const testsupport::PanelControls p(form->panel());
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->picWaku1(0)));  // the board is hidden
         QTest::keyClick(form->picWaku1(0), Qt::Key_F6);
-        QVERIFY(QTest::qWaitForWindowActive(&p));
+        QVERIFY(QTest::qWaitForWindowActive(&p.panel));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.Check1));  // the first in its Tab order
         QTest::keyClick(p.Check1, Qt::Key_Tab);
         QTest::keyClick(p.HScroll1, Qt::Key_F6);
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->picWaku1(0)));
         QTest::keyClick(form->picWaku1(0), Qt::Key_F6);
-        QVERIFY(QTest::qWaitForWindowActive(&p));
+        QVERIFY(QTest::qWaitForWindowActive(&p.panel));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.HScroll1));
         QCOMPARE(form->MakuPos[0], 0);
         QCOMPARE(p.HScroll1->Value(), 3000);
@@ -362,7 +362,7 @@ private Q_SLOTS:
     // when the thumb is let go, not while it moves.
     void thumbDragChangesOnceWhenLetGo() {
         auto form = startForm();
-        frmSet& p = form->panel();
+        const testsupport::PanelControls p(form->panel());
         ctl::HScrollBar* const bar = p.HScroll1;
         QStyleOptionSlider thumb;
         thumb.initFrom(bar);
@@ -372,7 +372,7 @@ private Q_SLOTS:
         thumb.singleStep = bar->singleStep(), thumb.pageStep = bar->pageStep();
         const QPoint grip =
             bar->style()->subControlRect(QStyle::CC_ScrollBar, &thumb, QStyle::SC_ScrollBarSlider, bar).center();
-        QSignalSpy changes(&p, &frmSet::hScroll1Changed);
+        QSignalSpy changes(bar, &ctl::HScrollBar::Change);
         QTest::mousePress(bar, Qt::LeftButton, {}, grip);
         for (const int dx : {5, 10, 20})
             QTest::mouseMove(bar, grip + QPoint(dx, 0));
@@ -391,7 +391,8 @@ private Q_SLOTS:
     // label alone; a click on the trough, with Shift too, moves it by the large change, 1.
     void panelBarOnlyByItsOwnWays() {
         auto form = startForm();
-        ctl::HScrollBar* bar = form->panel().HScroll1;
+        const testsupport::PanelControls p(form->panel());
+        ctl::HScrollBar* bar = p.HScroll1;
         const QPoint trough(bar->width() * 3 / 4, bar->height() / 2), global = bar->mapToGlobal(trough);
         QWheelEvent wheel(trough, global, {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(bar, &wheel);
@@ -403,9 +404,9 @@ private Q_SLOTS:
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, trough, global);
         QApplication::sendEvent(bar, &rightClick);
         QVERIFY(!menu);
-        QCOMPARE(form->panel().lblMaeSpeed->text(), QStringLiteral("10000"));  // the first start's value
+        QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("10000"));  // the first start's value
         QTest::mouseClick(bar, Qt::LeftButton, Qt::ShiftModifier, trough);
-        QCOMPARE(form->panel().lblMaeSpeed->text(), QStringLiteral("10001"));
+        QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("10001"));
     }
 
     // What a screen reader is told of the panel's controls (checked, and pressed for a switch, or
@@ -413,7 +414,7 @@ private Q_SLOTS:
     // door open after the switch's toggle action). The version dialog's link: below.
     void accessibleDescriptions() {
         auto form = startForm(QByteArray("0,0,0,0,\"\",\"\",7,3,\"\",9000,2000,#TRUE#,#TRUE#,3000,4000,1\r\n"));
-        frmSet& p = form->panel();
+        const testsupport::PanelControls p(form->panel());
         const auto describe = [](QObject* o) { return QAccessible::queryAccessibleInterface(o); };
         describe(p.Check1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         using Q = QAccessible;

@@ -82,16 +82,17 @@ private Q_SLOTS:
             r[field] = value.toUtf8();
         auto form = testsupport::startForm(field == -3 ? std::nullopt : std::optional(line(r)));
         frmSet& panel = form->panel();
+        const testsupport::PanelControls controls(panel);
         QCOMPARE(form->pos(), QPoint(0, 0));
         QCOMPARE(panel.Left(), 0.0f);
         // Right below the bus window: with no window manager to tell its frame, a title bar of the
         // style's height and borders of a pixel.
         const int title = form->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, form.get());
         QCOMPARE(panel.Top(), float((218 + title + 2) * 15));
-        const QList<int> speeds{panel.HScroll1->Value(), panel.HScroll2->Value(), panel.scllMakuSpeed(0)->Value(),
-                                panel.scllMakuSpeed(1)->Value()};
+        const QList<int> speeds{controls.HScroll1->Value(), controls.HScroll2->Value(),
+                                controls.scllMakuSpeed(0)->Value(), controls.scllMakuSpeed(1)->Value()};
         QCOMPARE(speeds, (QList<int>{10000, 6000, 1, 1}));
-        QVERIFY(panel.Option1(0)->isChecked());
+        QVERIFY(controls.Option1(0)->isChecked());
         QCOMPARE(form->PicKanban->scaleRect(), (core::ScaleRect{8790, 1680, 1410, 450}));
         QVERIFY(form->PicKanban->picture().isNull());
         QCOMPARE(form->shpK_Waku(2)->rect(), (core::ScaleRect{8715, 2130, 1560, 60}));
@@ -102,8 +103,8 @@ private Q_SLOTS:
         QCOMPARE(form->imgMaku1(0)->picture().isNull(), !filmShown);
         // Paths read before the failing field are kept, whether or not their pictures loaded.
         if (field >= 0) {
-            QCOMPARE(Common::MakuPath[0], film0_);
-            QCOMPARE(Common::KanbanPath, kanban_);
+            QCOMPARE(form->MakuPath[0], film0_);
+            QCOMPARE(form->KanbanPath, kanban_);
         }
         // The broken record gives way, at the close, to the arrangement shown.
         form->SaveIni();
@@ -180,7 +181,7 @@ private Q_SLOTS:
         script.choose(shown);
         form->imgMaku1_DblClick(0);
         QCOMPARE(script.messages.size(), std::size_t(0));
-        QCOMPARE(Common::MakuPath[0], film);
+        QCOMPARE(form->MakuPath[0], film);
         QCOMPARE(form->imgMaku1(0)->pixelRect().size(), QSize(30, 300));
         form->SaveIni();
         r[Film0] = '"' + film + '"';
@@ -228,13 +229,14 @@ private Q_SLOTS:
             r[field] = quoted(path);
         auto form = testsupport::startForm(line(r));
         frmSet& panel = form->panel();
+        const testsupport::PanelControls controls(panel);
         QCOMPARE(form->imgMaku1(0)->picture().isNull(), field == Film0);
         QCOMPARE(form->imgMaku1(1)->picture().isNull(), field == Film1);
         QCOMPARE(form->PicKanban->picture().isNull(), field == Kanban);
-        const QStringList labels{panel.lblMakuSpeed(0)->text(), panel.lblMakuSpeed(1)->text(),
-                                 panel.lblMaeSpeed->text(), panel.lblNakaSpeed->text()};
+        const QStringList labels{controls.lblMakuSpeed(0)->text(), controls.lblMakuSpeed(1)->text(),
+                                 controls.lblMaeSpeed->text(), controls.lblNakaSpeed->text()};
         QCOMPARE(labels, (QStringList{"5", "7", "123", "456"}));
-        QVERIFY(panel.Option1(1)->isChecked());
+        QVERIFY(controls.Option1(1)->isChecked());
         QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->shpK_Waku(1)->Visible());
         if (field < 0) {  // at its stored place, sized by its 80 x 30 pixel picture, the frame around it
             QCOMPARE(form->PicKanban->scaleRect(), (core::ScaleRect{4028, 898, 1200, 450}));

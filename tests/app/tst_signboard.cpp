@@ -46,10 +46,10 @@ private Q_SLOTS:
         testsupport::DialogScript script;
         script.choose(big);
         form->MnuSetKanban_Click();
-        QCOMPARE(Common::KanbanPath, big);
+        QCOMPARE(form->KanbanPath, big);
         form->PicKanban->Move(300, 900, 3000, 1050);  // the bars stay behind
         const auto state = [&] {
-            return std::tuple(form->PicKanban->picture().image(), form->PicKanban->scaleRect(), Common::KanbanPath,
+            return std::tuple(form->PicKanban->picture().image(), form->PicKanban->scaleRect(), form->KanbanPath,
                               barsOf(*form));
         };
         const auto before = state();
@@ -65,7 +65,7 @@ private Q_SLOTS:
         QVERIFY(form->PicKanban->picture().isNull());
         QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1410, 450}));
         QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{8790, 1680, 1410, 450}));
-        QCOMPARE(Common::KanbanPath, big);
+        QCOMPARE(form->KanbanPath, big);
     }
 
     // Every item of the pop-up menu chosen as a user chooses it: a right click on the bus picture,

@@ -33,7 +33,7 @@ private Q_SLOTS:
         QFETCH(int, step);
         QFETCH(int, expected);
         auto form = startForm();
-        form->panel().scllMakuSpeed(0)->setValueChecked(step);
+        testsupport::PanelControls(form->panel()).scllMakuSpeed(0)->setValueChecked(step);
         // A click on the film gives its window the keyboard, as the user does.
         QApplication::setActiveWindow(form.get());
         QTest::mouseClick(form->picWaku1(0), Qt::LeftButton, {}, QPoint(20, 15));
@@ -77,7 +77,7 @@ private Q_SLOTS:
         DialogScript script;
         script.choose(film);
         form->picWaku1_DblClick(0);
-        form->panel().scllMakuSpeed(0)->setValueChecked(5);
+        testsupport::PanelControls(form->panel()).scllMakuSpeed(0)->setValueChecked(5);
         form->picWaku1_KeyDown(0, 40, 0);
         kind == 0 ? script.cancel() : script.choose(chosen);
         form->imgMaku1_DblClick(0);
@@ -85,7 +85,7 @@ private Q_SLOTS:
         QCOMPARE(script.messages.size(), std::size_t(reported ? 1 : 0));
         if (reported)
             QVERIFY(!script.messages[0].text.isEmpty() && script.messages[0].title.isEmpty());
-        QCOMPARE(Common::MakuPath[0], kind == 0 ? film : chosen);
+        QCOMPARE(form->MakuPath[0], kind == 0 ? film : chosen);
         QCOMPARE(form->MakuPos[0], kept ? -5 : 0);
         QCOMPARE(form->imgMaku1(0)->pixelRect().top(), kept ? -5 : 0);
         QCOMPARE(form->imgMaku1(0)->pixelRect().size(), kind == 3 ? QSize(45, 520) : QSize(40, 300));

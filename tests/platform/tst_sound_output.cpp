@@ -6,7 +6,7 @@
 // show in the file).
 
 #include "TestFiles.h"
-#include "doors/PlayWave.h"
+#include "doors/DoorSound.h"
 #include "platform/Sound.h"
 #include "platform/Wave.h"
 
@@ -277,9 +277,10 @@ private Q_SLOTS:
     void theDoorSoundByItsNumber() {
         QByteArray riff;
         const QByteArray frames = doorFrames(&riff);
-        doors::PlayWave(101);
+        doors::DoorSound sound;
+        sound.PlayWave(101);
         const Clock::time_point returned = Clock::now();
-        QVERIFY(doors::WaveData == riff);
+        QVERIFY(sound.waveData() == riff);
         QVERIFY(written() == frames);  // the whole sound, not cut at a deadline shorter than it
         const std::lock_guard lock(card.mutex);
         QCOMPARE(card.playedBy(returned), double(card.taken));

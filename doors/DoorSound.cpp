@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-#include "doors/PlayWave.h"
+#include "doors/DoorSound.h"
 
 #include "assets/AssetPaths.h"
 #include "platform/Sound.h"
@@ -9,7 +9,7 @@
 
 namespace doors {
 
-void PlayWave(std::int16_t id) {
+void DoorSound::PlayWave(std::int16_t id) {
     // Read anew each time: WaveData holds exactly the bytes of the sound played last.
     QFile resource(QLatin1String(assets::kWaveFolder) + QString::number(id));
     WaveData = resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
