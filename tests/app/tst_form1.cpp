@@ -74,30 +74,28 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("twips");  // inside the control's container
         QTest::addColumn<QPoint>("sample");
         QTest::addColumn<QColor>("background");  // invalid: not checked
-        QTest::addColumn<QColor>("textColour");
-        QTest::addColumn<int>("row");
+        QTest::addColumn<QColor>("textColour");  // each row is named for its control
         const QColor black(0, 0, 0), grey(0xE0, 0xE0, 0xE0), orange(0xFF, 0xC0, 0x80), none;
         const QPoint no(-1, -1), value(3, 8);
-        QTest::newRow("FrameA") << QRect(30, 75, 3855, 2055) << QPoint(1, 1) << black << none << 0;
-        QTest::newRow("Check1") << QRect(75, 165, 735, 510) << no << none << none << 1;
-        QTest::newRow("HScroll1") << QRect(855, 195, 1260, 240) << no << none << none << 2;
-        QTest::newRow("lblMaeSpeed") << QRect(885, 450, 1215, 240) << value << black << orange << 3;
-        QTest::newRow("Check2") << QRect(60, 840, 735, 525) << no << none << none << 4;
-        QTest::newRow("HScroll2") << QRect(840, 840, 1230, 240) << no << none << none << 5;
-        QTest::newRow("lblNakaSpeed") << QRect(870, 1110, 1200, 240) << value << black << orange << 6;
-        QTest::newRow("Frame2") << QRect(75, 1440, 2085, 480) << QPoint(136, 28) << grey << none << 7;
-        QTest::newRow("Option1(0)") << QRect(60, 180, 735, 270) << QPoint(47, 9) << grey << none << 8;
-        QTest::newRow("Option1(1)") << QRect(795, 180, 570, 270) << QPoint(36, 9) << grey << none << 9;
-        QTest::newRow("Option1(2)") << QRect(1470, 165, 555, 270) << QPoint(35, 9) << grey << none << 10;
-        QTest::newRow("Label1") << QRect(2295, 165, 1440, 1365) << QPoint(3, 89) << grey << black << 11;
-        QTest::newRow("Label2(0)") << QRect(2340, 435, 315, 375) << QPoint(1, 1) << grey << black << 12;
-        QTest::newRow("scllMakuSpeed(0)") << QRect(2655, 420, 990, 225) << no << none << none << 13;
-        QTest::newRow("lblMakuSpeed(0)") << QRect(2640, 690, 1035, 240) << value << black << orange << 14;
-        QTest::newRow("Label2(1)") << QRect(2325, 1020, 315, 375) << QPoint(1, 1) << grey << black << 15;
-        QTest::newRow("scllMakuSpeed(1)") << QRect(2625, 990, 1050, 225) << no << none << none << 16;
-        QTest::newRow("lblMakuSpeed(1)") << QRect(2640, 1245, 1035, 240) << value << black << QColor(0x80, 0x80, 0x80)
-                                         << 17;
-        QTest::newRow("Command3") << QRect(2295, 1575, 1515, 360) << no << none << black << 18;
+        QTest::newRow("FrameA") << QRect(30, 75, 3855, 2055) << QPoint(1, 1) << black << none;
+        QTest::newRow("Check1") << QRect(75, 165, 735, 510) << no << none << none;
+        QTest::newRow("HScroll1") << QRect(855, 195, 1260, 240) << no << none << none;
+        QTest::newRow("lblMaeSpeed") << QRect(885, 450, 1215, 240) << value << black << orange;
+        QTest::newRow("Check2") << QRect(60, 840, 735, 525) << no << none << none;
+        QTest::newRow("HScroll2") << QRect(840, 840, 1230, 240) << no << none << none;
+        QTest::newRow("lblNakaSpeed") << QRect(870, 1110, 1200, 240) << value << black << orange;
+        QTest::newRow("Frame2") << QRect(75, 1440, 2085, 480) << QPoint(136, 28) << grey << none;
+        QTest::newRow("Option1(0)") << QRect(60, 180, 735, 270) << QPoint(47, 9) << grey << none;
+        QTest::newRow("Option1(1)") << QRect(795, 180, 570, 270) << QPoint(36, 9) << grey << none;
+        QTest::newRow("Option1(2)") << QRect(1470, 165, 555, 270) << QPoint(35, 9) << grey << none;
+        QTest::newRow("Label1") << QRect(2295, 165, 1440, 1365) << QPoint(3, 89) << grey << black;
+        QTest::newRow("Label2(0)") << QRect(2340, 435, 315, 375) << QPoint(1, 1) << grey << black;
+        QTest::newRow("scllMakuSpeed(0)") << QRect(2655, 420, 990, 225) << no << none << none;
+        QTest::newRow("lblMakuSpeed(0)") << QRect(2640, 690, 1035, 240) << value << black << orange;
+        QTest::newRow("Label2(1)") << QRect(2325, 1020, 315, 375) << QPoint(1, 1) << grey << black;
+        QTest::newRow("scllMakuSpeed(1)") << QRect(2625, 990, 1050, 225) << no << none << none;
+        QTest::newRow("lblMakuSpeed(1)") << QRect(2640, 1245, 1035, 240) << value << black << QColor(0x80, 0x80, 0x80);
+        QTest::newRow("Command3") << QRect(2295, 1575, 1515, 360) << no << none << black;
     }
     void panelControlsAndColours() {
         QFETCH(QRect, twips);
@@ -106,14 +104,7 @@ private Q_SLOTS:
         QFETCH(QColor, textColour);
         auto form = startForm();
         const testsupport::PanelControls p(form->panel());
-        // In the order of the rows.
-        QWidget* const controls[] = {p.FrameA,           p.Check1,           p.HScroll1,        p.lblMaeSpeed,
-                                     p.Check2,           p.HScroll2,         p.lblNakaSpeed,    p.Frame2,
-                                     p.Option1(0),       p.Option1(1),       p.Option1(2),      p.Label1,
-                                     p.Label2(0),        p.scllMakuSpeed(0), p.lblMakuSpeed(0), p.Label2(1),
-                                     p.scllMakuSpeed(1), p.lblMakuSpeed(1),  p.Command3};
-        QFETCH(int, row);
-        QWidget* control = controls[row];
+        QWidget* control = p.find<QWidget>(QString::fromUtf8(QTest::currentDataTag()));
         QCOMPARE(control->geometry(),
                  core::twipsToPixels(
                      core::ScaleRect{float(twips.x()), float(twips.y()), float(twips.width()), float(twips.height())}));

@@ -30,7 +30,9 @@ enum Field {
     ViewWaku,
     Door1,
     Door2,
-    Mode
+    Mode,
+    NoFile = -3,  // a row without a settings file
+    NoField = -1  // a row that changes no field
 };
 
 QByteArray quoted(const QString& path) { return '"' + path.toUtf8() + '"'; }
@@ -62,7 +64,7 @@ private Q_SLOTS:
     }
 
     void fallbacks_data() {
-        QTest::addColumn<int>("field");  // -3: no file (a file that cannot be parsed is as one with a word)
+        QTest::addColumn<int>("field");  // a file that cannot be parsed is as one with a word
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("appliedBeforeFailing");  // places, visibility, board were applied
         QTest::addColumn<bool>("filmShown");             // film 0 was applied before the failure
@@ -70,7 +72,7 @@ private Q_SLOTS:
         QTest::newRow("roll speed 1001") << int(Speed0) << "1001" << true << false;
         QTest::newRow("mode 3") << int(Mode) << "3" << true << true;
         QTest::newRow("word in a number field") << int(Door1) << "fast" << false << false;
-        QTest::newRow("no file") << -3 << "" << false << false;
+        QTest::newRow("no file") << int(NoFile) << "" << false << false;
     }
     void fallbacks() {
         QFETCH(int, field);
@@ -80,7 +82,7 @@ private Q_SLOTS:
         QByteArrayList r = record(film0_, {}, kanban_);
         if (field >= 0)
             r[field] = value.toUtf8();
-        auto form = testsupport::startForm(field == -3 ? std::nullopt : std::optional(line(r)));
+        auto form = testsupport::startForm(field == NoFile ? std::nullopt : std::optional(line(r)));
         frmSet& panel = form->panel();
         const testsupport::PanelControls controls(panel);
         QCOMPARE(form->pos(), QPoint(0, 0));
@@ -216,7 +218,7 @@ private Q_SLOTS:
     void storedRecordAndUnloadablePictures_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("path");
-        QTest::newRow("every picture loads") << -1 << QString();
+        QTest::newRow("every picture loads") << int(NoField) << QString();
         QTest::newRow("deleted film") << int(Film0) << gone_;
         QTest::newRow("film that is no picture") << int(Film1) << notAPicture_;
         QTest::newRow("missing board picture") << int(Kanban) << gone_;
@@ -238,7 +240,7 @@ private Q_SLOTS:
         QCOMPARE(labels, (QStringList{"5", "7", "123", "456"}));
         QVERIFY(controls.Option1(1)->isChecked());
         QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->shpK_Waku(1)->Visible());
-        if (field < 0) {  // at its stored place, sized by its 80 x 30 pixel picture, the frame around it
+        if (field == NoField) {  // at its stored place, sized by its 80 x 30 pixel picture, the frame around it
             QCOMPARE(form->PicKanban->scaleRect(), (core::ScaleRect{4028, 898, 1200, 450}));
             QCOMPARE(form->PicKanban->geometry(), QRect(269, 60, 80, 30));  // 268.53 and 59.87 pixels, rounded
             QCOMPARE(form->shpK_Waku(2)->rect(), (core::ScaleRect{3953, 1348, 1350, 60}));

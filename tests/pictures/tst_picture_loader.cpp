@@ -184,26 +184,35 @@ private Q_SLOTS:
         const QString cut = QStringLiteral("壊れているか、途中で切れています");
         const QString large = QStringLiteral("大きすぎます"), flat = QStringLiteral("大きさがありません");
         using samples::patched;
-        QTest::newRow("empty file") << QByteArray() << "empty.bmp" << 481 << "空のファイル";
-        QTest::newRow("text named .bmp") << QByteArray("just some text\n") << "text.bmp" << 481
+        QTest::newRow("empty file") << QByteArray() << "empty.bmp" << core::err::kInvalidPicture << "空のファイル";
+        QTest::newRow("text named .bmp") << QByteArray("just some text\n") << "text.bmp" << core::err::kInvalidPicture
                                          << "どの形式でもありません";
-        QTest::newRow("FF D8 then text") << QByteArray("\xFF\xD8 is no JPEG\n") << "text.jpg" << 481
-                                         << "どの形式でもありません";
-        QTest::newRow("text starting BM") << QByteArray("BMW cars are fast\n") << "cars.bmp" << 481 << cut;
-        QTest::newRow("bmp truncated") << bmp.left(bmp.size() / 2) << "cut.bmp" << 481 << "ビットマップ";
+        QTest::newRow("FF D8 then text") << QByteArray("\xFF\xD8 is no JPEG\n") << "text.jpg"
+                                         << core::err::kInvalidPicture << "どの形式でもありません";
+        QTest::newRow("text starting BM")
+            << QByteArray("BMW cars are fast\n") << "cars.bmp" << core::err::kInvalidPicture << cut;
+        QTest::newRow("bmp truncated") << bmp.left(bmp.size() / 2) << "cut.bmp" << core::err::kInvalidPicture
+                                       << "ビットマップ";
         QTest::newRow("OS/2 bmp truncated")
-            << samples::encodeOs2Bmp(scene).chopped(200) << "old.bmp" << 481 << "ビットマップ";
-        QTest::newRow("gif truncated") << gif.left(gif.size() - 40) << "cut.gif" << 481 << "GIF";
-        QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << "cut.jpg" << 481 << "JPEG";
-        QTest::newRow("png truncated") << png.left(png.size() - 20) << "cut.png" << 481 << "PNG";
+            << samples::encodeOs2Bmp(scene).chopped(200) << "old.bmp" << core::err::kInvalidPicture << "ビットマップ";
+        QTest::newRow("gif truncated") << gif.left(gif.size() - 40) << "cut.gif" << core::err::kInvalidPicture << "GIF";
+        QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << "cut.jpg" << core::err::kInvalidPicture
+                                        << "JPEG";
+        QTest::newRow("png truncated") << png.left(png.size() - 20) << "cut.png" << core::err::kInvalidPicture << "PNG";
         QTest::newRow("png garbled data")
-            << png.left(60) + QByteArray(png.size() - 60, '\x11') << "bad.png" << 481 << cut;
-        QTest::newRow("wmf truncated") << wmf.left(wmf.size() - 10) << "cut.wmf" << 481 << "メタファイル";
-        QTest::newRow("wmf bad record size") << wmf.left(40) + QByteArray(8, '\0') << "rec.wmf" << 481 << cut;
-        QTest::newRow("wmf zero box") << patched<qint16>(wmf, 10, {0, 0, 1440}) << "zero.wmf" << 481 << flat;
-        QTest::newRow("wmf zero units") << patched<qint16>(wmf, 10, {1500, 750, 0}) << "units.wmf" << 481 << cut;
-        QTest::newRow("emf truncated") << emf.left(emf.size() - 12) << "cut.emf" << 481 << "拡張メタファイル";
-        QTest::newRow("emf empty frame") << patched<qint32>(emf, 32, {0, 0}) << "flat.emf" << 481 << flat;
+            << png.left(60) + QByteArray(png.size() - 60, '\x11') << "bad.png" << core::err::kInvalidPicture << cut;
+        QTest::newRow("wmf truncated") << wmf.left(wmf.size() - 10) << "cut.wmf" << core::err::kInvalidPicture
+                                       << "メタファイル";
+        QTest::newRow("wmf bad record size")
+            << wmf.left(40) + QByteArray(8, '\0') << "rec.wmf" << core::err::kInvalidPicture << cut;
+        QTest::newRow("wmf zero box") << patched<qint16>(wmf, 10, {0, 0, 1440}) << "zero.wmf"
+                                      << core::err::kInvalidPicture << flat;
+        QTest::newRow("wmf zero units") << patched<qint16>(wmf, 10, {1500, 750, 0}) << "units.wmf"
+                                        << core::err::kInvalidPicture << cut;
+        QTest::newRow("emf truncated") << emf.left(emf.size() - 12) << "cut.emf" << core::err::kInvalidPicture
+                                       << "拡張メタファイル";
+        QTest::newRow("emf empty frame") << patched<qint32>(emf, 32, {0, 0}) << "flat.emf" << core::err::kInvalidPicture
+                                         << flat;
         // Sizes are refused from the header, before anything is decoded.
         QTest::newRow("bmp 32768 pixels wide")
             << patched<qint32>(bmp, 18, {32768, 1}) << "wide.bmp" << 7 << QStringLiteral("32768 × 1 ピクセル");
