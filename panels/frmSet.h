@@ -3,8 +3,9 @@
 #pragma once
 // The settings panel: the door switches, the speeds, the middle-door mode and the version
 // button. Its controls are the one store of the speeds and the mode; the rest of the program
-// reads and sets them as one PanelValues. What a switch or the button does is the bus window's:
-// the panel says so through its signals. The panel keeps its speed labels itself.
+// reads and sets them as one PanelValues. What a switch or the button does is the bus window's
+// (its Check1_Click and Check2_Click in app/Form1_doors.cpp): the panel says so through its
+// signals. The panel keeps its speed labels itself.
 // Each control carries its name as its object name, so a test finds it as a user would.
 
 #include "controls/ControlArray.h"
