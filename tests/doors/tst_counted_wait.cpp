@@ -19,8 +19,12 @@ std::chrono::nanoseconds threadProcessorTime() {
 class TestCountedWait : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // 100 ns a count: the front door's slowest bar, 30000, waits 3 ms a step.
-    void durationOfACount() { QCOMPARE(doors::waitDuration(30000), std::chrono::milliseconds(3)); }
+    // 100 ns a count, from the bars' least, 1, to the front door's slowest, 30000: 3 ms a step.
+    void durationOfACount() {
+        QCOMPARE(doors::waitDuration(1), std::chrono::nanoseconds(100));
+        QCOMPARE(doors::waitDuration(30000), std::chrono::milliseconds(3));
+        QCOMPARE(doors::waitDuration(0), std::chrono::nanoseconds(0));
+    }
 
     // Spin only (just under the spin margin), sleep then spin.
     void neverReturnsEarlyAndRunsNoEvents_data() {
