@@ -54,6 +54,12 @@ inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& setting
     return form;
 }
 
+// The record the close writes: the settings file as SaveIni leaves it.
+inline QByteArray savedRecord(Form1& form) {
+    form.SaveIni();
+    return testfiles::read(QFile::decodeName(settings::settingsFilePath()));
+}
+
 // Answers each open-file dialog with the next queued answer (nullopt or none left: cancel), records
 // the initial file name each dialog was offered and every message box.
 struct DialogScript {
