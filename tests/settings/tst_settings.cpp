@@ -56,6 +56,22 @@ QStringList entriesOf(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
+// The user nobody, when the test runs as root and so may become nobody; none otherwise.
+const passwd* nobody() { return ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr; }
+
+// The exit status of the call, run as nobody in a child process: 255 when it could not become
+// nobody, -1 when it did not exit.
+template <typename Call>
+int asNobody(const passwd* user, Call&& call) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
+        ::_exit(dropped ? call() : 255);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // The order in which a save reaches the disk: these stand in for the C library's calls while
 // tracing, and hand them on.
 bool tracing = false;
@@ -298,18 +314,8 @@ private Q_SLOTS:
         QCOMPARE(settings::homeFolder(home), QByteArray(me->pw_dir));
         if (::geteuid() == 0)
             QCOMPARE(settings::homeFolder(home), QByteArray("/root"));
-        const passwd* user = ::getpwnam("nobody");
-        if (::geteuid() != 0 || !user)
-            return;
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const bool dropped =
-                ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
-            ::_exit(!dropped ? 2 : settings::homeFolder(home) == "/nonexistent" ? 0 : 1);
-        }
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        if (const passwd* user = nobody())
+            QCOMPARE(asNobody(user, [&] { return settings::homeFolder(home) == "/nonexistent" ? 0 : 1; }), 0);
     }
 
     void reading() {
@@ -368,9 +374,8 @@ private Q_SLOTS:
     void respected() {
         QFETCH(QString, how);
         QFETCH(bool, saved);
-        const bool nobody = how.endsWith(u"nobody");
-        const passwd* user = ::getpwnam("nobody");
-        if (nobody && (::geteuid() != 0 || !user))
+        const passwd* user = how.endsWith(u"nobody") ? nobody() : nullptr;
+        if (how.endsWith(u"nobody") && !user)
             QSKIP("dropping to an ordinary user needs root and the user nobody");
         QTemporaryDir dir;
         QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
@@ -385,7 +390,7 @@ private Q_SLOTS:
             QCOMPARE(::chmod(targetName.constData(), how.left(4).toUInt(nullptr, 8)), 0);
         }
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("user")));
-        if (nobody)
+        if (user)
             QCOMPARE(
                 ::chown(QFile::encodeName(dir.filePath(QStringLiteral("user"))).constData(), user->pw_uid, gid_t(-1)),
                 0);
@@ -398,21 +403,7 @@ private Q_SLOTS:
             return testfiles::errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); })
                 .number();
         };
-        int number = -1;
-        if (nobody) {
-            const pid_t child = ::fork();
-            if (child == 0) {
-                const bool dropped =
-                    ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
-                ::_exit(dropped ? save() : 255);
-            }
-            int status = 0;
-            QCOMPARE(::waitpid(child, &status, 0), child);
-            number = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        } else {
-            number = save();
-        }
-        QCOMPARE(number, saved ? 0 : 75);
+        QCOMPARE(user ? asNobody(user, save) : save(), saved ? 0 : 75);
         struct stat st {};
         QCOMPARE(::stat(targetName.constData(), &st), 0);
         QCOMPARE(S_ISFIFO(st.st_mode), fifo);
@@ -454,8 +445,8 @@ private Q_SLOTS:
         QFETCH(QString, folderMode);
         QFETCH(QString, entry);
         QFETCH(bool, saved);
-        const passwd* user = ::getpwnam("nobody");
-        if (::geteuid() != 0 || !user)
+        const passwd* user = nobody();
+        if (!user)
             QSKIP("two users need root and the user nobody");
         QTemporaryDir dir;
         QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
@@ -487,24 +478,19 @@ private Q_SLOTS:
         // The child reports what reading found (0 or the error number) and what saving did.
         int fds[2];
         QCOMPARE(::pipe(fds), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
+        const int status = asNobody(user, [&] {
             ::close(fds[0]);
-            if (::setgroups(0, nullptr) != 0 || ::setgid(user->pw_gid) != 0 || ::setuid(user->pw_uid) != 0)
-                ::_exit(255);
             const int read = testfiles::errorOf([&] { settings::readSettingsFile(name); }).number();
             const core::RuntimeError e = testfiles::errorOf([&] { settings::writeFileAtomically(name, "record\r\n"); });
             const QByteArray report =
                 QByteArray::number(read) + ' ' + QByteArray::number(e.number()) + ' ' + e.description().toUtf8();
-            ::_exit(::write(fds[1], report.constData(), size_t(report.size())) == report.size() ? 0 : 254);
-        }
+            return ::write(fds[1], report.constData(), size_t(report.size())) == report.size() ? 0 : 254;
+        });
         ::close(fds[1]);
         QByteArray report(4096, '\0');
         report.truncate(std::max<ssize_t>(0, ::read(fds[0], report.data(), size_t(report.size()))));
         ::close(fds[0]);
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        QCOMPARE(status, 0);
 
         const QList<QByteArray> got = report.split(' ');
         const bool followed = !entry.startsWith(u"root link") || saved;
@@ -524,7 +510,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("nobodysOwn");
         QTest::addColumn<bool>("shared");
         QTest::newRow("0755, the user's") << 0755 << false << false;
-        QTest::newRow("0700, the user's") << 0700 << false << false;
         QTest::newRow("1777, as /tmp") << 01777 << false << true;
         QTest::newRow("0775, group may write") << 0775 << false << true;
         QTest::newRow("0757, others may write") << 0757 << false << true;
@@ -533,8 +518,8 @@ private Q_SLOTS:
     void sharedFolders() {
         QFETCH(int, mode);
         QFETCH(bool, nobodysOwn);
-        const passwd* user = ::getpwnam("nobody");
-        if (nobodysOwn && (::geteuid() != 0 || !user))
+        const passwd* user = nobody();
+        if (nobodysOwn && !user)
             QSKIP("another user's folder needs root and the user nobody");
         QTemporaryDir dir;
         const QByteArray folder = QFile::encodeName(dir.path());
