@@ -41,14 +41,11 @@ inline std::unique_ptr<Form1> startForm(const std::optional<QByteArray>& setting
     QFile::remove(QFile::decodeName(settings::settingsFilePath()));
     if (settingsFile)
         testfiles::write(QFile::decodeName(settings::settingsFilePath()), *settingsFile);
-    auto form = std::make_unique<Form1>(Form1::DoorHooks{[probe](std::chrono::steady_clock::time_point, int count) {
-                                                             if (probe)
-                                                                 probe->afterStep(count);
-                                                         },
-                                                         [probe](std::int16_t id) {
-                                                             if (probe)
-                                                                 probe->sound(id);
-                                                         }});
+    static DoorProbe silent;
+    DoorProbe* const p = probe ? probe : &silent;
+    auto form = std::make_unique<Form1>(
+        Form1::DoorHooks{[p](std::chrono::steady_clock::time_point, int count) { p->afterStep(count); },
+                         [p](std::int16_t id) { p->sound(id); }});
     form->Form_Load();
     form->show();
     return form;
@@ -99,7 +96,6 @@ struct PanelControls {
     }
 
     frmSet& panel;
-    QFrame* const FrameA = find<QFrame>(QStringLiteral("FrameA"));
     ctl::GraphicalCheckBox* const Check1 = find<ctl::GraphicalCheckBox>(QStringLiteral("Check1"));
     ctl::HScrollBar* const HScroll1 = find<ctl::HScrollBar>(QStringLiteral("HScroll1"));
     QLabel* const lblMaeSpeed = find<QLabel>(QStringLiteral("lblMaeSpeed"));
@@ -107,10 +103,8 @@ struct PanelControls {
     ctl::HScrollBar* const HScroll2 = find<ctl::HScrollBar>(QStringLiteral("HScroll2"));
     QLabel* const lblNakaSpeed = find<QLabel>(QStringLiteral("lblNakaSpeed"));
     ctl::Frame* const Frame2 = find<ctl::Frame>(QStringLiteral("Frame2"));
-    QLabel* const Label1 = find<QLabel>(QStringLiteral("Label1"));
     QPushButton* const Command3 = find<QPushButton>(QStringLiteral("Command3"));
     QRadioButton* Option1(int i) const { return element<QRadioButton>("Option1", i); }
-    QLabel* Label2(int i) const { return element<QLabel>("Label2", i); }
     ctl::HScrollBar* scllMakuSpeed(int i) const { return element<ctl::HScrollBar>("scllMakuSpeed", i); }
     QLabel* lblMakuSpeed(int i) const { return element<QLabel>("lblMakuSpeed", i); }
 };

@@ -74,6 +74,25 @@ private Q_SLOTS:
         QImage blank(panelIcon.size(), QImage::Format_ARGB32_Premultiplied);
         blank.fill(Qt::transparent);
         QVERIFY(!panelIcon.isNull() && panelIcon.convertToFormat(blank.format()) == blank);
+        // The middle door's frame breaks its border for its caption: from 8 pixels in, over the
+        // caption's width and 2 pixels either side; the caption is centred in that gap, at the top.
+        ctl::Frame* frame = testsupport::PanelControls(panel).Frame2;
+        const QImage shot = frame->grab().toImage();
+        const QFontMetrics metrics(frame->font());
+        const int row = metrics.height() / 2, end = 8 + metrics.horizontalAdvance(frame->title()) + 4;
+        const QColor back(0xE0, 0xE0, 0xE0);
+        const QList<bool> border{shot.pixelColor(7, row) != back, shot.pixelColor(8, row) != back,
+                                 shot.pixelColor(end - 1, row) != back, shot.pixelColor(end, row) != back};
+        QCOMPARE(border, (QList<bool>{true, false, false, true}));
+        QImage caption(end - 8, metrics.height(), QImage::Format_RGB32);
+        caption.fill(back);
+        QPainter painter(&caption);
+        painter.setFont(frame->font());
+        painter.drawText(caption.rect(), Qt::AlignCenter, frame->title());
+        painter.end();
+        const int above = std::min(metrics.height(), frame->childrenRect().top());  // the option buttons come below
+        QCOMPARE(shot.copy(8, 0, end - 8, above).convertToFormat(QImage::Format_RGB32),
+                 caption.copy(0, 0, end - 8, above));
     }
 
     // Every control of the panel at its place in twips, and its colours as the panel shows them:
@@ -127,29 +146,6 @@ private Q_SLOTS:
             QVERIFY2(std::find(px, px + inside.sizeInBytes() / 4, textColour.rgb()) != px + inside.sizeInBytes() / 4,
                      "the caption is not drawn in its colour");
         }
-    }
-
-    // The middle door's frame breaks its border for its caption: from 8 pixels in, over the
-    // caption's width and 2 pixels either side; the caption is centred in that gap, at the top.
-    void frameCaptionGap() {
-        auto form = startForm();
-        ctl::Frame* frame = testsupport::PanelControls(form->panel()).Frame2;
-        const QImage shot = frame->grab().toImage();
-        const QFontMetrics metrics(frame->font());
-        const int row = metrics.height() / 2, end = 8 + metrics.horizontalAdvance(frame->title()) + 4;
-        const QColor back(0xE0, 0xE0, 0xE0);
-        const QList<bool> border{shot.pixelColor(7, row) != back, shot.pixelColor(8, row) != back,
-                                 shot.pixelColor(end - 1, row) != back, shot.pixelColor(end, row) != back};
-        QCOMPARE(border, (QList<bool>{true, false, false, true}));
-        QImage caption(end - 8, metrics.height(), QImage::Format_RGB32);
-        caption.fill(back);
-        QPainter painter(&caption);
-        painter.setFont(frame->font());
-        painter.drawText(caption.rect(), Qt::AlignCenter, frame->title());
-        painter.end();
-        const int above = std::min(metrics.height(), frame->childrenRect().top());  // the option buttons come below
-        QCOMPARE(shot.copy(8, 0, end - 8, above).convertToFormat(QImage::Format_RGB32),
-                 caption.copy(0, 0, end - 8, above));
     }
 
     // A checked menu item shows its mark; an unchecked one shows nothing there, just like an item

@@ -107,10 +107,10 @@ private Q_SLOTS:
 
     // The board follows the pointer, which acts only inside the window's client area (758 x 218):
     // grabbed 10 pixels into it, the board stops with that point on the window's last column and row.
+    // (A move within the window is the journey's, under X.)
     void dragMovesBoardNotFrameUntilDoubleClick_data() {
         QTest::addColumn<QPoint>("pointerMove");
         QTest::addColumn<QPoint>("boardPlace");
-        QTest::newRow("within the window") << QPoint(-40, 25) << QPoint(586 - 40, 112 + 25);
         QTest::newRow("far right and down") << QPoint(2000, 2000) << QPoint(757 - 10, 217 - 10);
         QTest::newRow("far left and up") << QPoint(-2000, -2000) << QPoint(-10, -10);
     }

@@ -7,9 +7,6 @@
 # its error box) stands above it while it is open, and the panel is above all windows again once
 # it is answered. F6 takes the keyboard from the bus window to the panel and back.
 source "$(dirname "$0")/lib.sh"
-work=$(mktemp -d)
-pid=
-trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 white="255,255,255"
 
 install_copy "$work/bus" tarvola
