@@ -505,16 +505,12 @@ private Q_SLOTS:
     }
 
     // The toolkit's dialogs in the user's language: the test runs with LANG=ja_JP.UTF-8 and
-    // nothing overriding it (after the others, which see the toolkit's own words).
-    void toolkitDialogsInTheUsersLanguage() {
+    // nothing overriding it. The program's text: ＭＳ Ｐゴシック at 9 points, drawn with the
+    // proportional IPA face. (Last: the other tests see the toolkit's own words and font.)
+    void theUsersLanguageAndTheProgramFont() {
         platform::installToolkitTranslations();
         QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Cancel);
         QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
-    }
-
-    // The program's text: ＭＳ Ｐゴシック at 9 points, drawn with the proportional IPA face (last:
-    // the other tests see the toolkit's own font).
-    void programFont() {
         platform::installProgramFont();
         const QFont font = QApplication::font();
         QCOMPARE(font.pointSizeF(), 9.0);

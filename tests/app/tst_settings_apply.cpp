@@ -122,7 +122,6 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("storedPanel");
         QTest::addColumn<QPoint>("bus");
         QTest::addColumn<QPoint>("panel");
-        QTest::newRow("on the screen") << QPoint(20, 80) << QPoint(20, 302) << QPoint(20, 80) << QPoint(20, 302);
         QTest::newRow("from a wider desktop")
             << QPoint(900, 80) << QPoint(900, 302) << QPoint(40, 80) << QPoint(40, 302);
         QTest::newRow("above the screen") << QPoint(20, -300) << QPoint(20, -78) << QPoint(20, 0) << QPoint(20, 222);

@@ -18,7 +18,6 @@
 #include <condition_variable>
 #include <dlfcn.h>
 #include <mutex>
-#include <thread>
 
 // How the module writes and ends the sound: these stand in for ALSA's calls (the test exports
 // them, so the module finds them first) and hand them on to the file plugin.
