@@ -186,8 +186,10 @@ private Q_SLOTS:
     }
 
     // The bus window's file dialog opens on the last file, in its folder, offering the program's
-    // patterns as they are stored and as the dialog matches them; cancel chooses nothing.
-    void cancelledFileDialog() {
+    // patterns as they are stored and as the dialog matches them; cancel chooses nothing. With no
+    // answers queued, a message box is the toolkit's, modal over its owner: titled "Tarvola" unless
+    // given a title, with the critical icon when asked for, and OK.
+    void theToolkitsDialogs() {
         const QString last = QStringLiteral(TARVOLA_SOURCE_DIR "/assets/pictures/bus.bmp");
         auto form = startForm();
         form->C_Dialog1.FileName = last;
@@ -204,12 +206,6 @@ private Q_SLOTS:
         QCOMPARE(filters.value(0), QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf (*.bmp *.jpeg *.gif *.wmf *.emf)"));
         QCOMPARE(selected, QStringList{last});
         QCOMPARE(form->C_Dialog1.FileName, last);
-    }
-
-    // With no answers queued, a message box is the toolkit's, modal over its owner: titled
-    // "Tarvola" unless given a title, with the critical icon when asked for, and OK.
-    void toolkitMessageBoxes() {
-        QWidget owner;
         using platform::MessageIcon;
         QList<std::tuple<QString, QString, int>> seen;
         for (const platform::MessageBoxRequest& r : {platform::MessageBoxRequest{"broken", {}, MessageIcon::Critical},
@@ -220,7 +216,7 @@ private Q_SLOTS:
                     seen.append({box->windowTitle(), box->text(), int(box->icon())}),
                         box->button(QMessageBox::Ok)->click();
             });
-            platform::messageBox(&owner, r);
+            platform::messageBox(form.get(), r);
         }
         QCOMPARE(seen, (QList<std::tuple<QString, QString, int>>{{"Tarvola", "broken", QMessageBox::Critical},
                                                                  {"title", "note", QMessageBox::NoIcon}}));
@@ -242,12 +238,27 @@ private Q_SLOTS:
     // "中扉動作" group at its selected option (the middle one: the toolkit's own choice is the first
     // or the last) and leaving it past the other options, both ways. The bar with the focus is
     // marked, and its label follows a key's change. Space presses the switch that has the keyboard
-    // as a click does; the arrow keys move the mode. The close stores what the keys set.
+    // as a click does; the arrow keys move the mode. The close stores what the keys set. Before
+    // that, F6 takes the keyboard from the bus window to the panel and back, each time to the
+    // control that had it there; it rolls no film.
     void panelByKeyboard() {
-        auto form = startForm();
+        auto form = startForm(QByteArray("0,0,0,300,\"\",\"\",5,0,\"\",9000,2000,#FALSE#,#TRUE#,3000,4000,0\r\n"));
         const testsupport::PanelControls p(form->panel());
-        p.panel.activateWindow();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->picWaku1(0)));  // the board is hidden
+        QTest::keyClick(form->picWaku1(0), Qt::Key_F6);
         QVERIFY(QTest::qWaitForWindowActive(&p.panel));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.Check1));  // the first in its Tab order
+        QTest::keyClick(p.Check1, Qt::Key_Tab);
+        QTest::keyClick(p.HScroll1, Qt::Key_F6);
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->picWaku1(0)));
+        QTest::keyClick(form->picWaku1(0), Qt::Key_F6);
+        QVERIFY(QTest::qWaitForWindowActive(&p.panel));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.HScroll1));
+        QCOMPARE(form->MakuPos[0], 0);
+        QCOMPARE(p.HScroll1->Value(), 3000);
         p.Option1(1)->setChecked(true);
         p.Check1->setFocus();
         for (QWidget* next : std::initializer_list<QWidget*>{p.HScroll1, p.Check2, p.HScroll2, p.Option1(1),
@@ -285,29 +296,7 @@ private Q_SLOTS:
         p.Option1(1)->setFocus(Qt::TabFocusReason);
         QTest::keyClick(p.Option1(1), Qt::Key_Right);
         QVERIFY(p.Option1(2)->isChecked() && !p.Option1(1)->isChecked());
-        QCOMPARE(testsupport::savedRecord(*form).trimmed().split(',').mid(13).join(','), QByteArray("1,6000,2"));
-    }
-
-    // F6 takes the keyboard from the bus window to the panel and back, each time to the control
-    // that had it there; it rolls no film.
-    void f6BetweenTheWindows() {
-        auto form = startForm(QByteArray("0,0,0,300,\"\",\"\",5,0,\"\",9000,2000,#FALSE#,#TRUE#,3000,4000,0\r\n"));
-        const testsupport::PanelControls p(form->panel());
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->picWaku1(0)));  // the board is hidden
-        QTest::keyClick(form->picWaku1(0), Qt::Key_F6);
-        QVERIFY(QTest::qWaitForWindowActive(&p.panel));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.Check1));  // the first in its Tab order
-        QTest::keyClick(p.Check1, Qt::Key_Tab);
-        QTest::keyClick(p.HScroll1, Qt::Key_F6);
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->picWaku1(0)));
-        QTest::keyClick(form->picWaku1(0), Qt::Key_F6);
-        QVERIFY(QTest::qWaitForWindowActive(&p.panel));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.HScroll1));
-        QCOMPARE(form->MakuPos[0], 0);
-        QCOMPARE(p.HScroll1->Value(), 3000);
+        QCOMPARE(testsupport::savedRecord(*form).trimmed().split(',').mid(13).join(','), QByteArray("1,4000,2"));
     }
 
     // The wheel, the middle button's jump and the toolkit's "scroll here" menu leave a bar and its

@@ -258,25 +258,18 @@ private Q_SLOTS:
         QCOMPARE(settings::configFolder("conf", "/home/u"), QByteArray("/home/u/.config/tarvola"));
         QCOMPARE(settings::configFolder({}, {}), QByteArray());
         QCOMPARE(settings::configFolder("conf", {}), QByteArray());
-    }
-
-    // HOME unset, empty or relative: the home is the password database's. As root that is /root,
-    // not the root folder (where a folder /.config would be made); nobody's is /nonexistent.
-    void homeFolder_data() {
-        QTest::addColumn<QByteArray>("home");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("relative") << QByteArray("home/u");
-    }
-    void homeFolder() {
-        QFETCH(QByteArray, home);
+        // HOME unset, empty or relative: the home is the password database's. As root that is
+        // /root, not the root folder (where a folder /.config would be made); nobody's is /nonexistent.
         QCOMPARE(settings::homeFolder("/home/u"), QByteArray("/home/u"));
         const passwd* me = ::getpwuid(::geteuid());
         QVERIFY(me);
-        QCOMPARE(settings::homeFolder(home), QByteArray(me->pw_dir));
-        if (::geteuid() == 0)
-            QCOMPARE(settings::homeFolder(home), QByteArray("/root"));
-        if (const passwd* user = nobody())
-            QCOMPARE(asNobody(user, [&] { return settings::homeFolder(home) == "/nonexistent" ? 0 : 1; }), 0);
+        for (const QByteArray& home : {QByteArray(), QByteArray("home/u")}) {
+            QCOMPARE(settings::homeFolder(home), QByteArray(me->pw_dir));
+            if (::geteuid() == 0)
+                QCOMPARE(settings::homeFolder(home), QByteArray("/root"));
+            if (const passwd* user = nobody())
+                QCOMPARE(asNobody(user, [&] { return settings::homeFolder(home) == "/nonexistent" ? 0 : 1; }), 0);
+        }
     }
 
     void reading() {
