@@ -437,23 +437,17 @@ private Q_SLOTS:
             QCOMPARE(::lchown(name.constData(), user->pw_uid, user->pw_gid), 0);
         const QByteArray before = testfiles::read(target);
 
-        // The child reports what reading found (0 or the error number) and what saving did.
-        int fds[2];
-        QCOMPARE(::pipe(fds), 0);
-        const int status = asNobody(user, [&] {
-            ::close(fds[0]);
+        // nobody reports what reading found (0 or the error number) and what saving did, in its home.
+        const QString reportFile = QFile::decodeName(home) + QStringLiteral("/report");
+        const auto readAndSave = [&] {
             const int read = testfiles::errorOf([&] { settings::readSettingsFile(name); }).number();
             const core::RuntimeError e = testfiles::errorOf([&] { settings::writeFileAtomically(name, "record\r\n"); });
-            const QByteArray report =
-                QByteArray::number(read) + ' ' + QByteArray::number(e.number()) + ' ' + e.description().toUtf8();
-            return ::write(fds[1], report.constData(), size_t(report.size())) == report.size() ? 0 : 254;
-        });
-        ::close(fds[1]);
-        QByteArray report(4096, '\0');
-        report.truncate(std::max<ssize_t>(0, ::read(fds[0], report.data(), size_t(report.size()))));
-        ::close(fds[0]);
-        QCOMPARE(status, 0);
-
+            testfiles::write(reportFile, QByteArray::number(read) + ' ' + QByteArray::number(e.number()) + ' ' +
+                                             e.description().toUtf8());
+            return 0;
+        };
+        QCOMPARE(asNobody(user, readAndSave), 0);
+        const QByteArray report = testfiles::read(reportFile);
         const QList<QByteArray> got = report.split(' ');
         const bool followed = !entry.startsWith(u"root link") || saved;
         // A link that may not be followed is not read either; the target the link leads to is.
