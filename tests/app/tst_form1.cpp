@@ -488,11 +488,6 @@ private Q_SLOTS:
         QCOMPARE(stored.hasAlphaChannel(), source.hasAlphaChannel());
     }
 
-    // A picture's double-resolution twin is drawn at half its size in pixels.
-    void aPictureFindsItsTwin() {
-        QCOMPARE(core::Picture::fromResource(assets::kBusPicture).doubleResImage().devicePixelRatio(), 2.0);
-    }
-
     // The toolkit's dialogs in the user's language: the test runs with LANG=ja_JP.UTF-8 and
     // nothing overriding it. The program's text: ＭＳ Ｐゴシック at 9 points, drawn with the
     // proportional IPA face. (Last: the other tests see the toolkit's own words and font.)
