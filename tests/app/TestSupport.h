@@ -90,10 +90,6 @@ struct PanelControls {
             qFatal("the panel has no control %s", qPrintable(name));
         return control;
     }
-    template <class Control>
-    Control* element(const char* array, int index) const {
-        return find<Control>(QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index));
-    }
 
     frmSet& panel;
     ctl::GraphicalCheckBox* const Check1 = find<ctl::GraphicalCheckBox>(QStringLiteral("Check1"));
@@ -104,9 +100,11 @@ struct PanelControls {
     QLabel* const lblNakaSpeed = find<QLabel>(QStringLiteral("lblNakaSpeed"));
     ctl::Frame* const Frame2 = find<ctl::Frame>(QStringLiteral("Frame2"));
     QPushButton* const Command3 = find<QPushButton>(QStringLiteral("Command3"));
-    QRadioButton* Option1(int i) const { return element<QRadioButton>("Option1", i); }
-    ctl::HScrollBar* scllMakuSpeed(int i) const { return element<ctl::HScrollBar>("scllMakuSpeed", i); }
-    QLabel* lblMakuSpeed(int i) const { return element<QLabel>("lblMakuSpeed", i); }
+    QRadioButton* Option1(int i) const { return find<QRadioButton>(QStringLiteral("Option1(%1)").arg(i)); }
+    ctl::HScrollBar* scllMakuSpeed(int i) const {
+        return find<ctl::HScrollBar>(QStringLiteral("scllMakuSpeed(%1)").arg(i));
+    }
+    QLabel* lblMakuSpeed(int i) const { return find<QLabel>(QStringLiteral("lblMakuSpeed(%1)").arg(i)); }
 };
 
 // A bitmap of one colour, so that two pictures are told apart.

@@ -102,13 +102,6 @@ extern "C" long snd_pcm_writei(void* pcm, const void* frames, unsigned long coun
     return alsa<long (*)(void*, const void*, unsigned long)>("snd_pcm_writei")(pcm, frames, count);
 }
 
-// A 32-bit field of a RIFF file.
-QByteArray le32(qsizetype value) {
-    QByteArray out(4, '\0');
-    qToLittleEndian(quint32(value), out.data());
-    return out;
-}
-
 class TestSoundOutput : public QObject {
     Q_OBJECT
 
@@ -155,6 +148,11 @@ private Q_SLOTS:
         QFETCH(int, underruns);
         // Its format chunk kept; the data chunk odd in length without the pad byte, as writers often leave it.
         const QByteArray frames = frames_.left(16639);
+        const auto le32 = [](qsizetype n) {  // a RIFF size field
+            QByteArray b(4, '\0');
+            qToLittleEndian(quint32(n), b.data());
+            return b;
+        };
         const QByteArray chunks = riff_.mid(12, riff_.indexOf("data", 12) - 12) + "data" + le32(frames.size()) + frames;
         const QByteArray riff = "RIFF" + le32(4 + chunks.size()) + "WAVE" + chunks;
         underrunsToCome = underruns;
