@@ -68,7 +68,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("appliedBeforeFailing");  // places, visibility, board were applied
         QTest::addColumn<bool>("filmShown");             // film 0 was applied before the failure
-        QTest::newRow("front door speed 0") << int(Door1) << "0" << true << false;
         QTest::newRow("roll speed 1001") << int(Speed0) << "1001" << true << false;
         QTest::newRow("mode 3") << int(Mode) << "3" << true << true;
         QTest::newRow("word in a number field") << int(Door1) << "fast" << false << false;
@@ -109,8 +108,7 @@ private Q_SLOTS:
             QCOMPARE(form->KanbanPath, kanban_);
         }
         // The broken record gives way, at the close, to the arrangement shown.
-        form->SaveIni();
-        const QByteArray saved = testfiles::read(QFile::decodeName(settings::settingsFilePath()));
+        const QByteArray saved = testsupport::savedRecord(*form);
         QVERIFY2(saved.startsWith("0,0,0,") && saved.endsWith("\r\n"), saved.constData());
     }
 
@@ -124,7 +122,6 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("storedPanel");
         QTest::addColumn<QPoint>("bus");
         QTest::addColumn<QPoint>("panel");
-        QTest::newRow("on the screen") << QPoint(20, 80) << QPoint(20, 302) << QPoint(20, 80) << QPoint(20, 302);
         QTest::newRow("from a wider desktop")
             << QPoint(900, 80) << QPoint(900, 302) << QPoint(40, 80) << QPoint(40, 302);
         QTest::newRow("above the screen") << QPoint(20, -300) << QPoint(20, -78) << QPoint(20, 0) << QPoint(20, 222);
@@ -145,8 +142,7 @@ private Q_SLOTS:
         QTEST(form->pos(), "bus");
         QTEST(form->panel().pos(), "panel");
         // What the close writes is where they were brought.
-        form->SaveIni();
-        const QByteArrayList saved = testfiles::read(QFile::decodeName(settings::settingsFilePath())).split(',');
+        const QByteArrayList saved = testsupport::savedRecord(*form).split(',');
         QFETCH(QPoint, bus);
         QFETCH(QPoint, panel);
         QCOMPARE(saved.mid(0, 4),
@@ -174,8 +170,7 @@ private Q_SLOTS:
         auto form = testsupport::startForm(line(r));
         QCOMPARE(form->imgMaku1(1)->pixelRect().size(), QSize(30, 300));
         QVERIFY(!form->PicKanban->picture().isNull());
-        form->SaveIni();
-        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())), line(r));
+        QCOMPARE(testsupport::savedRecord(*form), line(r));
 
         testsupport::DialogScript script;
         const QString shown = QFile::decodeName(film);
@@ -185,9 +180,8 @@ private Q_SLOTS:
         QCOMPARE(script.messages.size(), std::size_t(0));
         QCOMPARE(form->MakuPath[0], film);
         QCOMPARE(form->imgMaku1(0)->pixelRect().size(), QSize(30, 300));
-        form->SaveIni();
         r[Film0] = '"' + film + '"';
-        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())), line(r));
+        QCOMPARE(testsupport::savedRecord(*form), line(r));
     }
 
     // Among several screens the nearest takes a window in, within the part that task bars leave;
@@ -246,8 +240,7 @@ private Q_SLOTS:
             QCOMPARE(form->shpK_Waku(2)->rect(), (core::ScaleRect{3953, 1348, 1350, 60}));
             QCOMPARE(form->imgMaku1(1)->picture().size(), QSize(40, 200));
         }
-        form->SaveIni();
-        QCOMPARE(testfiles::read(QFile::decodeName(settings::settingsFilePath())), line(r));
+        QCOMPARE(testsupport::savedRecord(*form), line(r));
     }
 };
 

@@ -37,46 +37,16 @@ Bars fullFitOf(const ScaleRect& b) {
 class TestSignboard : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // A picture larger than the board resizes it and refits the frame; a failed choice changes
-    // nothing, silently; a reset empties the board at its first place but keeps the path.
-    void pictureResizesBoardAndResetKeepsThePath() {
-        QTemporaryDir dir;
-        const QString big = testsupport::writePicture(dir.path(), "big.bmp", {200, 70}, Qt::cyan);
-        auto form = startForm();
-        testsupport::DialogScript script;
-        script.choose(big);
-        form->MnuSetKanban_Click();
-        QCOMPARE(form->KanbanPath, big);
-        form->PicKanban->Move(300, 900, 3000, 1050);  // the bars stay behind
-        const auto state = [&] {
-            return std::tuple(form->PicKanban->picture().image(), form->PicKanban->scaleRect(), form->KanbanPath,
-                              barsOf(*form));
-        };
-        const auto before = state();
-        script.cancel();
-        script.choose(QString());
-        script.choose(QDir(dir.path()).filePath("nowhere.bmp"));
-        script.choose(testfiles::write(dir.filePath("notes.bmp"), "plain text\r\n"));
-        for (int i = 0; i < 4; ++i)
-            form->MnuSetKanban_Click();
-        QVERIFY(script.messages.empty());
-        QVERIFY(state() == before);
-        form->MnuKanbanReset->trigger();
-        QVERIFY(form->PicKanban->picture().isNull());
-        QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1410, 450}));
-        QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{8790, 1680, 1410, 450}));
-        QCOMPARE(form->KanbanPath, big);
-    }
-
     // Every item of the pop-up menu chosen as a user chooses it: a right click on the bus picture,
     // then a left click on the item. A marked item hides what it shows and clears its mark, and the
-    // next choice brings both back; the record stores what is shown at each close.
+    // next choice brings both back; the record stores what is shown at each close. A picture
+    // resizes the board and refits the frame; a failed choice changes nothing, silently; a reset
+    // empties the board at its first place but keeps the path.
     void menuItemsChosenByTheMouse() {
         QTemporaryDir dir;
         const QString picture = testsupport::writePicture(dir.path(), "board.bmp", {120, 40}, Qt::cyan);
         auto form = startForm();
         testsupport::DialogScript script;
-        script.choose(picture);
         const auto choose = [&form](QAction* item) {
             bool clicked = false;
             QTimer::singleShot(0, form.get(), [&] {  // inside the menu's loop, which ends even when no menu came
@@ -92,13 +62,8 @@ private Q_SLOTS:
                               QPoint(450, 100));  // between the middle door and the board
             return clicked;
         };
-        const auto stored = [&form](int field) {  // a field of the record the close writes, from 1
-            form->SaveIni();
-            return testfiles::read(QFile::decodeName(settings::settingsFilePath()))
-                .trimmed()
-                .split(',')
-                .value(field - 1);
-        };
+        // A field of the record the close writes, from 1.
+        const auto stored = [&form](int field) { return testsupport::savedRecord(*form).split(',').value(field - 1); };
         QVERIFY(choose(form->MnuViewKanban));
         QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->MnuViewKanban->Checked());
         QCOMPARE(stored(12), QByteArray("#FALSE#"));
@@ -113,22 +78,39 @@ private Q_SLOTS:
         QVERIFY(form->shpK_Waku(1)->Visible() && form->MnuViewWaku->Checked());
         QCOMPARE(stored(13), QByteArray("#TRUE#"));
 
+        script.choose(picture);
         QVERIFY(choose(form->MnuSetKanban));
         QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1800, 600}));  // 120 x 40 pixels
+        QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{8790, 1680, 1800, 600}));
         QCOMPARE(stored(9), ('"' + QFile::encodeName(picture) + '"'));
-        form->PicKanban->Move(300, 900, 1800, 600);
+        form->PicKanban->Move(300, 900, 1800, 600);  // the bars stay behind
+        const auto state = [&] {
+            return std::tuple(form->PicKanban->picture().image(), form->PicKanban->scaleRect(), barsOf(*form),
+                              stored(9));
+        };
+        const auto before = state();
+        script.cancel();
+        script.choose(QString());
+        script.choose(QDir(dir.path()).filePath("nowhere.bmp"));
+        script.choose(testfiles::write(dir.filePath("notes.bmp"), "plain text\r\n"));
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(choose(form->MnuSetKanban));
+        QVERIFY(script.messages.empty());
+        QVERIFY(state() == before);
         QVERIFY(choose(form->MnuKanbanReset));
         QVERIFY(form->PicKanban->picture().isNull());
         QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1410, 450}));
+        QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{8790, 1680, 1410, 450}));
         QCOMPARE(stored(10) + ',' + stored(11), QByteArray("8790,1680"));
+        QCOMPARE(stored(9), ('"' + QFile::encodeName(picture) + '"'));
     }
 
     // The board follows the pointer, which acts only inside the window's client area (758 x 218):
     // grabbed 10 pixels into it, the board stops with that point on the window's last column and row.
+    // (A move within the window is the journey's, under X.)
     void dragMovesBoardNotFrameUntilDoubleClick_data() {
         QTest::addColumn<QPoint>("pointerMove");
         QTest::addColumn<QPoint>("boardPlace");
-        QTest::newRow("within the window") << QPoint(-40, 25) << QPoint(586 - 40, 112 + 25);
         QTest::newRow("far right and down") << QPoint(2000, 2000) << QPoint(757 - 10, 217 - 10);
         QTest::newRow("far left and up") << QPoint(-2000, -2000) << QPoint(-10, -10);
     }
@@ -159,8 +141,9 @@ private Q_SLOTS:
         QCOMPARE(board->scaleRect(), moved);
     }
 
-    // A bar of the frame is a one-pixel grey outline around its light fill.
-    void barOutline() {
+    // A bar of the frame is a one-pixel grey outline around its light fill. A press on a bar is the
+    // bus window's own, as on its picture; one on a door picture is the door's, which takes the mouse.
+    void pressesOnBarsAndDoors() {
         auto form = startForm();
         const QRect bar = form->shpK_Waku(2)->pixelRect();
         const QImage shot = form->grab().toImage();
@@ -171,12 +154,6 @@ private Q_SLOTS:
                                  shot.pixelColor(bar.right(), y),  shot.pixelColor(bar.right() - 1, y),
                                  shot.pixelColor(x, bar.bottom()), shot.pixelColor(x, bar.bottom() - 1)};
         QCOMPARE(seen, (QList<QColor>{outline, fill, outline, fill, outline, fill, outline, fill}));
-    }
-
-    // A press on a bar of the frame is the bus window's own, as on its picture; one on a door
-    // picture is the door's, which takes the mouse.
-    void pressesOnBarsAndDoors() {
-        auto form = startForm();
         QSignalSpy windowPresses(form.get(), &ctl::Surface::MouseDown);
         QList<int> counts;
         for (const QPoint at : {form->shpK_Waku(2)->pixelRect().center(), form->Image1(2)->pixelRect().center()}) {

@@ -5,6 +5,10 @@ set -u
 source "$(dirname "${BASH_SOURCE[0]}")/../../testing/xsession.sh"
 checks=0
 failures=0
+# A folder of the test's own, removed at the end with the program it started last.
+work=$(mktemp -d)
+pid=
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 check() {  # check "<what>" <command...>
   local what=$1; shift
@@ -53,6 +57,14 @@ stacked_above() {  # stacked_above <a> <b>: among the managed windows, listed bo
   [[ $(xprop -root _NET_CLIENT_LIST_STACKING | grep -oE '0x[0-9a-f]+' | while read -r w; do
          echo $((w)); done | grep -xE "$1|$2" | xargs) == "$2 $1" ]]
 }
+
+faster() {  # sign 0's roll speed one up: its right arrow on the panel
+  xdotool mousemove --window "$panel" 240 40 click 1
+  sleep 0.3
+}
+
+# Whether the files carry no debug data and no compiler notes (.comment).
+without_notes() { for f; do readelf -S "$f" >"$work/sections" && ! grep -qE 'debug_info|\.comment' "$work/sections" || return 1; done; }
 
 # Chooses a file through the open-file dialog, which the caller has just opened.
 choose_file() {  # choose_file <what> <path>

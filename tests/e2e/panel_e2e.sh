@@ -7,9 +7,6 @@
 # its error box) stands above it while it is open, and the panel is above all windows again once
 # it is answered. F6 takes the keyboard from the bus window to the panel and back.
 source "$(dirname "$0")/lib.sh"
-work=$(mktemp -d)
-pid=
-trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 white="255,255,255"
 
 install_copy "$work/bus" tarvola
@@ -23,6 +20,7 @@ on_top() { [[ $(xprop -root _NET_CLIENT_LIST_STACKING | grep -oE '0x[0-9a-f]+' |
 active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
 width_of() { xwininfo -id "$1" | awk '/Width:/{print $2}'; }
 height_of() { xwininfo -id "$1" | awk '/Height:/{print $2}'; }
+above() { [[ -n "$1" ]] && poll_until 20 stacked_above "$1" "$2"; }  # above <window> <window>: soon, if it came
 
 # ================= Never lost.
 iconify() {  # iconify <window> <way>
@@ -64,26 +62,23 @@ check "the file-name field shows there, not the panel" wait_pixels "$s" 10 0 0 "
 xdotool type --delay 5 "$work/not-a-picture.bmp"
 xdotool key Return
 box=$(wait_window "Tarvola")
-check "a file that is no picture: its message box stands above the panel" \
-  eval '[[ -n "$box" ]] && poll_until 20 stacked_above "$box" "$panel"'
+check "a file that is no picture: its message box stands above the panel" above "$box" "$panel"
 xdotool windowactivate --sync "$box" key Return 2>/dev/null
 check "once it is answered, the panel is above all windows again" poll_until 40 on_top "$panel"
 
 menu_item 633 127 3
 dialog=$(wait_window "Open")
-check "the signboard's file dialog stands above the panel" \
-  eval '[[ -n "$dialog" ]] && poll_until 20 stacked_above "$dialog" "$panel"'
+check "the signboard's file dialog stands above the panel" above "$dialog" "$panel"
 xdotool windowactivate --sync "$dialog" key Escape 2>/dev/null
 check "cancelled, the panel is above all windows again" poll_until 40 on_top "$panel"
 
 click_at "$panel" 205 122   # バージョン情報
 version=$(wait_window "Tarvolaのバージョン情報")
-check "the version dialog stands above the panel" \
-  eval '[[ -n "$version" ]] && poll_until 20 stacked_above "$version" "$panel"'
+check "the version dialog stands above the panel" above "$version" "$panel"
 xdotool windowactivate --sync "$version" key Tab Return 2>/dev/null   # Tab from OK to the link, Enter opens it
 error=$(wait_window "Lumhpurl.dllのエラー")
 check "Tab and Enter open the link; without the maker's library its error box stands above the dialog and the panel" \
-  eval '[[ -n "$error" ]] && poll_until 20 stacked_above "$error" "$version" && stacked_above "$error" "$panel"'
+  eval 'above "$error" "$version" && stacked_above "$error" "$panel"'
 xdotool windowactivate --sync "$error" key Return 2>/dev/null
 check "the error box answered, the version dialog is still open above the panel" \
   eval 'poll_until_not 40 shown "Lumhpurl.dllのエラー" && shown "Tarvolaのバージョン情報" && stacked_above "$version" "$panel"'

@@ -8,8 +8,7 @@
 # window. (A record restored and written back unchanged, in a folder whose name is not UTF-8, is
 # the journey's second start.)
 source "$(dirname "$0")/lib.sh"
-work=$(mktemp -d)
-pid= pa=
+pa=
 trap 'kill "$pid" 2>/dev/null; [[ -n "$pa" ]] && kill -CONT "$pa" && kill "$pa"; rm -rf "$work"' EXIT
 chmod 755 "$work"
 record='1500,1200,12000,6000,"","",7,3,"",9000,2000,#FALSE#,#TRUE#,3000,4000,1'
@@ -19,10 +18,6 @@ start() { start_program "$work/app/tarvola" "$work/stderr"; }
 prepare() { printf '%s\r\n' "$record" >"$ini"; touch -d @1 "$ini"; }
 ended_with() {  # ended_with <status>: the program ended within 5 s with that exit status
   wait_exit "$pid" 5 && { wait "$pid"; [[ $? == "$1" ]]; }
-}
-faster() {  # sign 0's roll speed one up: its right arrow on the panel
-  xdotool mousemove --window "$panel" 240 40 click 1
-  sleep 0.3
 }
 
 # Top-left corner of a window's frame on the screen: "x y".

@@ -9,8 +9,6 @@
 source "$1/tests/e2e/lib.sh"
 src=$1
 build=$(realpath "$2")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git -C "$src" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=1780000000
 
