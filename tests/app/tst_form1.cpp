@@ -313,14 +313,20 @@ private Q_SLOTS:
         QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("10000"));  // the first start's value
         QTest::mouseClick(bar, Qt::LeftButton, Qt::ShiftModifier, trough);
         QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("10001"));
-        QStyleOptionSlider thumb;
-        thumb.initFrom(bar);
-        thumb.orientation = Qt::Horizontal;
-        thumb.minimum = bar->minimum(), thumb.maximum = bar->maximum();
-        thumb.sliderPosition = thumb.sliderValue = bar->value();
-        thumb.singleStep = bar->singleStep(), thumb.pageStep = bar->pageStep();
-        const QPoint grip =
-            bar->style()->subControlRect(QStyle::CC_ScrollBar, &thumb, QStyle::SC_ScrollBarSlider, bar).center();
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Horizontal;
+        option.minimum = bar->minimum(), option.maximum = bar->maximum();
+        option.singleStep = bar->singleStep(), option.pageStep = bar->pageStep();
+        const auto centreOf = [&](QStyle::SubControl part) {
+            option.sliderPosition = option.sliderValue = bar->value();
+            return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+        };
+        QTest::mouseClick(bar, Qt::LeftButton, {}, centreOf(QStyle::SC_ScrollBarSubLine));  // the left arrow
+        QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("10000"));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, centreOf(QStyle::SC_ScrollBarAddLine));
+        QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("10001"));
+        const QPoint grip = centreOf(QStyle::SC_ScrollBarSlider);
         QSignalSpy changes(bar, &ctl::HScrollBar::Change);
         QTest::mousePress(bar, Qt::LeftButton, {}, grip);
         for (const int dx : {5, 10, 20})
@@ -418,6 +424,7 @@ private Q_SLOTS:
                 QTest::mouseRelease(dialog.Label5, Qt::LeftButton, {}, QPoint(5, -8));
                 QTest::mouseClick(dialog.Label5, Qt::LeftButton);
                 QTest::mouseClick(dialog.Label5, Qt::LeftButton);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // OK is no cancel button
                 if ((stillOpen = dialog.isVisible())) {
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -435,6 +442,16 @@ private Q_SLOTS:
         QCOMPARE(boxes, 0);
         QCOMPARE(opened, QList<QUrl>(4, QUrl(platform::callLumoraHpURL())));
         QCOMPARE(owners, QList<QWidget*>(4, &dialog));
+        // The close box, where a window manager draws one, closes it as OK does.
+        frmShowVersion boxed;
+        bool closedByTheBox = false;
+        QTimer::singleShot(0, &boxed, [&boxed, &closedByTheBox] {
+            closedByTheBox = QTest::qWaitForWindowExposed(&boxed) && boxed.close() && !boxed.isVisible();
+            if (boxed.isVisible())
+                boxed.reject();
+        });
+        boxed.exec();
+        QVERIFY(closedByTheBox);
         // Shown, it names the program's file; the link is underlined, at 9 points.
         QCOMPARE(dialog.Label1[1]->text(), QStringLiteral("型番・製造番号：tst_form1"));
         QVERIFY(dialog.Label1[1]->font().bold() && dialog.Label1[1]->font().pointSizeF() == 9.75);
