@@ -5,6 +5,7 @@
 #include "assets/AssetPaths.h"
 #include "controls/Placement.h"
 #include "core/Twips.h"
+#include "doors/CountedWait.h"
 #include "panels/frmSet.h"
 #include "platform/Executable.h"
 #include "platform/TopmostWindow.h"
@@ -37,6 +38,12 @@ Form1::Form1(DoorHooks hooks)
       MnuTempMenu1([this] { return buildMenu(); }),
       doorHooks_(std::move(hooks)),
       frmSet_([this] { return loadPanel(); }) {
+    if (!doorHooks_.waitAfterStep)
+        doorHooks_.waitAfterStep = [](std::chrono::steady_clock::time_point stepStart, int count) {
+            doors::waitUntil(stepStart + doors::waitDuration(count));
+        };
+    if (!doorHooks_.playWave)
+        doorHooks_.playWave = [this](std::int16_t id) { doorSound_.PlayWave(id); };
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ctl::twipsToPixelSize(11370, 3270));

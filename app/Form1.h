@@ -30,7 +30,7 @@ class Form1 : public ctl::Form {
     Q_OBJECT
 public:
     // What a door movement does after each step and plays before the middle door moves. Empty
-    // members are the program's own: the counted wait, from the step's start, for the count read
+    // members become the program's own: the counted wait, from the step's start, for the count read
     // from the panel (so the door moves at the set speed however long the step's repaint took),
     // and the door sound. A test or a benchmark gives its own to look at each step on screen.
     struct DoorHooks {
@@ -135,7 +135,6 @@ private:
     };
     void writeSettings(const Places& places);
     void giveFirstFocus();
-    void waitAfterDoorStep(int count);
 
     DoorHooks doorHooks_;
     doors::DoorSound doorSound_;

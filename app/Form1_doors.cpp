@@ -3,7 +3,6 @@
 // The doors of the bus window: the front door and the two leaves of the middle door.
 
 #include "app/Form1.h"
-#include "doors/CountedWait.h"
 #include "doors/DoorMovement.h"
 #include "panels/frmSet.h"
 #include "platform/Windowing.h"
@@ -29,15 +28,12 @@ void Form1::Check1_Click(std::int16_t value) {
         stepStart_ = std::chrono::steady_clock::now();
         door->setWidth(static_cast<float>(w));
         showStep(*this);
-        waitAfterDoorStep(panel().values().frontDoorSpeed);
+        doorHooks_.waitAfterStep(stepStart_, panel().values().frontDoorSpeed);
     });
 }
 
 void Form1::Check2_Click(std::int16_t value) {
-    if (doorHooks_.playWave)
-        doorHooks_.playWave(101);
-    else
-        doorSound_.PlayWave(101);
+    doorHooks_.playWave(101);
     ctl::Image* left = imgNakaorido(0);
     ctl::Image* right = imgNakaorido(1);
     const doors::Leaves leaves = doors::leavesOfMode(panel().values().nakaMode);
@@ -53,13 +49,6 @@ void Form1::Check2_Click(std::int16_t value) {
             right->setLeft(static_cast<float>(doors::kRightLeafRightEdge) - width);
         }
         showStep(*this);
-        waitAfterDoorStep(panel().values().middleDoorSpeed);
+        doorHooks_.waitAfterStep(stepStart_, panel().values().middleDoorSpeed);
     });
-}
-
-void Form1::waitAfterDoorStep(int count) {
-    if (doorHooks_.waitAfterStep)
-        doorHooks_.waitAfterStep(stepStart_, count);
-    else
-        doors::waitUntil(stepStart_ + doors::waitDuration(count));
 }
