@@ -3,16 +3,26 @@
 # SPDX-FileCopyrightText: 2026 Tarvola developers
 """Mutation sweep, by hand and outside `make test` (hours): one small fault at a time in the product
 code, built, and the tests it can reach run (those relinked; end-to-end ones after the program's
-relink; all after a helper's). Prints CAUGHT, SURVIVED or BROKEN per mutant, a kill rate per folder.
-Each verdict is also added to a log in the build folder; a sweep started again with the same log
-takes the verdicts it holds and goes on where the last one stopped (a full sweep takes many hours).
+relink; all after a helper's). Prints a verdict per mutant and a kill rate per folder:
+  CAUGHT    a test failed, and failed again when run once more (a test that fails once is
+            taken for a fluke of a busy machine, not a catch)
+  SURVIVED  every test it can reach passed
+  SAME      the compiler made the same objects as from the unchanged source: no test can tell
+  BROKEN    it does not compile
+A mutant whose objects are those of an earlier one takes that one's verdict without running.
+Each verdict is also added to a log in the build folder, with the test that caught it; a sweep
+started again with the same log takes the verdicts it holds and goes on where the last one
+stopped. Tests that caught mutants of a file are run first for its next ones.
+Use a build folder of its own, compiled file by file and without debug data, so that objects
+can be compared (see the README), in a worktree of its own: it writes each mutant into the source.
     scripts/mutation.py [--build build] [--per-file 8 | --per-file 0 for every mutant] [--seed 1]
                         [--tests REGEX] [--log FILE] [--count] [file or folder...]"""
-import argparse, json, os, pathlib, random, re, subprocess, sys
+import argparse, collections, hashlib, json, os, pathlib, random, re, subprocess, sys
 
 FOLDERS = "core platform pictures controls assets signs doors signboard settings panels app".split()
 FLIPS = {" < ": " >= ", " > ": " <= ", " <= ": " > ", " >= ": " < ", " == ": " != ", " != ": " == ",
          " && ": " || ", " || ": " && ", "true": "false", "false": "true"}
+VERDICTS = ("CAUGHT", "SURVIVED", "SAME", "BROKEN")
 
 
 def mutants(lines):
@@ -39,11 +49,37 @@ def mutants(lines):
         starts = i == 0 or lines[i - 1].split("//")[0].strip().endswith((";", "{", "}"))
         if starts and s.endswith(";") and not s.startswith(("return", "const ", "auto ", "using", "}", "case")) \
                 and "(" in s and "=" not in s.split("(")[0]:
-            yield i, "drop statement", None
+            yield i, "drop statement", ""  # a blank line: the lines after it keep their numbers
 
 
 def run(cmd):
     return subprocess.run(cmd, capture_output=True, text=True)  # ctest's own timeout ends a hang
+
+
+class Build:
+    """The build folder: its objects' fingerprints, and what a build relinks."""
+
+    def __init__(self, path):
+        self.path = path
+        listing = run(["ninja", "-C", path, "-t", "targets", "all"]).stdout
+        every = [l.split(":")[0] for l in listing.splitlines()]
+        # The benchmarks and fuzz targets run no test: they are neither compiled nor linked.
+        self.objects = [t for t in every if t.endswith(".o") and not t.startswith(("bench/", "fuzz/"))]
+        self.products = [t for t in every if re.fullmatch(r"[\w-]+/all", t) and t.split("/")[0] not in ("bench", "fuzz")]
+
+    def compile(self):
+        return run(["ninja", "-C", self.path] + self.objects).returncode == 0
+
+    def fingerprints(self):
+        def digest(obj):
+            with open(os.path.join(self.path, obj), "rb") as f:
+                return hashlib.sha1(f.read()).hexdigest()
+        return {o: digest(o) for o in self.objects if os.path.exists(os.path.join(self.path, o))}
+
+    def link(self):
+        made = run(["ninja", "-C", self.path] + self.products)
+        return made.returncode == 0, set(re.findall(
+            r"Linking \w+ (?:executable|shared module|shared library) (\S+)", made.stdout))
 
 
 def reached(tests, relinked):
@@ -51,7 +87,24 @@ def reached(tests, relinked):
     helpers = any(not p.startswith(("tests/", "bench/")) and p != "bin/tarvola" for p in relinked)
     chosen = [n for n, (exe, e2e) in tests.items()
               if helpers or exe in relinked or (e2e and "bin/tarvola" in relinked)]
-    return [g for g in ([n for n in chosen if not tests[n][1]], [n for n in chosen if tests[n][1]]) if g]
+    return [n for n in chosen if not tests[n][1]], [n for n in chosen if tests[n][1]]
+
+
+def first_catch(build, groups):
+    """The first test that fails twice, running the groups in order; None if none does."""
+    for group in groups:
+        if not group:
+            continue
+        out = run(["ctest", "--test-dir", build, "-j", "2", "--stop-on-failure", "--timeout", "60",
+                   "-R", "^(%s)$" % "|".join(group)])
+        if out.returncode == 0:
+            continue
+        failed = re.findall(r"^\s*\d+ - (\S+) \(", out.stdout, re.M) or group
+        again = run(["ctest", "--test-dir", build, "--timeout", "60", "-R", "^(%s)$" % "|".join(failed)])
+        if again.returncode:
+            return (re.findall(r"^\s*\d+ - (\S+) \(", again.stdout, re.M) or failed)[0]
+        print("FLUKE    %s failed once and then passed" % " ".join(failed), flush=True)
+    return None
 
 
 def main():
@@ -60,65 +113,97 @@ def main():
     ap.add_argument("--build", default="build")
     ap.add_argument("--per-file", type=int, default=8)
     ap.add_argument("--seed", type=int, default=1)
-    ap.add_argument("--tests", default="^(?!release_|reuse_)", help="which tests may run (regex)")
+    ap.add_argument("--tests", default="^(?!release_|reuse_|format_)", help="which tests may run (regex)")
     ap.add_argument("--redo", help="a sweep's output: run again only the mutants it lists as SURVIVED")
     ap.add_argument("--log", help="verdicts so far, taken and added to (default: <build>/mutation.log)")
     ap.add_argument("--count", action="store_true", help="only say how many mutants the sweep would make")
     a = ap.parse_args()
     log_path = a.log or os.path.join(a.build, "mutation.log")
-    done = {}
+    done, killers = {}, collections.defaultdict(collections.Counter)
     if not a.redo and os.path.exists(log_path):
         for l in open(log_path):
-            if l.split(None, 1)[0] in ("CAUGHT", "SURVIVED", "BROKEN"):
-                done[l.split(None, 1)[1]] = l.split(None, 1)[0]
-    redo = a.redo and {l.split(None, 1)[1] for l in open(a.redo) if l.startswith("SURVIVED")}
+            verdict, _, rest = l.rstrip("\n").partition(" ")
+            if verdict in VERDICTS:
+                name, _, by = rest.strip().partition("\t")
+                done[name] = verdict
+                if by.startswith("by "):
+                    killers[name.split(":")[0]][by[3:]] += 1
+    redo = a.redo and {l.split(None, 1)[1].rstrip("\n").split("\t")[0] for l in open(a.redo) if l.startswith("SURVIVED")}
     files = []
     for p in map(pathlib.Path, a.paths):
         files += sorted(p.rglob("*.cpp")) + sorted(p.rglob("*.h")) if p.is_dir() else [p]
     files = [f for f in files if "/gen/" not in str(f) and "_autogen" not in str(f)]
-    build = os.path.abspath(a.build)
-    listing = json.loads(run(["ctest", "--test-dir", a.build, "--show-only=json-v1"]).stdout)["tests"]
-    tests = {t["name"]: (os.path.relpath(t["command"][0], build), t["name"].startswith("e2e_"))
-             for t in listing if re.search(a.tests, t["name"])}
-    rng, tally, total = random.Random(a.seed), {}, 0
-    log = None if a.count or a.redo else open(log_path, "a")
+    rng, tally, total = random.Random(a.seed), collections.defaultdict(collections.Counter), 0
+    chosen_per_file = []
     for f in files:
-        text = f.read_text()
-        lines = text.split("\n")
+        lines = f.read_text().split("\n")
         chosen = list(mutants(lines))
         rng.shuffle(chosen)
-        named = lambda m: "%s:%d %s: %s\n" % (f, m[0] + 1, m[1], lines[m[0]].strip())
-        for i, what, new in [m for m in chosen if named(m) in redo] if redo else chosen[:a.per_file or None]:
-            name = named((i, what))
-            total += 1
-            if a.count:
-                continue
-            if name in done:  # judged by an earlier run of this sweep
-                if done[name] != "BROKEN":
-                    tally.setdefault(f.parts[0], []).append(done[name] == "CAUGHT")
-                continue
-            try:
-                f.write_text("\n".join(lines[:i] + ([new] if new is not None else []) + lines[i + 1:]))
-                made = run(["cmake", "--build", a.build])
-                relinked = set(re.findall(r"Linking \w+ (?:executable|shared module|shared library) (\S+)", made.stdout))
-                groups = reached(tests, relinked)
-                ctest = ["ctest", "--test-dir", a.build, "--stop-on-failure", "--timeout", "60", "-R"]
-                failed = made.returncode == 0 and any(run(ctest + ["^(%s)$" % "|".join(g)]).returncode for g in groups)
-                verdict = "BROKEN" if made.returncode else "CAUGHT" if failed else "SURVIVED"
-            finally:
-                f.write_text(text)
-            if verdict != "BROKEN":
-                tally.setdefault(f.parts[0], []).append(verdict == "CAUGHT")
-            print("%-8s %s" % (verdict, name), end="", flush=True)
-            if log:
-                log.write("%-8s %s" % (verdict, name))
-                log.flush()
+        named = lambda m, f=f, lines=lines: "%s:%d %s: %s" % (f, m[0] + 1, m[1], lines[m[0]].strip())
+        picked = [m for m in chosen if named(m) in redo] if redo else chosen[:a.per_file or None]
+        chosen_per_file.append((f, lines, [(named(m), m) for m in picked]))
+        total += len(picked)
     if a.count:
         print("%d mutants" % total)
         return 0
-    run(["cmake", "--build", a.build])
-    for folder, kills in sorted(tally.items()):
-        print("%-10s %d of %d caught (%d%%)" % (folder, sum(kills), len(kills), 100 * sum(kills) // len(kills)))
+    build = Build(a.build)
+    listing = json.loads(run(["ctest", "--test-dir", a.build, "--show-only=json-v1"]).stdout)["tests"]
+    tests = {t["name"]: (os.path.relpath(t["command"][0], os.path.abspath(a.build)), t["name"].startswith("e2e_"))
+             for t in listing if re.search(a.tests, t["name"])}
+    costs = os.path.join(a.build, "Testing", "Temporary", "CTestCostData.txt")  # ctest's own timings
+    cost = {w[0]: float(w[2]) for w in (l.split() for l in open(costs)) if len(w) == 3} if os.path.exists(costs) else {}
+    if not build.compile() or not build.link()[0]:
+        sys.exit("mutation: the unchanged source does not build in %s" % a.build)
+    original = build.fingerprints()
+    seen = {}  # the changed objects' fingerprints -> the verdict they had
+    log = None if a.redo else open(log_path, "a")
+    for f, lines, picked in chosen_per_file:
+        text = "\n".join(lines)
+        for name, (i, _, new) in picked:
+            if name in done:  # judged by an earlier run of this sweep
+                tally[f.parts[0]][done[name]] += 1
+                continue
+            by = ""
+            try:
+                f.write_text("\n".join(lines[:i] + [new] + lines[i + 1:]))
+                if not build.compile():
+                    verdict = "BROKEN"
+                else:
+                    now = build.fingerprints()
+                    changed = frozenset((o, h) for o, h in now.items() if original.get(o) != h)
+                    if not changed:
+                        verdict = "SAME"
+                    elif changed in seen:
+                        verdict, by = seen[changed]
+                        by = by or "\tas an earlier mutant with the same objects"
+                    else:
+                        linked, relinked = build.link()
+                        windowless, e2e = reached(tests, relinked)
+                        order = killers[str(f)]
+                        windowless.sort(key=lambda n: -order[n])
+                        first = windowless[:1] if windowless and order[windowless[0]] else []
+                        rest = windowless[len(first):]
+                        quick = [n for n in rest if cost.get(n, 0) < 1]  # a catch there costs seconds
+                        slow = [n for n in rest if n not in quick]
+                        catch = linked and first_catch(a.build, [first, quick, slow, e2e])
+                        verdict = "BROKEN" if not linked else "CAUGHT" if catch else "SURVIVED"
+                        if catch:
+                            by = "\tby " + catch
+                            order[catch] += 1
+                        seen[changed] = (verdict, by)
+            finally:
+                f.write_text(text)
+            tally[f.parts[0]][verdict] += 1
+            print("%-8s %s%s" % (verdict, name, by), flush=True)
+            if log:
+                log.write("%-8s %s%s\n" % (verdict, name, by))
+                log.flush()
+    build.compile()
+    build.link()
+    for folder, counts in sorted(tally.items()):
+        judged = counts["CAUGHT"] + counts["SURVIVED"]
+        print("%-10s %d of %d caught (%d%%); %d the same objects, %d not compiled" % (
+            folder, counts["CAUGHT"], judged, 100 * counts["CAUGHT"] // max(judged, 1), counts["SAME"], counts["BROKEN"]))
 
 
 if __name__ == "__main__":
