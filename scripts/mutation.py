@@ -17,7 +17,7 @@ Use a build folder of its own, compiled file by file and without debug data, so 
 can be compared (see the README), in a worktree of its own: it writes each mutant into the source.
     scripts/mutation.py [--build build] [--per-file 8 | --per-file 0 for every mutant] [--seed 1]
                         [--tests REGEX] [--log FILE] [--count] [file or folder...]"""
-import argparse, collections, hashlib, json, os, pathlib, random, re, subprocess, sys
+import argparse, collections, hashlib, json, os, pathlib, random, re, signal, subprocess, sys
 
 FOLDERS = "core platform pictures controls assets signs doors signboard settings panels app".split()
 FLIPS = {" < ": " >= ", " > ": " <= ", " <= ": " > ", " >= ": " < ", " == ": " != ", " != ": " == ",
@@ -34,12 +34,12 @@ def mutants(lines):
             continue
         for old, new in FLIPS.items():
             for m in re.finditer(re.escape(old) if old[0] == " " else r"\b%s\b" % old, code):
-                yield i, "flip %r" % old.strip(), line[:m.start()] + new + line[m.end():]
+                yield i, "flip %r at %d" % (old.strip(), m.start()), line[:m.start()] + new + line[m.end():]
         for m in re.finditer(r"(?<![\w.])(\d+)(?![\w.'])", code):
             n = int(m.group(1))
-            yield i, "bound %d+1" % n, line[:m.start()] + str(n + 1) + line[m.end():]
+            yield i, "bound %d+1 at %d" % (n, m.start()), line[:m.start()] + str(n + 1) + line[m.end():]
             if n > 1:
-                yield i, "bound %d-1" % n, line[:m.start()] + str(n - 1) + line[m.end():]
+                yield i, "bound %d-1 at %d" % (n, m.start()), line[:m.start()] + str(n - 1) + line[m.end():]
         m = re.search(r"\b(if|while) \((.*)\)( \{)?$", code.rstrip())
         if m:
             yield i, "negate %s" % m.group(1), line.replace("(%s)" % m.group(2), "(!(%s))" % m.group(2), 1)
@@ -118,6 +118,7 @@ def main():
     ap.add_argument("--log", help="verdicts so far, taken and added to (default: <build>/mutation.log)")
     ap.add_argument("--count", action="store_true", help="only say how many mutants the sweep would make")
     a = ap.parse_args()
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("mutation: stopped"))  # the source is put back first
     log_path = a.log or os.path.join(a.build, "mutation.log")
     done, killers = {}, collections.defaultdict(collections.Counter)
     if not a.redo and os.path.exists(log_path):
