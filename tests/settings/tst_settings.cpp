@@ -164,42 +164,20 @@ private Q_SLOTS:
     void writtenRecordsReadBack() {
         QRandomGenerator random(20261207);
         // 2^31 - 1 is held as 2^31 in single precision; 2^31 - 128 is the float just below it.
-        const float positions[] = {0.0f,
-                                   -0.0f,
-                                   1.5f,
-                                   2.5f,
-                                   -75.0f,
-                                   2147483647.0f,
-                                   2147483520.0f,
-                                   -2147483648.0f,
-                                   -2147483904.0f,
-                                   1e-40f,
-                                   std::numeric_limits<float>::infinity(),
-                                   -std::numeric_limits<float>::infinity(),
-                                   std::numeric_limits<float>::quiet_NaN(),
-                                   4194304.5f,
-                                   16777217.0f};
+        constexpr float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+        const float positions[] = {0.0f,          -0.0f,          1.5f,           2.5f,   -75.0f, 2147483647.0f,
+                                   2147483520.0f, -2147483648.0f, -2147483904.0f, 1e-40f, inf,    -inf,
+                                   nan,           4194304.5f,     16777217.0f};
         // Each read as the reader takes it: written by hand, not computed by the code under test.
         const float read[] = {0.0f,          0.0f,           2.0f,           2.0f,           -75.0f,
                               2147483648.0f, 2147483520.0f,  -2147483648.0f, -2147483648.0f, 0.0f,
                               2147483648.0f, -2147483648.0f, 0.0f,           4194304.0f,     16777216.0f};
         // Paths are bytes: valid UTF-8 or not (a folder "caf\xE9" named in Latin-1, a lone
         // continuation byte), and whatever else a file name may hold.
-        const QByteArray pieces[] = {"\"",
-                                     ",",
-                                     "\r\n",
-                                     " ",
-                                     "\t",
-                                     "a",
-                                     "幕",
-                                     "\xF0\x9F\x9A\x8C",
-                                     QByteArray(1, '\0'),
-                                     "#TRUE#",
-                                     "\xEF\xBB\xBF",
-                                     "1e",
-                                     "\xC2\xA0",
-                                     "caf\xE9",
-                                     "\x80"};
+        const QByteArray nul(1, '\0');
+        const QByteArray pieces[] = {
+            "\"", ",",      "\r\n",         " ",  "\t",       "a",       "幕",  "\xF0\x9F\x9A\x8C",
+            nul,  "#TRUE#", "\xEF\xBB\xBF", "1e", "\xC2\xA0", "caf\xE9", "\x80"};
         const auto text = [&] {
             QByteArray t;
             for (int n = int(random.bounded(12)); n > 0; --n)
