@@ -180,15 +180,12 @@ private Q_SLOTS:
     }
 
     // The doors ask for their sound by number: number 101 plays the door sound's own frames and
-    // keeps its bytes as the sound played last.
+    // keeps its bytes as the sound played last. (Played to its end: framesAndEnding.)
     void theDoorSoundByItsNumber() {
         doors::DoorSound sound;
         sound.PlayWave(101);
-        const Clock::time_point returned = Clock::now();
         QVERIFY(sound.waveData() == riff_);
         QVERIFY(written() == frames_);  // the whole sound, not cut at a deadline shorter than it
-        const std::lock_guard lock(card.mutex);
-        QCOMPARE(card.playedBy(returned), double(card.taken));
     }
 
     // A card that takes no frame: the doors wait for the sound's length and the margin, not for the
