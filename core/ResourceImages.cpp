@@ -33,13 +33,7 @@ QByteArray encodePixels(const QImage& image) {
     return out;
 }
 
-QImage readResourceImage(const QString& path) {
-    const QResource resource(path);
-    // Pictures read only now and then are stored compressed; those read at every start are not.
-    const bool compressed = resource.compressionAlgorithm() != QResource::NoCompression;
-    const QByteArray unpacked = compressed ? resource.uncompressedData() : QByteArray();
-    const uchar* data = compressed ? reinterpret_cast<const uchar*>(unpacked.constData()) : resource.data();
-    const qint64 size = compressed ? unpacked.size() : resource.size();
+QImage decodePixels(const uchar* data, qint64 size, bool inPlace) {
     if (!data || size < kHeaderBytes || std::memcmp(data, kTag, sizeof kTag) != 0)
         return {};
     const quint32 width = qFromLittleEndian<quint32>(data + 4);
@@ -52,12 +46,22 @@ QImage readResourceImage(const QString& path) {
     const uchar* pixels = data + kHeaderBytes;
     // Qt paints four-byte pixels from four-byte aligned rows only; every stored picture is a
     // multiple of four bytes long, so its pixels are aligned whenever the resource data is.
-    if (!compressed && quintptr(pixels) % 4 == 0)
+    if (inPlace && quintptr(pixels) % 4 == 0)
         return QImage(pixels, int(width), int(height), rowBytes, format);
     QImage copy(int(width), int(height), format);
     for (quint32 y = 0; y < height; ++y)
         std::memcpy(copy.scanLine(int(y)), pixels + y * rowBytes, size_t(rowBytes));
     return copy;
+}
+
+QImage readResourceImage(const QString& path) {
+    const QResource resource(path);
+    // Pictures read only now and then are stored compressed; those read at every start are not.
+    if (resource.compressionAlgorithm() != QResource::NoCompression) {
+        const QByteArray unpacked = resource.uncompressedData();
+        return decodePixels(reinterpret_cast<const uchar*>(unpacked.constData()), unpacked.size(), false);
+    }
+    return decodePixels(resource.data(), resource.size(), true);
 }
 
 }  // namespace core

@@ -18,6 +18,10 @@ namespace core {
 // The stored form of an image (converted to RGB32, or premultiplied ARGB32 when it has alpha).
 QByteArray encodePixels(const QImage& image);
 
+// The image stored in data, or a null image when the bytes are not one in the stored form.
+// With inPlace, aligned pixels are used where they lie, and must outlive the image.
+QImage decodePixels(const uchar* data, qint64 size, bool inPlace);
+
 // The compiled-in picture at path, compressed or not; a null image when there is none or it
 // is not in the stored form. The image refers to the program's own read-only data where it can.
 QImage readResourceImage(const QString& path);
