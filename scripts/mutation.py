@@ -61,6 +61,7 @@ class Build:
 
     def __init__(self, path):
         self.path = path
+        run(["ninja", "-C", path, "build.ninja"])  # configured again first if a CMakeLists.txt changed
         listing = run(["ninja", "-C", path, "-t", "targets", "all"]).stdout
         every = [l.split(":")[0] for l in listing.splitlines()]
         # The benchmarks and fuzz targets run no test: they are neither compiled nor linked.
