@@ -9,6 +9,9 @@
 
 namespace testfiles {
 
+// The address the maker's library we ship gives for the homepage.
+inline const QString kMakersHomepage = QStringLiteral("https://www.example.com/lumora/");
+
 // Writes the file whole, replacing it; a test cannot go on without it.
 inline QString write(const QString& path, const QByteArray& bytes) {
     QFile f(path);

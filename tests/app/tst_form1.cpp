@@ -16,7 +16,6 @@
 #include "platform/Fonts.h"
 #include "platform/Translations.h"
 #include "platform/WebAddress.h"
-#include "platform/MakerLibrary.h"
 
 #include <QAccessibleValueInterface>
 #include <QFileDialog>
@@ -440,7 +439,7 @@ private Q_SLOTS:
         QVERIFY(!framedBefore && framedAtLink);
         QVERIFY(stillOpen);
         QCOMPARE(boxes, 0);
-        QCOMPARE(opened, QList<QUrl>(4, QUrl(platform::callLumoraHpURL())));
+        QCOMPARE(opened, QList<QUrl>(4, QUrl(testfiles::kMakersHomepage)));
         QCOMPARE(owners, QList<QWidget*>(4, &dialog));
         // The close box, where a window manager draws one, closes it as OK does.
         frmShowVersion boxed;
