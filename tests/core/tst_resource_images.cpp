@@ -38,6 +38,9 @@ private Q_SLOTS:
         const QImage seeThrough = decoded(core::encodePixels(twoPixels(QImage::Format_ARGB32)));
         QCOMPARE(seeThrough.format(), QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(seeThrough.pixelColor(1, 0).alpha(), 128);
+        QImage widest(32767, 1, QImage::Format_RGB32);  // the last width taken, as "too wide" is the first refused
+        widest.fill(Qt::red);
+        QCOMPARE(decoded(core::encodePixels(widest)).pixel(32766, 0), 0xffff0000u);
     }
 
     void usedInPlaceOnlyWhenAsked() {
