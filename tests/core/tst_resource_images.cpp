@@ -7,6 +7,7 @@
 
 #include <QtEndian>
 #include <QtTest>
+#include <cstring>
 
 namespace {
 
@@ -43,15 +44,24 @@ private Q_SLOTS:
         QCOMPARE(decoded(core::encodePixels(widest)).pixel(32766, 0), 0xffff0000u);
     }
 
-    void usedInPlaceOnlyWhenAsked() {
-        const QByteArray bytes = core::encodePixels(twoPixels(QImage::Format_RGB32));
-        const auto pixels = reinterpret_cast<const uchar*>(bytes.constData()) + 16;
-        QCOMPARE(decoded(bytes, true).constBits(), pixels);
-        QVERIFY(decoded(bytes, false).constBits() != pixels);
-        QByteArray shifted(1, '\0');  // the pixels one byte off their alignment: copied
-        shifted += bytes;
-        const QImage copy =
-            core::decodePixels(reinterpret_cast<const uchar*>(shifted.constData()) + 1, bytes.size(), true);
+    void usedInPlaceOnlyWhereAlignedAndAsked() {
+        const QByteArray stored = core::encodePixels(twoPixels(QImage::Format_RGB32));
+        QByteArray room(stored.size() + 64, '\0');
+        // The stored bytes copied to where their pixels begin at an address that fits.
+        const auto placed = [&](auto fits) {
+            auto* start = reinterpret_cast<uchar*>(room.data());
+            while (!fits(quintptr(start) + 16))
+                ++start;
+            std::memcpy(start, stored.constData(), size_t(stored.size()));
+            return static_cast<const uchar*>(start);
+        };
+        // On a four-byte boundary, and no multiple of 3 or 5, so that only that boundary counts.
+        const uchar* aligned = placed([](quintptr a) { return a % 4 == 0 && a % 3 != 0 && a % 5 != 0; });
+        QCOMPARE(core::decodePixels(aligned, stored.size(), true).constBits(), aligned + 16);
+        QVERIFY(core::decodePixels(aligned, stored.size(), false).constBits() != aligned + 16);
+        const uchar* off = placed([](quintptr a) { return a % 4 == 2; });
+        const QImage copy = core::decodePixels(off, stored.size(), true);
+        QVERIFY(copy.constBits() != off + 16);
         QCOMPARE(copy.pixel(1, 0), 0xff0000ffu);
     }
 
