@@ -86,8 +86,8 @@ class Build:
 def reached(tests, relinked):
     """The tests a build that relinked these files can fail: windowless ones, then end-to-end ones."""
     helpers = any(not p.startswith(("tests/", "bench/")) and p != "bin/tarvola" for p in relinked)
-    chosen = [n for n, (exe, e2e) in tests.items()
-              if helpers or exe in relinked or (e2e and "bin/tarvola" in relinked)]
+    chosen = [n for n, (programs, e2e) in tests.items()
+              if helpers or programs & relinked or (e2e and "bin/tarvola" in relinked)]
     return [n for n in chosen if not tests[n][1]], [n for n in chosen if tests[n][1]]
 
 
@@ -150,7 +150,10 @@ def main():
         return 0
     build = Build(a.build)
     listing = json.loads(run(["ctest", "--test-dir", a.build, "--show-only=json-v1"]).stdout)["tests"]
-    tests = {t["name"]: (os.path.relpath(t["command"][0], os.path.abspath(a.build)), t["name"].startswith("e2e_"))
+    # A test's programs: its command and what the command is given (a wrapper such as with-x.sh
+    # is given the test program), as paths in the build folder.
+    inside = lambda c: os.path.relpath(c, os.path.abspath(a.build))
+    tests = {t["name"]: ({inside(c) for c in t["command"] if c.startswith("/")}, t["name"].startswith("e2e_"))
              for t in listing if re.search(a.tests, t["name"])}
     costs = os.path.join(a.build, "Testing", "Temporary", "CTestCostData.txt")  # ctest's own timings
     cost = {w[0]: float(w[2]) for w in (l.split() for l in open(costs)) if len(w) == 3} if os.path.exists(costs) else {}
