@@ -149,17 +149,17 @@ def main():
         print("%d mutants" % total)
         return 0
     build = Build(a.build)
-    listing = json.loads(run(["ctest", "--test-dir", a.build, "--show-only=json-v1"]).stdout)["tests"]
-    # A test's programs: its command and what the command is given (a wrapper such as with-x.sh
-    # is given the test program), as paths in the build folder.
-    inside = lambda c: os.path.relpath(c, os.path.abspath(a.build))
-    tests = {t["name"]: ({inside(c) for c in t["command"] if c.startswith("/")}, t["name"].startswith("e2e_"))
-             for t in listing if re.search(a.tests, t["name"])}
     costs = os.path.join(a.build, "Testing", "Temporary", "CTestCostData.txt")  # ctest's own timings
     cost = {w[0]: float(w[2]) for w in (l.split() for l in open(costs)) if len(w) == 3} if os.path.exists(costs) else {}
     if not build.compile() or not build.link()[0]:
         sys.exit("mutation: the unchanged source does not build in %s" % a.build)
     original = build.fingerprints()
+    listing = json.loads(run(["ctest", "--test-dir", a.build, "--show-only=json-v1"]).stdout)["tests"]
+    # A test's programs: its command and what the command is given (a wrapper such as with-x.sh
+    # is given the test program), as paths in the build folder.
+    inside = lambda c: os.path.relpath(c, os.path.abspath(a.build))
+    tests = {t["name"]: ({inside(c) for c in t.get("command", []) if c.startswith("/")}, t["name"].startswith("e2e_"))
+             for t in listing if re.search(a.tests, t["name"])}
     seen = {}  # the changed objects' fingerprints -> the verdict they had
     log = None if a.redo else open(log_path, "a")
     for f, lines, picked in chosen_per_file:
