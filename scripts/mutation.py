@@ -108,6 +108,36 @@ def first_catch(build, groups):
     return None
 
 
+EQUIVALENTS = pathlib.Path(__file__).with_name("mutation-equivalents.txt")
+
+
+def report(logs):
+    """Kill rates per folder from sweep logs; survivors judged equivalent (mutation-equivalents.txt,
+    a mutant and the reason a line) are counted apart, and the others are listed."""
+    judged = {l.split("\t")[0] for l in EQUIVALENTS.read_text().splitlines() if l and not l.startswith("#")}
+    verdicts = {}
+    for log in logs:
+        for l in open(log):
+            verdict, _, rest = l.rstrip("\n").partition(" ")
+            if verdict in VERDICTS:
+                verdicts[rest.strip().split("\t")[0]] = verdict
+    tally, open_survivors = collections.defaultdict(collections.Counter), []
+    for name, verdict in verdicts.items():
+        if verdict == "SURVIVED" and name in judged:
+            verdict = "EQUIVALENT"
+        elif verdict == "SURVIVED":
+            open_survivors.append(name)
+        tally[name.split("/")[0]][verdict] += 1
+    print("%-10s %7s %7s %7s %9s %7s %7s %10s" % ("folder", "mutants", "caught", "survived", "equivalent", "same", "broken", "kill rate"))
+    for folder, c in sorted(tally.items()):
+        alive = c["CAUGHT"] + c["SURVIVED"]
+        print("%-10s %7d %7d %7d %9d %7d %7d %9.0f%%" % (folder, sum(c.values()), c["CAUGHT"], c["SURVIVED"],
+              c["EQUIVALENT"], c["SAME"], c["BROKEN"], 100 * c["CAUGHT"] / max(alive, 1)))
+    for name in sorted(open_survivors):
+        print("SURVIVED " + name)
+    return 0
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("paths", nargs="*", default=FOLDERS)
@@ -118,7 +148,10 @@ def main():
     ap.add_argument("--redo", help="a sweep's output: run again only the mutants it lists as SURVIVED")
     ap.add_argument("--log", help="verdicts so far, taken and added to (default: <build>/mutation.log)")
     ap.add_argument("--count", action="store_true", help="only say how many mutants the sweep would make")
+    ap.add_argument("--report", nargs="+", metavar="LOG", help="only tell the kill rates these logs hold")
     a = ap.parse_args()
+    if a.report:
+        return report(a.report)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("mutation: stopped"))  # the source is put back first
     log_path = a.log or os.path.join(a.build, "mutation.log")
     done, killers = {}, collections.defaultdict(collections.Counter)
