@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The numbers a KeyDown handler receives are the window system's virtual-key codes, the table
-// every handler written for them compares with; keys without one give 0.
+// every handler written for them compares with; keys without one give 0. The shift argument
+// beside it has a bit a modifier: Shift 1, Ctrl 2, Alt 4.
 
 #include "controls/PictureBox.h"
+#include "controls/Surface.h"
 
 #include <QtTest>
 
@@ -21,6 +23,14 @@ private Q_SLOTS:
             {Qt::Key_F16, 127},     {Qt::Key_F17, 0},      {Qt::Key_Menu, 0},      {Qt::Key_Exclam, 0}};
         for (const auto& [key, code] : table)
             QVERIFY2(ctl::keyCode(key) == code, qPrintable(QKeySequence(key).toString()));
+    }
+
+    void shiftBits() {
+        QCOMPARE(ctl::shiftCode(Qt::NoModifier), 0);
+        QCOMPARE(ctl::shiftCode(Qt::ShiftModifier), 1);
+        QCOMPARE(ctl::shiftCode(Qt::ControlModifier), 2);
+        QCOMPARE(ctl::shiftCode(Qt::AltModifier), 4);
+        QCOMPARE(ctl::shiftCode(Qt::ShiftModifier | Qt::AltModifier | Qt::KeypadModifier), 5);
     }
 };
 
