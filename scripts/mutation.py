@@ -194,7 +194,7 @@ def main():
     tests = {t["name"]: ({inside(c) for c in t.get("command", []) if c.startswith("/")}, t["name"].startswith("e2e_"))
              for t in listing if re.search(a.tests, t["name"])}
     seen = {}  # the changed objects' fingerprints -> the verdict they had
-    log = None if a.redo else open(log_path, "a")
+    log = open(log_path, "a")  # a verdict given again by --redo is the one that counts: the last
     for f, lines, picked in chosen_per_file:
         text = "\n".join(lines)
         for name, (i, _, new) in picked:
