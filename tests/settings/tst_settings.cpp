@@ -285,6 +285,12 @@ private Q_SLOTS:
         QCOMPARE(testfiles::read(path), QByteArray("new\r\n"));
         QCOMPARE(modeOf(path), mode_t(0640));
         QCOMPARE(entriesOf(dir.path()), QStringList{QStringLiteral("tarvola.ini")});
+        // A first save into a home without its configuration folders makes each of them.
+        const QTemporaryDir home;
+        const QByteArray nested = QFile::encodeName(home.filePath(QStringLiteral(".config/tarvola/tarvola.ini")));
+        settings::makeFolderFor(nested);
+        settings::writeFileAtomically(nested, "new\r\n");
+        QCOMPARE(testfiles::read(QFile::decodeName(nested)), QByteArray("new\r\n"));
         // Temporary files of killed saves go once they are a minute old; anything else stays.
         for (const QString name :
              {".tarvola.ini.tmp-old1", ".tarvola.ini.tmp-new1", ".other.ini.tmp-old2", ".tarvola.ini.tmp-OLD"}) {
@@ -464,6 +470,8 @@ private Q_SLOTS:
         // The configuration folder before the first save: it will be made for this user alone.
         QVERIFY(!settings::othersMayWrite(folder + "/not yet"));
         QCOMPARE(settings::folderOf(folder + "/tarvola.ini"), folder);
+        QCOMPARE(settings::folderOf("/tarvola.ini"), QByteArray("/"));
+        QCOMPARE(settings::folderOf("tarvola.ini"), QByteArray("."));
     }
 
     // Each failure: error 75 naming the cause, the old file whole, no temporary file left.
