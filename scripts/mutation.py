@@ -52,6 +52,19 @@ def mutants(lines):
             yield i, "drop statement", ""  # a blank line: the lines after it keep their numbers
 
 
+def read_verdicts(path):
+    """(verdict, mutant, the test that caught it or "") for each verdict in a sweep's log or output."""
+    for l in open(path):
+        verdict, _, rest = l.rstrip("\n").partition(" ")
+        if verdict in VERDICTS:
+            name, _, by = rest.strip().partition("\t")
+            yield verdict, name, by[3:] if by.startswith("by ") else ""
+
+
+def failed_tests(ctest_output):
+    return re.findall(r"^\s*\d+ - (\S+) \(", ctest_output, re.M)
+
+
 def run(cmd):
     return subprocess.run(cmd, capture_output=True, text=True)  # ctest's own timeout ends a hang
 
@@ -100,10 +113,10 @@ def first_catch(build, groups):
                    "-R", "^(%s)$" % "|".join(group)])
         if out.returncode == 0:
             continue
-        failed = re.findall(r"^\s*\d+ - (\S+) \(", out.stdout, re.M) or group
+        failed = failed_tests(out.stdout) or group
         again = run(["ctest", "--test-dir", build, "--timeout", "60", "-R", "^(%s)$" % "|".join(failed)])
         if again.returncode:
-            return (re.findall(r"^\s*\d+ - (\S+) \(", again.stdout, re.M) or failed)[0]
+            return (failed_tests(again.stdout) or failed)[0]
         print("FLUKE    %s failed once and then passed" % " ".join(failed), flush=True)
     return None
 
@@ -115,12 +128,7 @@ def report(logs):
     """Kill rates per folder from sweep logs; survivors judged equivalent (mutation-equivalents.txt,
     a mutant and the reason a line) are counted apart, and the others are listed."""
     judged = {l.split("\t")[0] for l in EQUIVALENTS.read_text().splitlines() if l and not l.startswith("#")}
-    verdicts = {}
-    for log in logs:
-        for l in open(log):
-            verdict, _, rest = l.rstrip("\n").partition(" ")
-            if verdict in VERDICTS:
-                verdicts[rest.strip().split("\t")[0]] = verdict
+    verdicts = {name: verdict for log in logs for verdict, name, _ in read_verdicts(log)}
     tally, open_survivors = collections.defaultdict(collections.Counter), []
     for name, verdict in verdicts.items():
         if verdict == "SURVIVED" and name in judged:
@@ -156,14 +164,11 @@ def main():
     log_path = a.log or os.path.join(a.build, "mutation.log")
     done, killers = {}, collections.defaultdict(collections.Counter)
     if not a.redo and os.path.exists(log_path):
-        for l in open(log_path):
-            verdict, _, rest = l.rstrip("\n").partition(" ")
-            if verdict in VERDICTS:
-                name, _, by = rest.strip().partition("\t")
-                done[name] = verdict
-                if by.startswith("by "):
-                    killers[name.split(":")[0]][by[3:]] += 1
-    redo = a.redo and {l.split(None, 1)[1].rstrip("\n").split("\t")[0] for l in open(a.redo) if l.startswith("SURVIVED")}
+        for verdict, name, by in read_verdicts(log_path):
+            done[name] = verdict
+            if by:
+                killers[name.split(":")[0]][by] += 1
+    redo = a.redo and {name for verdict, name, _ in read_verdicts(a.redo) if verdict == "SURVIVED"}
     files = []
     for p in map(pathlib.Path, a.paths):
         files += sorted(p.rglob("*.cpp")) + sorted(p.rglob("*.h")) if p.is_dir() else [p]
