@@ -2,7 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // The numbers a KeyDown handler receives are the window system's virtual-key codes, the table
 // every handler written for them compares with; keys without one give 0. The shift argument
-// beside it has a bit a modifier: Shift 1, Ctrl 2, Alt 4.
+// beside it has a bit a modifier: Shift 1, Ctrl 2, Alt 4. A mouse handler's button is one of
+// the same bits: left 1, right 2, middle 4.
 
 #include "controls/PictureBox.h"
 #include "controls/Surface.h"
@@ -25,12 +26,15 @@ private Q_SLOTS:
             QVERIFY2(ctl::keyCode(key) == code, qPrintable(QKeySequence(key).toString()));
     }
 
-    void shiftBits() {
+    void shiftAndButtonBits() {
         QCOMPARE(ctl::shiftCode(Qt::NoModifier), 0);
         QCOMPARE(ctl::shiftCode(Qt::ShiftModifier), 1);
         QCOMPARE(ctl::shiftCode(Qt::ControlModifier), 2);
         QCOMPARE(ctl::shiftCode(Qt::AltModifier), 4);
         QCOMPARE(ctl::shiftCode(Qt::ShiftModifier | Qt::AltModifier | Qt::KeypadModifier), 5);
+        const QList<int> buttons{ctl::buttonCode(Qt::LeftButton), ctl::buttonCode(Qt::RightButton),
+                                 ctl::buttonCode(Qt::MiddleButton), ctl::buttonCode(Qt::BackButton)};
+        QCOMPARE(buttons, (QList<int>{1, 2, 4, 0}));
     }
 };
 
