@@ -42,6 +42,7 @@ private Q_SLOTS:
         frmSet& panel = form->panel();
         QVERIFY(panel.isVisible() && panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!panel.close() && panel.isVisible());  // the door switches cannot be lost
+        QCOMPARE(panel.grab().toImage().pixelColor(1, 1), QColor(0x40, 0x40, 0x40));  // the margin round FrameA
         // Sign window 0 (53 x 33 pixels) is rounded inside its outermost rows and columns but its
         // right one.
         const QRegion r = form->picWaku1(0)->mask();

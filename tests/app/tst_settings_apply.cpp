@@ -69,6 +69,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("appliedBeforeFailing");  // places, visibility, board were applied
         QTest::addColumn<bool>("filmShown");             // film 0 was applied before the failure
         QTest::newRow("roll speed 1001") << int(Speed0) << "1001" << true << false;
+        QTest::newRow("door speed 65537, 1 in 16 bits") << int(Door1) << "65537" << true << false;
         QTest::newRow("mode 3") << int(Mode) << "3" << true << true;
         QTest::newRow("word in a number field") << int(Door1) << "fast" << false << false;
         QTest::newRow("no file") << int(NoFile) << "" << false << false;
