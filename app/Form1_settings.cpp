@@ -4,6 +4,7 @@
 
 #include "app/Form1.h"
 #include "app/WindowPlaces.h"
+#include "core/FolderOf.h"
 #include "core/RuntimeError.h"
 #include "panels/frmSet.h"
 #include "pictures/PictureLoader.h"
@@ -63,7 +64,7 @@ void Form1::LoadIni() {
     settingsPath_ = settings::settingsFilePath();
     // Such a folder's links and files are only trusted when they are this user's own; the user
     // should know why an arrangement may not be kept there.
-    if (const QByteArray folder = settings::folderOf(settingsPath_);
+    if (const QByteArray folder = core::folderOf(settingsPath_);
         !settingsPath_.isEmpty() && settings::othersMayWrite(folder))
         std::fprintf(stderr, "tarvola: other users may write to the settings folder %s\n",
                      qUtf8Printable(QFile::decodeName(folder)));

@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "platform/Executable.h"
 
+#include "core/FolderOf.h"
+
 #include <QCoreApplication>
 #include <QFile>
-
-#include <algorithm>
 
 #include <unistd.h>
 
@@ -25,12 +25,7 @@ QByteArray executablePath() {
     }
 }
 
-QByteArray executableDir() {
-    QByteArray path = executablePath();
-    const qsizetype slash = path.lastIndexOf('/');
-    path.truncate(std::max<qsizetype>(slash, 1));
-    return path;
-}
+QByteArray executableDir() { return core::folderOf(executablePath()); }
 
 QByteArray besideExecutable(const char* fileName) {
     QByteArray dir = executableDir();

@@ -2,15 +2,12 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "settings/OtherUsers.h"
 
+#include "core/FolderOf.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace settings {
-
-QByteArray folderOf(const QByteArray& path) {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-}
 
 bool othersMayWrite(const QByteArray& folder) {
     struct stat st {};
@@ -25,7 +22,7 @@ bool mayFollow(const QByteArray& path) {
     if (::lstat(path.constData(), &link) != 0 || !S_ISLNK(link.st_mode) || link.st_uid == ::geteuid())
         return true;
     struct stat folder {};
-    if (::stat(folderOf(path).constData(), &folder) != 0)
+    if (::stat(core::folderOf(path).constData(), &folder) != 0)
         return false;
     const mode_t stickyAndOpen = S_ISVTX | S_IWOTH;
     return (folder.st_mode & stickyAndOpen) != stickyAndOpen;

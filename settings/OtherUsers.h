@@ -9,9 +9,6 @@
 
 namespace settings {
 
-// The folder that holds path ("." for a bare name, "/" for a file at the root).
-QByteArray folderOf(const QByteArray& path);
-
 // True when a user other than this one and the superuser may add, remove or rename entries in
 // the folder: it is writable by its group or by everyone, or it belongs to someone else, who
 // may make it so. A folder that is not there (yet) is not.

@@ -3,6 +3,7 @@
 #include "settings/SettingsFile.h"
 
 #include "core/FileDescriptor.h"
+#include "core/FolderOf.h"
 #include "core/RuntimeError.h"
 #include "platform/Executable.h"
 #include "settings/OtherUsers.h"
@@ -122,7 +123,7 @@ void writeInto(const QByteArray& shownPath, const QByteArray& target, QByteArray
 
 void replaceRegularFile(const QByteArray& shownPath, const QByteArray& target, const struct stat* old,
                         QByteArrayView bytes) {
-    const QByteArray folder = folderOf(target);
+    const QByteArray folder = core::folderOf(target);
     const QByteArray fileName = target.mid(target.lastIndexOf('/') + 1);
     removeStaleTemporaries(folder, fileName);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-// The renderer program going wrong: crashing, hanging, answering nonsense or too much, missing.
+// The renderer program going wrong: crashing, hanging, answering nonsense or too much, cut short,
+// missing or no program at all.
 // Each costs a refused picture with the loader's error, never the program; a renderer that is
 // slow but spends little processor time is waited for.
 // A stand-in renderer lies beside this test; the picture's name tells it how to fail. Like the
@@ -103,17 +104,28 @@ private Q_SLOTS:
         QTest::newRow("answers an image without pixels") << "garbage.wmf" << 481;
         QTest::newRow("answers more than a picture may be") << "beyond.wmf" << 481;
         QTest::newRow("never answers") << "hang.wmf" << 48;
+        QTest::newRow("cut short") << "cut.wmf" << 48;
+        QTest::newRow("a folder in its place") << "folder.wmf" << 48;
         QTest::newRow("missing") << "missing.wmf" << 48;
     }
     void refused() {
         QFETCH(QString, name);
         QFETCH(int, number);
         QFile::remove(renderer_);
-        if (name != u"missing.wmf")
+        QDir().rmdir(renderer_);
+        if (name == u"cut.wmf")
+            testfiles::write(renderer_, testfiles::read(saved_).left(4096));
+        else if (name == u"folder.wmf")
+            QVERIFY(QDir().mkdir(renderer_));
+        else if (name != u"missing.wmf")
             QVERIFY(QFile::copy(saved_, renderer_));
+        QFile(renderer_).setPermissions(QFile(saved_).permissions());
         const core::RuntimeError e = testfiles::errorOf([&] { pictures::loadPicture(picture(name)); });
         QCOMPARE(e.number(), number);
         QVERIFY2(e.description().contains(number == 48 ? "tarvola-metafile" : name), qPrintable(e.description()));
+        // Neither is started: a cut program would fault at its first touch past the end.
+        if (name == u"cut.wmf" || name == u"folder.wmf")
+            QVERIFY2(e.description().contains(u"壊れているか、途中で切れています"), qPrintable(e.description()));
     }
 
     // A renderer that starts a process of its own and ends without answering: the end is seen

@@ -65,6 +65,8 @@ private Q_SLOTS:
         QTest::newRow("cut 8 bytes short of its data") << bytes.left(segmentsEnd(bytes) - 8);
         // Whole, but for another machine (ARM): the loader's own reason, naming the file by its path.
         QTest::newRow("another machine's library") << samples::patched<quint16>(bytes, 18, {40});
+        // Marked big-endian: its program headers cannot be read as this machine's.
+        QTest::newRow("the other byte order") << samples::patched<quint8>(bytes, 5, {2});
     }
     void loadFails() {
         QFETCH(QByteArray, content);

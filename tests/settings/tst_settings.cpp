@@ -6,6 +6,7 @@
 // hanging, and replacing it so that a failed save leaves the previous file whole.
 
 #include "TestFiles.h"
+#include "core/FolderOf.h"
 #include "settings/OtherUsers.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
@@ -469,9 +470,9 @@ private Q_SLOTS:
         QTEST(settings::othersMayWrite(folder), "shared");
         // The configuration folder before the first save: it will be made for this user alone.
         QVERIFY(!settings::othersMayWrite(folder + "/not yet"));
-        QCOMPARE(settings::folderOf(folder + "/tarvola.ini"), folder);
-        QCOMPARE(settings::folderOf("/tarvola.ini"), QByteArray("/"));
-        QCOMPARE(settings::folderOf("tarvola.ini"), QByteArray("."));
+        QCOMPARE(core::folderOf(folder + "/tarvola.ini"), folder);
+        QCOMPARE(core::folderOf("/tarvola.ini"), QByteArray("/"));
+        QCOMPARE(core::folderOf("tarvola.ini"), QByteArray("."));
     }
 
     // Each failure: error 75 naming the cause, the old file whole, no temporary file left.
