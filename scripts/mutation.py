@@ -52,6 +52,10 @@ def mutants(lines):
             yield i, "drop statement", ""  # a blank line: the lines after it keep their numbers
 
 
+def mutant_name(path, lines, m):
+    return "%s:%d %s: %s" % (path, m[0] + 1, m[1], lines[m[0]].strip())
+
+
 def read_verdicts(path):
     """(verdict, mutant, the test that caught it or "") for each verdict in a sweep's log or output."""
     for l in open(path):
@@ -126,11 +130,20 @@ EQUIVALENTS = pathlib.Path(__file__).with_name("mutation-equivalents.txt")
 
 def report(logs):
     """Kill rates per folder from sweep logs; survivors judged equivalent (mutation-equivalents.txt,
-    a mutant and the reason a line) are counted apart, and the others are listed."""
+    a mutant and the reason a line) are counted apart, and the others are listed. Verdicts on
+    mutants the source no longer has (its code changed since) are left out and counted."""
     judged = {l.split("\t")[0] for l in EQUIVALENTS.read_text().splitlines() if l and not l.startswith("#")}
     verdicts = {name: verdict for log in logs for verdict, name, _ in read_verdicts(log)}
+    root, current = EQUIVALENTS.parent.parent, {}
+    for path in {name.split(":")[0] for name in verdicts}:
+        f = root / path
+        lines = f.read_text().split("\n") if f.exists() else []
+        current.update((mutant_name(path, lines, m), True) for m in mutants(lines))
+    gone = [name for name in verdicts if name not in current]
     tally, open_survivors = collections.defaultdict(collections.Counter), []
     for name, verdict in verdicts.items():
+        if name in gone:
+            continue
         if verdict == "SURVIVED" and name in judged:
             verdict = "EQUIVALENT"
         elif verdict == "SURVIVED":
@@ -143,6 +156,8 @@ def report(logs):
               c["EQUIVALENT"], c["SAME"], c["BROKEN"], 100 * c["CAUGHT"] / max(alive, 1)))
     for name in sorted(open_survivors):
         print("SURVIVED " + name)
+    if gone:
+        print("%d verdicts left out: their mutants are no longer in the source" % len(gone))
     return 0
 
 
@@ -179,7 +194,7 @@ def main():
         lines = f.read_text().split("\n")
         chosen = list(mutants(lines))
         rng.shuffle(chosen)
-        named = lambda m, f=f, lines=lines: "%s:%d %s: %s" % (f, m[0] + 1, m[1], lines[m[0]].strip())
+        named = lambda m, f=f, lines=lines: mutant_name(f, lines, m)
         picked = [m for m in chosen if named(m) in redo] if redo else chosen[:a.per_file or None]
         chosen_per_file.append((f, lines, [(named(m), m) for m in picked]))
         total += len(picked)
