@@ -69,8 +69,28 @@ def failed_tests(ctest_output):
     return re.findall(r"^\s*\d+ - (\S+) \(", ctest_output, re.M)
 
 
+RUNNING = []  # the command running now, in a process group of its own
+
+
 def run(cmd):
-    return subprocess.run(cmd, capture_output=True, text=True)  # ctest's own timeout ends a hang
+    """The command's result; ctest's own timeout ends a hang. A stopped sweep ends the command
+    and all it started (an end-to-end test's program and X server), so that nothing goes on
+    with a mutated build."""
+    with subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                          start_new_session=True) as child:
+        RUNNING[:] = [child]
+        out, err = child.communicate()
+        RUNNING.clear()
+    return subprocess.CompletedProcess(cmd, child.returncode, out, err)
+
+
+def stop(*_):
+    for child in RUNNING:
+        try:
+            os.killpg(child.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    sys.exit("mutation: stopped")  # the source is put back first
 
 
 class Build:
@@ -175,7 +195,7 @@ def main():
     a = ap.parse_args()
     if a.report:
         return report(a.report)
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit("mutation: stopped"))  # the source is put back first
+    signal.signal(signal.SIGTERM, stop)
     log_path = a.log or os.path.join(a.build, "mutation.log")
     done, killers = {}, collections.defaultdict(collections.Counter)
     if not a.redo and os.path.exists(log_path):

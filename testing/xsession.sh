@@ -32,5 +32,6 @@ wait_exit() {  # wait_exit <pid> <seconds>
 }
 
 client_origin() {  # client_origin <window> → the client area's top-left corner on the screen, "x y"
+  [[ -n $1 ]] || return 1  # xwininfo without a window would wait for a click on one
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
 }

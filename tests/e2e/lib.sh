@@ -29,17 +29,21 @@ poll_until_not() {  # poll_until_not <tries of about 0.05 s> <command...>: until
   for _ in $(seq 1 "$1"); do "${@:2}" || return 0; sleep 0.05; done
   return 1
 }
-mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+mapped() { [[ -n $1 ]] && xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 shown() { [[ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]]; }
 
-frame_extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','; }  # → "left right top bottom"
+frame_extents() { [[ -n $1 ]] && xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','; }  # → "left right top bottom"
 
-# Runs a copy of the program and waits for both its windows; sets pid, bus and panel.
+# Runs a copy of the program and waits for both its windows; sets pid, bus and panel. A program
+# that does not show them ends the test: every later step would act on no window.
 start_program() {  # start_program <program> <stderr file> [arguments...]
   "$1" "${@:3}" 2>>"$2" &
   pid=$!
   bus=$(wait_window "Tarvola　-　$(basename "$1")")
   panel=$(wait_window "設定パネル")
+  if [[ -z $bus || -z $panel ]]; then
+    echo "FAIL - the program showed its windows"; cat "$2"; exit 1
+  fi
 }
 
 close_bus() {  # through the window manager, waiting for the program to end
