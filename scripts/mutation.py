@@ -154,12 +154,12 @@ def report(logs):
     mutants the source no longer has (its code changed since) are left out and counted."""
     judged = {l.split("\t")[0] for l in EQUIVALENTS.read_text().splitlines() if l and not l.startswith("#")}
     verdicts = {name: verdict for log in logs for verdict, name, _ in read_verdicts(log)}
-    root, current = EQUIVALENTS.parent.parent, {}
+    root, current = EQUIVALENTS.parent.parent, set()
     for path in {name.split(":")[0] for name in verdicts}:
         f = root / path
         lines = f.read_text().split("\n") if f.exists() else []
-        current.update((mutant_name(path, lines, m), True) for m in mutants(lines))
-    gone = [name for name in verdicts if name not in current]
+        current.update(mutant_name(path, lines, m) for m in mutants(lines))
+    gone = set(verdicts) - current
     tally, open_survivors = collections.defaultdict(collections.Counter), []
     for name, verdict in verdicts.items():
         if name in gone:

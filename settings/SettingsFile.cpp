@@ -180,7 +180,7 @@ QByteArray configFolder(const QByteArray& xdgConfigHome, const QByteArray& home)
 QByteArray settingsFilePath() {
     const QByteArray exe = platform::executablePath();
     const QByteArray name = exe.mid(exe.lastIndexOf('/') + 1);
-    const QByteArray dir = platform::executableDir();
+    const QByteArray dir = core::folderOf(exe);
     // The install rules put this file beside an installed program (the package, make install),
     // whose settings belong to each user, root too; a copied folder lacks it.
     const bool installed = ::access(platform::besideExecutable("tarvola-installed").constData(), F_OK) == 0;
@@ -191,7 +191,7 @@ QByteArray settingsFilePath() {
 }
 
 void makeFolderFor(const QByteArray& path) {
-    const QByteArray folder = path.left(path.lastIndexOf('/'));
+    const QByteArray folder = core::folderOf(path);
     for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
         ::mkdir(folder.left(slash < 0 ? folder.size() : slash).constData(), 0700);  // EEXIST is fine
         if (slash < 0)
