@@ -12,11 +12,14 @@ relink; all after a helper's). Prints a verdict per mutant and a kill rate per f
 A mutant whose objects are those of an earlier one takes that one's verdict without running.
 Each verdict is also added to a log in the build folder, with the test that caught it; a sweep
 started again with the same log takes the verdicts it holds and goes on where the last one
-stopped. Tests that caught mutants of a file are run first for its next ones.
+stopped. `--keep <log>` adds a log to the verdicts kept with the source
+(mutation-verdicts.log), which every sweep takes too, so that one on a fresh clone goes on
+where the last machine stopped. Tests that caught mutants of a file are run first for its next ones.
 Use a build folder of its own, compiled file by file and without debug data, so that objects
 can be compared (see the README), in a worktree of its own: it writes each mutant into the source.
     scripts/mutation.py [--build build] [--per-file 8 | --per-file 0 for every mutant] [--seed 1]
-                        [--tests REGEX] [--log FILE] [--count] [file or folder...]"""
+                        [--tests REGEX] [--log FILE] [--count] [file or folder...]
+    scripts/mutation.py --keep LOG... | --report [LOG...]"""
 import argparse, collections, hashlib, json, os, pathlib, random, re, signal, subprocess, sys
 
 FOLDERS = "core platform pictures controls assets signs doors signboard settings panels app".split()
@@ -105,8 +108,13 @@ class Build:
         self.objects = [t for t in every if t.endswith(".o") and not t.startswith(("bench/", "fuzz/"))]
         self.products = [t for t in every if re.fullmatch(r"[\w-]+/all", t) and t.split("/")[0] not in ("bench", "fuzz")]
 
+    LINKING = re.compile(r"Linking \w+ (?:executable|shared module|shared library) (\S+)")
+
     def compile(self):
-        return run(["ninja", "-C", self.path] + self.objects).returncode == 0
+        made = run(["ninja", "-C", self.path] + self.objects)
+        # An object that waits for a program (add_dependencies) has it linked here already.
+        self.linked_early = set(self.LINKING.findall(made.stdout))
+        return made.returncode == 0
 
     def fingerprints(self):
         def digest(obj):
@@ -116,8 +124,7 @@ class Build:
 
     def link(self):
         made = run(["ninja", "-C", self.path] + self.products)
-        return made.returncode == 0, set(re.findall(
-            r"Linking \w+ (?:executable|shared module|shared library) (\S+)", made.stdout))
+        return made.returncode == 0, self.linked_early | set(self.LINKING.findall(made.stdout))
 
 
 def reached(tests, relinked):
@@ -146,24 +153,50 @@ def first_catch(build, groups):
 
 
 EQUIVALENTS = pathlib.Path(__file__).with_name("mutation-equivalents.txt")
+# The verdicts of every sweep so far, kept with the source: a build folder does not outlive its
+# machine, and a full sweep outlives many. `--keep` adds a sweep's log to them.
+KEPT = pathlib.Path(__file__).with_name("mutation-verdicts.log")
+KEPT_HEADER = """# SPDX-License-Identifier: GPL-2.0-or-later
+# SPDX-FileCopyrightText: 2026 Tarvola developers
+# Every mutant judged so far and its verdict, as mutation.py logs them (written by --keep).
+"""
 
 
-def report(logs):
-    """Kill rates per folder from sweep logs; survivors judged equivalent (mutation-equivalents.txt,
-    a mutant and the reason a line) are counted apart, and the others are listed. Verdicts on
-    mutants the source no longer has (its code changed since) are left out and counted."""
-    judged = {l.split("\t")[0] for l in EQUIVALENTS.read_text().splitlines() if l and not l.startswith("#")}
-    verdicts = {name: verdict for log in logs for verdict, name, _ in read_verdicts(log)}
-    root, current = EQUIVALENTS.parent.parent, set()
+def latest_verdicts(logs):
+    """{mutant: (verdict, the test that caught it)} from the kept verdicts and these logs, the
+    last one given counting; and how many were left out, their mutant no longer in the source."""
+    verdicts = {}
+    for log in [KEPT] + list(logs):
+        if os.path.exists(log):
+            verdicts.update((name, (verdict, by)) for verdict, name, by in read_verdicts(log))
+    root, current = KEPT.parent.parent, set()
     for path in {name.split(":")[0] for name in verdicts}:
         f = root / path
         lines = f.read_text().split("\n") if f.exists() else []
         current.update(mutant_name(path, lines, m) for m in mutants(lines))
-    gone = set(verdicts) - current
+    return {n: v for n, v in verdicts.items() if n in current}, len(set(verdicts) - current)
+
+
+def keep(logs):
+    verdicts, gone = latest_verdicts(logs)
+    with open(KEPT, "w") as f:
+        f.write(KEPT_HEADER)
+        for name, (verdict, by) in sorted(verdicts.items()):
+            f.write("%-8s %s%s\n" % (verdict, name, "\tby " + by if by else ""))
+    print("%d verdicts kept in %s; %d left out, their mutants no longer in the source" % (len(verdicts), KEPT, gone))
+    return 0
+
+
+def report(logs):
+    """Kill rates per folder from the kept verdicts and these sweep logs; survivors judged
+    equivalent (mutation-equivalents.txt, a mutant and the reason a line) are counted apart, and
+    the others are listed. Verdicts on mutants the source no longer has (its code changed
+    since) are left out and counted."""
+    judged = {l.split("\t")[0] for l in EQUIVALENTS.read_text().splitlines() if l and not l.startswith("#")}
+    latest, gone = latest_verdicts(logs)
+    verdicts = {name: verdict for name, (verdict, _) in latest.items()}
     tally, open_survivors = collections.defaultdict(collections.Counter), []
     for name, verdict in verdicts.items():
-        if name in gone:
-            continue
         if verdict == "SURVIVED" and name in judged:
             verdict = "EQUIVALENT"
         elif verdict == "SURVIVED":
@@ -177,7 +210,7 @@ def report(logs):
     for name in sorted(open_survivors):
         print("SURVIVED " + name)
     if gone:
-        print("%d verdicts left out: their mutants are no longer in the source" % len(gone))
+        print("%d verdicts left out: their mutants are no longer in the source" % gone)
     return 0
 
 
@@ -191,15 +224,18 @@ def main():
     ap.add_argument("--redo", help="a sweep's output: run again only the mutants it lists as SURVIVED")
     ap.add_argument("--log", help="verdicts so far, taken and added to (default: <build>/mutation.log)")
     ap.add_argument("--count", action="store_true", help="only say how many mutants the sweep would make")
-    ap.add_argument("--report", nargs="+", metavar="LOG", help="only tell the kill rates these logs hold")
+    ap.add_argument("--report", nargs="*", metavar="LOG", help="only tell the kill rates the kept verdicts and these logs hold")
+    ap.add_argument("--keep", nargs="+", metavar="LOG", help="only add these logs to the kept verdicts")
     a = ap.parse_args()
-    if a.report:
+    if a.report is not None:
         return report(a.report)
+    if a.keep:
+        return keep(a.keep)
     signal.signal(signal.SIGTERM, stop)
     log_path = a.log or os.path.join(a.build, "mutation.log")
     done, killers = {}, collections.defaultdict(collections.Counter)
-    if not a.redo and os.path.exists(log_path):
-        for verdict, name, by in read_verdicts(log_path):
+    for known in [KEPT, log_path] if not a.redo else []:
+        for verdict, name, by in read_verdicts(known) if os.path.exists(known) else []:
             done[name] = verdict
             if by:
                 killers[name.split(":")[0]][by] += 1
