@@ -97,6 +97,9 @@ private Q_SLOTS:
             QVERIFY(choose(form->MnuSetKanban));
         QVERIFY(script.messages.empty());
         QVERIFY(state() == before);
+        QVERIFY(choose(form->MnuViewWaku));  // hiding fits them to the board where it now is
+        QVERIFY(barsOf(*form) == fullFitOf(ScaleRect{300, 900, 1800, 600}));
+        QVERIFY(choose(form->MnuViewWaku));
         QVERIFY(choose(form->MnuKanbanReset));
         QVERIFY(form->PicKanban->picture().isNull());
         QCOMPARE(form->PicKanban->scaleRect(), (ScaleRect{8790, 1680, 1410, 450}));
