@@ -181,7 +181,7 @@ private Q_SLOTS:
         const QByteArray jpeg = samples::encode(samples::rasterScene({400, 300}), "jpeg");
         const QByteArray png = samples::encode(scene, "png"), wmf = samples::wmf(true), emf = samples::emf();
         const QString cut = QStringLiteral("壊れているか、途中で切れています");
-        const QString large = QStringLiteral("大きすぎます"), flat = QStringLiteral("大きさがありません");
+        const QString large = QStringLiteral("大きすぎます");
         using samples::patched;
         QTest::newRow("empty file") << QByteArray() << "empty.bmp" << core::err::kInvalidPicture << "空のファイル";
         QTest::newRow("text named .bmp") << QByteArray("just some text\n") << "text.bmp" << core::err::kInvalidPicture
@@ -203,15 +203,17 @@ private Q_SLOTS:
         QTest::newRow("wmf truncated") << wmf.left(wmf.size() - 10) << "cut.wmf" << core::err::kInvalidPicture
                                        << "メタファイル";
         QTest::newRow("wmf bad record size")
-            << wmf.left(40) + QByteArray(8, '\0') << "rec.wmf" << core::err::kInvalidPicture << cut;
+            << wmf.left(40) + QByteArray(8, '\0') << "rec.wmf" << core::err::kInvalidPicture
+            << QStringLiteral("ピクチャが不正です。「rec.wmf」のメタファイルのデータが壊れているか、途中で切れています。");
         QTest::newRow("wmf zero box") << patched<qint16>(wmf, 10, {0, 0, 1440}) << "zero.wmf"
-                                      << core::err::kInvalidPicture << flat;
+                                      << core::err::kInvalidPicture
+                                      << QStringLiteral("ピクチャが不正です。「zero.wmf」のメタファイルには大きさがありません。");
         QTest::newRow("wmf zero units") << patched<qint16>(wmf, 10, {1500, 750, 0}) << "units.wmf"
                                         << core::err::kInvalidPicture << cut;
         QTest::newRow("emf truncated") << emf.left(emf.size() - 12) << "cut.emf" << core::err::kInvalidPicture
                                        << "拡張メタファイル";
         QTest::newRow("emf empty frame") << patched<qint32>(emf, 32, {0, 0}) << "flat.emf" << core::err::kInvalidPicture
-                                         << flat;
+                                         << QStringLiteral("「flat.emf」の拡張メタファイルには大きさがありません。");
         // Sizes are refused from the header, before anything is decoded.
         QTest::newRow("bmp 32768 pixels wide")
             << patched<qint32>(bmp, 18, {32768, 1}) << "wide.bmp" << 7 << QStringLiteral("32768 × 1 ピクセル");
