@@ -402,6 +402,30 @@ private Q_SLOTS:
         }
     }
 
+    // The version dialog's controls where they stand (every place in twips is whole pixels), each
+    // label's back colour, and its caption drawn in its colour.
+    void versionDialogLayout() {
+        frmShowVersion dialog;
+        QCOMPARE(dialog.size(), QSize(333, 223));  // 4995 x 3345 twips
+        const QColor grey(0x4E, 0x4E, 0x4E), yellow(Qt::yellow), white(Qt::white), blue(Qt::blue), none;
+        const std::tuple<QWidget*, QRect, QColor, QColor> controls[] = {
+            {dialog.Image1, {19, 11, 32, 32}, none, none},       {dialog.Label1[0], {60, 16, 256, 22}, grey, yellow},
+            {dialog.Label1[1], {11, 48, 307, 18}, grey, yellow}, {dialog.Label2, {11, 69, 215, 15}, grey, yellow},
+            {dialog.Label3[0], {11, 86, 215, 16}, grey, white},  {dialog.Label3[1], {11, 103, 215, 16}, grey, white},
+            {dialog.Label3[2], {10, 124, 310, 59}, none, none},  {dialog.Label4, {1, 189, 331, 4}, none, none},
+            {dialog.Label5, {16, 199, 221, 15}, white, blue},    {dialog.Command1, {238, 196, 82, 23}, none, none}};
+        const QImage shot = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (const auto& [control, place, back, text] : controls) {
+            QCOMPARE(control->geometry(), place);
+            if (back.isValid())
+                QCOMPARE(shot.pixelColor(place.topRight() + QPoint(-1, 1)), back);  // past the caption
+            const QImage inside = shot.copy(place);
+            const auto* px = reinterpret_cast<const QRgb*>(inside.constBits());
+            QVERIFY(!text.isValid() || std::count(px, px + inside.width() * inside.height(), text.rgb()) > 0);
+        }
+        QVERIFY(!dialog.Label3[2]->isVisibleTo(&dialog));
+    }
+
     // The version dialog's link: each click opens the homepage, the dialog staying open; a release
     // on the link without a press there, or a press on it released outside it, is no click. From
     // the keyboard it is one Tab from OK and shows a focus frame while it has the focus; Enter and

@@ -204,10 +204,12 @@ private Q_SLOTS:
                                        << "メタファイル";
         QTest::newRow("wmf bad record size")
             << wmf.left(40) + QByteArray(8, '\0') << "rec.wmf" << core::err::kInvalidPicture
-            << QStringLiteral("ピクチャが不正です。「rec.wmf」のメタファイルのデータが壊れているか、途中で切れています。");
+            << QStringLiteral(
+                   "ピクチャが不正です。「rec.wmf」のメタファイルのデータが壊れているか、途中で切れています。");
         QTest::newRow("wmf zero box") << patched<qint16>(wmf, 10, {0, 0, 1440}) << "zero.wmf"
                                       << core::err::kInvalidPicture
-                                      << QStringLiteral("ピクチャが不正です。「zero.wmf」のメタファイルには大きさがありません。");
+                                      << QStringLiteral(
+                                             "ピクチャが不正です。「zero.wmf」のメタファイルには大きさがありません。");
         QTest::newRow("wmf zero units") << patched<qint16>(wmf, 10, {1500, 750, 0}) << "units.wmf"
                                         << core::err::kInvalidPicture << cut;
         QTest::newRow("emf truncated") << emf.left(emf.size() - 12) << "cut.emf" << core::err::kInvalidPicture
