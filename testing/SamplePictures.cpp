@@ -108,6 +108,34 @@ QByteArray encodeOs2Bmp(const QImage& scene) {
     return out;
 }
 
+// Palette index 0 red, 1 blue; each row in runs of one index, bottom row first.
+QByteArray encodeRunLengthBmp(const QImage& image) {
+    QByteArray runs;
+    for (int y = image.height() - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width();) {
+            const bool blue = image.pixelColor(x, y) == QColor(0, 0, 255);
+            int n = 0;
+            while (x < image.width() && n < 255 && (image.pixelColor(x, y) == QColor(0, 0, 255)) == blue)
+                ++x, ++n;
+            runs.append(char(n)).append(char(blue));
+        }
+        runs.append(2, '\0');  // the end of a row
+    }
+    runs.append('\0').append('\1');  // the end of the picture
+    QByteArray out = "BM" + QByteArray(52, '\0') + QByteArray::fromHex("0000ff00ff000000") + runs;
+    for (const auto& [at, value] : {std::pair{2, int(out.size())},
+                                    {10, 62},
+                                    {14, 40},
+                                    {18, image.width()},
+                                    {22, image.height()},
+                                    {30, 1},
+                                    {34, int(runs.size())},
+                                    {46, 2}})
+        qToLittleEndian<quint32>(quint32(value), out.data() + at);
+    qToLittleEndian<quint32>(1 | 8 << 16, out.data() + 26);  // one plane, 8 bits a pixel
+    return out;
+}
+
 // An LZW stream whose codes stay 8 bits wide: a clear code every 100 pixels keeps the
 // code table from growing to 9-bit codes, so each code is one byte.
 QByteArray encodeGif(const QImage& image) {

@@ -19,6 +19,7 @@ QImage rasterScene(QSize size = {60, 30});
 QByteArray encode(const QImage& image, const char* format);  // bmp, jpeg, png
 QByteArray encodeGif(const QImage& image);                   // two colours: red and blue
 QByteArray encodeOs2Bmp(const QImage& image);                // the 12-byte header of OS/2 1.x: 16-bit sizes
+QByteArray encodeRunLengthBmp(const QImage& image);          // RLE8, two colours: red and blue
 
 // Metafiles of a 100 × 50 pixel page at 96 dpi, white or empty around a red rectangle
 // over (10,10)-(50,40) and a blue ellipse over (60,10)-(90,40), no outlines.

@@ -130,6 +130,7 @@ private Q_SLOTS:
         QTest::newRow("gif") << samples::encodeGif(scene) << "a.gif" << 0;
         QTest::newRow("jpeg") << samples::encode(scene, "jpeg") << "a.jpg" << 48;
         QTest::newRow("OS/2 bmp") << samples::encodeOs2Bmp(scene) << "old.bmp" << 0;
+        QTest::newRow("run-length bmp") << samples::encodeRunLengthBmp(scene) << "rle.bmp" << 0;
         // The content decides the format, not the name.
         QTest::newRow("png named .bmp") << samples::encode(scene, "png") << "png.bmp" << 0;
     }
@@ -194,14 +195,9 @@ private Q_SLOTS:
                                        << "ビットマップ";
         QTest::newRow("OS/2 bmp truncated")
             << samples::encodeOs2Bmp(scene).chopped(200) << "old.bmp" << core::err::kInvalidPicture << "ビットマップ";
-        // A run-length bitmap, 4 x 2, red then blue (whole, it loads), cut before its second row: the
-        // decoder would take it, its data's size tells.
-        const QByteArray rle = QByteArray::fromHex(
-            "424d46000000000000003e00000028000000040000000200000001000800010000"
-            "0008000000000000000000000002000000000000000000ff00ff000000"
-            "0400000004010001");
-        QTest::newRow("run-length bmp truncated")
-            << rle.chopped(4) << "cut.bmp" << core::err::kInvalidPicture << "ビットマップ";
+        QTest::newRow("run-length bmp truncated")  // a size of its data that the decoder would not need
+            << samples::encodeRunLengthBmp(scene).chopped(40) << "cut.bmp" << core::err::kInvalidPicture
+            << "ビットマップ";
         QTest::newRow("gif truncated") << gif.left(gif.size() - 40) << "cut.gif" << core::err::kInvalidPicture << "GIF";
         QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << "cut.jpg" << core::err::kInvalidPicture
                                         << "JPEG";
