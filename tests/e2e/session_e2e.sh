@@ -3,10 +3,10 @@
 # SPDX-FileCopyrightText: 2026 Tarvola developers
 # The run ends in other ways than the close, and the arrangement survives: the end of the session
 # (SIGTERM, SIGHUP, SIGINT, many at once), the X connection breaking, the program file replaced
-# while it runs; no display to be had; a record that fails late gives way to the fallback; a
-# settings file the start could not read is left alone; a stalled sound server does not hold the
-# window. (A record restored and written back unchanged, in a folder whose name is not UTF-8, is
-# the journey's second start.)
+# while it runs; no display to be had, and the toolkit's messages while it connects passed on; a
+# record that fails late gives way to the fallback; a settings file the start could not read is
+# left alone; a stalled sound server does not hold the window. (A record restored and written
+# back unchanged, in a folder whose name is not UTF-8, is the journey's second start.)
 source "$(dirname "$0")/lib.sh"
 pa=
 trap 'kill "$pid" 2>/dev/null; [[ -n "$pa" ]] && kill -CONT "$pa" && kill "$pa"; rm -rf "$work"' EXIT
@@ -37,12 +37,14 @@ check "without a display it says so in one line and exits with 1" \
 # places their frames again, as on a first start. At close the fallback values are written, with
 # the views and paths read before the failure. (A file that fails at once is a widget test.)
 printf '%s\r\n' "${record/,3000,/,0,}" >"$ini"
-start
+# The toolkit's messages while it connects are held back.
+QT_LOGGING_RULES=qt.qpa.plugin=true start_program "$work/app/tarvola" "$work/toolkit"
 read -r l r t b < <(frame_extents "$bus")
 bus_bottom=$((218 + t + b))
 check "after a late failure the bus window's frame stands at the top left corner, the panel's just below" \
   test "$(frame_origin "$bus") $(frame_origin "$panel")" = "0 0 0 $bus_bottom"
 check "closing ends the program" close_bus
+check "and those messages were passed on once it had connected" grep -q '^qt.qpa.plugin: init_platform' "$work/toolkit"
 printf '0,0,0,%s,"","",1,1,"",8790,1680,#FALSE#,#TRUE#,10000,6000,0\r\n' $((bus_bottom * 15)) >"$work/expected.ini"
 check "the fallback record is written, the panel's top the bus window's outer height" cmp -s "$work/expected.ini" "$ini"
 
