@@ -7,6 +7,11 @@
 
 #include <QFile>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace testfiles {
 
 // The address the maker's library we ship gives for the homepage.
@@ -35,6 +40,22 @@ core::RuntimeError errorOf(Call&& call) {
         return e;
     }
     return core::RuntimeError(0, QString());
+}
+
+// The user nobody, when the test runs as root and so may become nobody; none otherwise.
+inline const passwd* nobody() { return ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr; }
+
+// The exit status of the call, run as nobody in a child process: 255 when it could not become
+// nobody, -1 when it did not exit.
+template <typename Call>
+int asNobody(const passwd* user, Call&& call) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
+        ::_exit(dropped ? call() : 255);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace testfiles

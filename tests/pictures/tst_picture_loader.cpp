@@ -258,6 +258,7 @@ private Q_SLOTS:
         QTest::newRow("missing") << "nowhere/none.bmp" << 53 << "ファイルが見つかりません。";
         QTest::newRow("folder") << "pictures.bmp" << 75 << "フォルダー";
         QTest::newRow("fifo") << "pipe.bmp" << 75 << "読み込めません";
+        QTest::newRow("not readable") << "locked.bmp" << 75 << "読み取りが許可されていません。";
         QTest::newRow("read error") << "/proc/self/mem" << 75
                                     << "読み取りの途中でエラーが起きました。";  // address 0: EIO
         QTest::newRow("over 256 MB") << "big.bmp" << 7 << "「big.bmp」は読み込める上限の 256 MB を超えています。";
@@ -274,6 +275,21 @@ private Q_SLOTS:
         if (kind == "big.bmp") {  // sparse: it costs no disk
             QFile big(path);
             QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(256LL * 1024 * 1024 + 1));
+        }
+        if (kind == "locked.bmp") {
+            testfiles::write(path, samples::encode(samples::rasterScene(), "bmp"));
+            QVERIFY(QFile::setPermissions(path, {}));
+            if (const passwd* user = testfiles::nobody()) {  // root reads it all the same
+                QVERIFY(QFile::setPermissions(
+                    dir_.path(), QFile::ExeOther | QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+                QCOMPARE(testfiles::asNobody(user,
+                                             [&] {
+                                                 const auto e = testfiles::errorOf([&] { loadPicture(path); });
+                                                 return e.number() == number && e.description().contains(cause) ? 0 : 1;
+                                             }),
+                         0);
+                return;
+            }
         }
         checkError(path, number, cause);
     }

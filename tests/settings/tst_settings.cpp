@@ -58,22 +58,6 @@ QStringList entriesOf(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// The user nobody, when the test runs as root and so may become nobody; none otherwise.
-const passwd* nobody() { return ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr; }
-
-// The exit status of the call, run as nobody in a child process: 255 when it could not become
-// nobody, -1 when it did not exit.
-template <typename Call>
-int asNobody(const passwd* user, Call&& call) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0 && ::setuid(user->pw_uid) == 0;
-        ::_exit(dropped ? call() : 255);
-    }
-    int status = 0;
-    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // The order in which a save reaches the disk: these stand in for the C library's calls while
 // tracing, and hand them on.
 bool tracing = false;
@@ -246,8 +230,9 @@ private Q_SLOTS:
             QCOMPARE(settings::homeFolder(home), QByteArray(me->pw_dir));
             if (::geteuid() == 0)
                 QCOMPARE(settings::homeFolder(home), QByteArray("/root"));
-            if (const passwd* user = nobody())
-                QCOMPARE(asNobody(user, [&] { return settings::homeFolder(home) == "/nonexistent" ? 0 : 1; }), 0);
+            if (const passwd* user = testfiles::nobody())
+                QCOMPARE(
+                    testfiles::asNobody(user, [&] { return settings::homeFolder(home) == "/nonexistent" ? 0 : 1; }), 0);
         }
     }
 
@@ -327,7 +312,7 @@ private Q_SLOTS:
     void respected() {
         QFETCH(QString, how);
         QFETCH(bool, saved);
-        const passwd* user = how.endsWith(u"nobody") ? nobody() : nullptr;
+        const passwd* user = how.endsWith(u"nobody") ? testfiles::nobody() : nullptr;
         if (how.endsWith(u"nobody") && !user)
             QSKIP("dropping to an ordinary user needs root and the user nobody");
         QTemporaryDir dir;
@@ -356,7 +341,7 @@ private Q_SLOTS:
             return testfiles::errorOf([&] { settings::writeFileAtomically(QFile::encodeName(path), "record\r\n"); })
                 .number();
         };
-        QCOMPARE(user ? asNobody(user, save) : save(), saved ? 0 : 75);
+        QCOMPARE(user ? testfiles::asNobody(user, save) : save(), saved ? 0 : 75);
         struct stat st {};
         QCOMPARE(::stat(targetName.constData(), &st), 0);
         QCOMPARE(S_ISFIFO(st.st_mode), fifo);
@@ -392,7 +377,7 @@ private Q_SLOTS:
         QFETCH(int, folderMode);
         QFETCH(QString, entry);
         QFETCH(bool, saved);
-        const passwd* user = nobody();
+        const passwd* user = testfiles::nobody();
         if (!user)
             QSKIP("two users need root and the user nobody");
         QTemporaryDir dir;
@@ -431,7 +416,7 @@ private Q_SLOTS:
                                              e.description().toUtf8());
             return 0;
         };
-        QCOMPARE(asNobody(user, readAndSave), 0);
+        QCOMPARE(testfiles::asNobody(user, readAndSave), 0);
         const QByteArray report = testfiles::read(reportFile);
         const QList<QByteArray> got = report.split(' ');
         const bool followed = !entry.startsWith(u"root link") || saved;
@@ -459,7 +444,7 @@ private Q_SLOTS:
     void sharedFolders() {
         QFETCH(int, mode);
         QFETCH(bool, nobodysOwn);
-        const passwd* user = nobody();
+        const passwd* user = testfiles::nobody();
         if (nobodysOwn && !user)
             QSKIP("another user's folder needs root and the user nobody");
         QTemporaryDir dir;
