@@ -32,6 +32,7 @@ enum Field {
     Door2,
     Mode,
     NoFile = -3,  // a row without a settings file
+    Ends = -2,    // a row with every speed at an end of its bar
     NoField = -1  // a row that changes no field
 };
 
@@ -207,13 +208,14 @@ private Q_SLOTS:
         QCOMPARE(placement::reachableCorners(busWindow, panel, {}).bus, bus.topLeft());
     }
 
-    // A stored record is applied whole, and written back unchanged. A stored picture that cannot
+    // A stored record is applied whole, speeds at the ends of their bars too, and written back unchanged. A stored picture that cannot
     // be loaded costs only that picture: its path is kept and written again, so the picture comes
     // back with the file.
     void storedRecordAndUnloadablePictures_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("path");
         QTest::newRow("every picture loads") << int(NoField) << QString();
+        QTest::newRow("speeds at the ends of their bars") << int(Ends) << QString();
         QTest::newRow("deleted film") << int(Film0) << gone_;
         QTest::newRow("film that is no picture") << int(Film1) << notAPicture_;
         QTest::newRow("missing board picture") << int(Kanban) << gone_;
@@ -222,7 +224,9 @@ private Q_SLOTS:
         QFETCH(int, field);
         QFETCH(QString, path);
         QByteArrayList r = record(film0_, film1_, kanban_);
-        if (field >= 0)
+        if (field == Ends)
+            r[Speed0] = "1000", r[Speed1] = "0", r[Door1] = "30000", r[Door2] = "1";
+        else if (field >= 0)
             r[field] = quoted(path);
         auto form = testsupport::startForm(line(r));
         frmSet& panel = form->panel();
@@ -232,7 +236,7 @@ private Q_SLOTS:
         QCOMPARE(form->PicKanban->picture().isNull(), field == Kanban);
         const QStringList labels{controls.lblMakuSpeed(0)->text(), controls.lblMakuSpeed(1)->text(),
                                  controls.lblMaeSpeed->text(), controls.lblNakaSpeed->text()};
-        QCOMPARE(labels, (QStringList{"5", "7", "123", "456"}));
+        QCOMPARE(labels, (QStringList{r[Speed0], r[Speed1], r[Door1], r[Door2]}));
         QVERIFY(controls.Option1(1)->isChecked());
         QVERIFY(!form->PicKanban->isVisibleTo(form.get()) && !form->shpK_Waku(1)->Visible());
         if (field == NoField) {  // at its stored place, sized by its 80 x 30 pixel picture, the frame around it
