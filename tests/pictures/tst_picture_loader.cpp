@@ -155,6 +155,8 @@ private Q_SLOTS:
         QTest::newRow("placeable wmf, moved origin") << samples::wmf(true, {300, -150}) << QSize(100, 50) << QPoint();
         QTest::newRow("placeable wmf, origin from the box")
             << samples::wmf(true, {450, 600}, 0, false) << QSize(100, 50) << QPoint();
+        QTest::newRow("a box of a third of a pixel: one pixel")
+            << samples::patched<qint16>(samples::wmf(true), 10, {5, 5, 1440}) << QSize(1, 1) << QPoint();
         QTest::newRow("a pen 2000 pixels wide, an ellipse of no width")
             << samples::wmf(true, {}, 0, true, 2000) << QSize(100, 50) << QPoint();
         // Without a box the drawing's extent (half a pixel around its shapes) is the picture.
