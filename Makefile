@@ -23,9 +23,10 @@ deps-test:
 # the same binaries wherever it is built.
 # The flags are given as the cache's own values, and a build folder made by an older Makefile is
 # configured again, so that a change of flags reaches a build folder that already exists.
+# A warning fails the build: the code is kept free of them, and one is often a fault.
 buildflags = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=+fixfilepath" dpkg-buildflags --get
 $(BUILD)/build.ninja: Makefile
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
 	  -DCMAKE_C_FLAGS="$$($(buildflags) CFLAGS) $$($(buildflags) CPPFLAGS)" \
 	  -DCMAKE_CXX_FLAGS="$$($(buildflags) CXXFLAGS) $$($(buildflags) CPPFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$($(buildflags) LDFLAGS)" \
