@@ -65,8 +65,8 @@ QByteArray wmfFile(const QByteArray& records, bool placeable, QPoint origin, qui
         put<quint16>(header, sum);
         out += header;
     }
-    put<quint16>(out, 1);  // in a file
-    put<quint16>(out, 9);  // header words
+    put<quint16>(out, placeable ? 1 : 2);  // "in memory" or "on disk": files hold both
+    put<quint16>(out, 9);                  // header words
     put<quint16>(out, 0x300);
     put<quint32>(out, static_cast<quint32>((18 + records.size()) / 2));
     put<quint16>(out, 3);  // objects
@@ -169,6 +169,7 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin,
     // 1440 units an inch: 15 units a pixel. The page is 1500 × 750 units.
     const int ox = origin.x(), oy = origin.y();
     QByteArray records;
+    wmfRecord(records, 0x001E, {});  // SAVEDC: a record of three words, the least
     if (!placeable)
         wmfRecord(records, 0x0103, {1});  // SETMAPMODE MM_TEXT: one unit a pixel
     const int unit = placeable ? 15 : 1;
