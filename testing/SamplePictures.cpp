@@ -224,7 +224,8 @@ QByteArray wmfText(int fontHeight, int characters) {
     return wmfFile(records, true, {}, static_cast<quint32>(3 + 1 + text.size() / 2 + 2));
 }
 
-QByteArray emf(int extraRecords, bool text) {
+QByteArray emf(int extraRecords, bool text, int scale) {
+    const int k = scale;  // device pixels a pixel of the page
     QByteArray records;
     emfRecord(records, 33, {});                     // SAVEDC: a record of 8 bytes, the least
     emfRecord(records, 34, {-1});                   // RESTOREDC
@@ -232,28 +233,29 @@ QByteArray emf(int extraRecords, bool text) {
     emfRecord(records, 39, {1, 0, 0x0000FF, 0});    // CREATEBRUSHINDIRECT red
     emfRecord(records, 39, {2, 0, 0xFF0000, 0});    // blue
     emfRecord(records, 37, {1});
-    emfRecord(records, 43, {10, 10, 50, 40});  // RECTANGLE
+    emfRecord(records, 43, {10 * k, 10 * k, 50 * k, 40 * k});  // RECTANGLE
     for (int i = 0; i < extraRecords; ++i)
-        emfRecord(records, 43, {12 + i % 30, 12 + i % 20, 14 + i % 30, 14 + i % 20});
+        emfRecord(records, 43, {(12 + i % 30) * k, (12 + i % 20) * k, (14 + i % 30) * k, (14 + i % 20) * k});
     emfRecord(records, 37, {2});
-    emfRecord(records, 42, {60, 10, 90, 40});  // ELLIPSE
+    emfRecord(records, 42, {60 * k, 10 * k, 90 * k, 40 * k});  // ELLIPSE
     if (text) {  // EXTCREATEFONTINDIRECTW Sans 12 pixels high, SELECTOBJECT, EXTTEXTOUTW "AB" at (76, 38)
         emfRecord(records, 82,
-                  {3, -12, 0, 0, 0, 400, 0, 0, 0x00610053, 0x0073006E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+                  {3, -12 * k, 0, 0, 0, 400, 0, 0, 0x00610053, 0x0073006E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
         emfRecord(records, 37, {3});
         const auto one = std::bit_cast<qint32>(1.0f);  // then: length, where the text and the widths lie
-        emfRecord(records, 84, {0, 0, -1, -1, 1, one, one, 76, 38, 2, 76, 0, 0, 0, -1, -1, 80, 0x00420041, 4, 4});
+        emfRecord(records, 84,
+                  {0, 0, -1, -1, 1, one, one, 76 * k, 38 * k, 2, 76, 0, 0, 0, -1, -1, 80, 0x00420041, 4 * k, 4 * k});
     }
     emfRecord(records, 14, {0, 16, 20});  // EOF
     int count = 0;                        // the records after the header
     for (qsizetype at = 0; at < records.size(); at += qFromLittleEndian<quint32>(records.constData() + at + 4))
         ++count;
 
-    // A 96-dpi reference device in whole millimetres: the frame decides the size.
+    // A reference device of 96 dpi times the scale, in whole millimetres: the frame decides the size.
     QByteArray out;
     put<quint32>(out, 1);
     put<quint32>(out, 88);
-    for (const qint32 v : {0, 0, 99, 49, 0, 0, 2646, 1323})  // bounds, frame (0.01 mm)
+    for (const qint32 v : {0, 0, 100 * k - 1, 50 * k - 1, 0, 0, 2646, 1323})  // bounds, frame (0.01 mm)
         put<qint32>(out, v);
     put<quint32>(out, 0x464D4520);
     put<quint32>(out, 0x10000);
@@ -261,7 +263,7 @@ QByteArray emf(int extraRecords, bool text) {
     put<quint32>(out, static_cast<quint32>(count));
     put<quint16>(out, text ? 4 : 3);  // handles
     put<quint16>(out, 0);
-    for (const qint32 v : {0, 0, 0, 1024, 768, 271, 203})
+    for (const qint32 v : {0, 0, 0, 1024 * k, 768 * k, 271, 203})
         put<qint32>(out, v);
     return out + records;
 }

@@ -29,7 +29,8 @@ QByteArray encodeRunLengthBmp(const QImage& image);          // RLE8, two colour
 // width at x 55, between the two shapes.
 QByteArray wmf(bool placeable, QPoint originUnits = {}, int extraRecords = 0, bool setsOrigin = true,
                int oddShapesPenPixels = 0);
-QByteArray emf(int extraRecords = 0, bool text = false);  // text: "AB" 12 pixels high at (76, 38)
+// text: "AB" 12 pixels high at (76, 38); scale: device pixels a pixel of the page (96 dpi each)
+QByteArray emf(int extraRecords = 0, bool text = false, int scale = 1);
 // A placeable Windows metafile of the same page that writes `characters` letters in a font
 // `fontHeight` units (1440 an inch) high.
 QByteArray wmfText(int fontHeight, int characters);

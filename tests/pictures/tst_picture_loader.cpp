@@ -162,6 +162,8 @@ private Q_SLOTS:
         // Without a box the drawing's extent (half a pixel around its shapes) is the picture.
         QTest::newRow("standard wmf") << samples::wmf(false) << QSize(81, 31) << QPoint(10, 10);
         QTest::newRow("emf") << samples::emf() << QSize(100, 50) << QPoint();
+        // Drawn in the units of its reference device, a 192-dpi one: the page is the same.
+        QTest::newRow("emf of a finer device") << samples::emf(0, false, 2) << QSize(100, 50) << QPoint();
     }
     void metafiles() {
         QFETCH(QByteArray, bytes);
