@@ -203,6 +203,21 @@ QByteArray wmf(bool placeable, QPoint origin, int extraRecords, bool setsOrigin,
     return wmfFile(records, placeable, origin, 8);  // the longest record: CREATEPENINDIRECT
 }
 
+QByteArray wmfChord(QPoint startRadial, QPoint endRadial) {
+    QByteArray records;
+    wmfRecord(records, 0x020C, {750, 1500});             // SETWINDOWEXT
+    wmfRecord(records, 0x02FA, {5, 0, 0, 0, 0});         // CREATEPENINDIRECT null pen: 0
+    wmfRecord(records, 0x02FC, {0, 0x0000, 0x00FF, 0});  // CREATEBRUSHINDIRECT blue: 1
+    wmfRecord(records, 0x012D, {0});
+    wmfRecord(records, 0x012D, {1});
+    const auto u = [](int pixels) { return w16(pixels * 15); };
+    // CHORD: the radials' points, then the box (20,0)-(80,50), each bottom first
+    wmfRecord(records, 0x0830,
+              {u(endRadial.y()), u(endRadial.x()), u(startRadial.y()), u(startRadial.x()), u(50), u(80), u(0), u(20)});
+    wmfRecord(records, 0x0000, {});
+    return wmfFile(records, true, {}, 8);
+}
+
 QByteArray wmfText(int fontHeight, int characters) {
     QByteArray records;
     wmfRecord(records, 0x020C, {750, 1500});  // SETWINDOWEXT

@@ -31,6 +31,9 @@ QByteArray wmf(bool placeable, QPoint originUnits = {}, int extraRecords = 0, bo
                int oddShapesPenPixels = 0);
 // text: "AB" 12 pixels high at (76, 38); scale: device pixels a pixel of the page (96 dpi each)
 QByteArray emf(int extraRecords = 0, bool text = false, int scale = 1);
+// A placeable Windows metafile of the same page with a blue chord of the ellipse over (20,0)-(80,50)
+// (centre (50,25)), from the radial through `startRadial` to the one through `endRadial`.
+QByteArray wmfChord(QPoint startRadial, QPoint endRadial);
 // A placeable Windows metafile of the same page that writes `characters` letters in a font
 // `fontHeight` units (1440 an inch) high.
 QByteArray wmfText(int fontHeight, int characters);

@@ -176,6 +176,29 @@ private Q_SLOTS:
         checkColours(picture.doubleResImage(), kMetafilePage, 0, 2, shift);
     }
 
+    // A chord runs counterclockwise on the page from its first radial to its second.
+    void chords_data() {
+        QTest::addColumn<QPoint>("startRadial");
+        QTest::addColumn<QPoint>("endRadial");
+        QTest::addColumn<Colours>("colours");
+        const QPoint right(100, 25), top(50, 0);
+        const QPoint upperRight(69, 9), lowerLeft(35, 40), bottom(50, 45), upperLeft(30, 10), outside(90, 25);
+        QTest::newRow("a quarter: from the right to the top")
+            << right << top
+            << Colours{{upperRight, kBlue}, {lowerLeft, {}}, {bottom, {}}, {upperLeft, {}}, {outside, {}}};
+        QTest::newRow("three quarters: from the top to the right")
+            << top << right
+            << Colours{{upperRight, {}}, {lowerLeft, kBlue}, {bottom, kBlue}, {upperLeft, kBlue}, {outside, {}}};
+    }
+    void chords() {
+        QFETCH(QPoint, startRadial);
+        QFETCH(QPoint, endRadial);
+        QFETCH(Colours, colours);
+        const core::Picture picture = loadGood(write("chord.wmf", samples::wmfChord(startRadial, endRadial)));
+        checkColours(picture.image(), colours, 0);
+        checkColours(picture.doubleResImage(), colours, 0, 2);
+    }
+
     void badContent_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("fileName");
