@@ -131,6 +131,9 @@ private Q_SLOTS:
         QTest::newRow("jpeg") << samples::encode(scene, "jpeg") << "a.jpg" << 48;
         QTest::newRow("OS/2 bmp") << samples::encodeOs2Bmp(scene) << "old.bmp" << 0;
         QTest::newRow("run-length bmp") << samples::encodeRunLengthBmp(scene) << "rle.bmp" << 0;
+        // Writers may leave the size of the data out: the codes end the picture themselves.
+        QTest::newRow("run-length bmp, no data size")
+            << samples::patched<quint32>(samples::encodeRunLengthBmp(scene), 34, {0}) << "rle0.bmp" << 0;
         // The content decides the format, not the name.
         QTest::newRow("png named .bmp") << samples::encode(scene, "png") << "png.bmp" << 0;
     }
