@@ -179,6 +179,16 @@ private Q_SLOTS:
         checkColours(picture.doubleResImage(), kMetafilePage, 0, 2, shift);
     }
 
+    // The largest metafile drawn: 16 Mi pixels, a quarter of the budget. Its twin at twice the
+    // size would be over it and is left out.
+    void largestMetafile() {
+        const QByteArray bytes = samples::patched<qint32>(samples::emf(), 32, {108370, 108370});
+        const core::Picture picture = loadGood(write("big.emf", bytes));
+        QCOMPARE(picture.size(), QSize(4096, 4096));
+        QVERIFY(picture.doubleResImage().isNull());
+        checkColours(picture.image(), kMetafilePage, 0);
+    }
+
     // A chord runs counterclockwise on the page from its first radial to its second.
     void chords_data() {
         QTest::addColumn<QPoint>("startRadial");
