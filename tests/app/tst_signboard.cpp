@@ -13,6 +13,7 @@
 #include <QCursor>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using core::ScaleRect;
@@ -142,6 +143,29 @@ private Q_SLOTS:
         QApplication::sendEvent(board, &dbl);
         QVERIFY(barsOf(*form) == fullFitOf(moved));
         QCOMPARE(board->scaleRect(), moved);
+    }
+
+    // While the left button drags the board, a press of another button is the drag's: a right
+    // press on the board opens no menu.
+    void rightPressDuringTheDrag() {
+        auto form = startForm();
+        QApplication::setActiveWindow(form.get());
+        ctl::PictureBox* board = form->PicKanban;
+        const QPoint local(10, 10), global = board->mapToGlobal(local);
+        QCursor::setPos(global);
+        QSignalSpy menuShown(&form->MnuTempMenu1.get(), &QMenu::aboutToShow);
+        QTimer::singleShot(100, [] {  // a menu that did open would hold the drag's loop
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+        });
+        QCoreApplication::postEvent(
+            board, new QMouseEvent(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::RightButton,
+                                   Qt::LeftButton | Qt::RightButton, Qt::NoModifier));
+        QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(local), QPointF(global),
+                                                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        QTest::mousePress(board, Qt::LeftButton, {}, local);
+        QTest::mouseRelease(board, Qt::LeftButton, {}, local);
+        QCOMPARE(menuShown.count(), 0);
     }
 
     // A bar of the frame is a one-pixel grey outline around its light fill. A press on a bar is the
