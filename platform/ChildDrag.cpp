@@ -22,6 +22,10 @@ public:
 
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        // Events queued behind the one that ended the drag arrive before the loop returns: they
+        // are no longer the drag's.
+        if (ended_)
+            return false;
         switch (event->type()) {
         case QEvent::MouseMove: {
             const auto* e = static_cast<QMouseEvent*>(event);
@@ -31,7 +35,7 @@ protected:
         }
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-                loop_.quit();
+                end();
             return true;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
@@ -40,11 +44,11 @@ protected:
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
                 if (child_)
                     child_->move(startPlace_);  // a cancelled move puts the child back
-                loop_.quit();
+                end();
             }
             return true;
         case QEvent::ApplicationDeactivate:
-            loop_.quit();  // the pointer went to another program: the button is no longer ours
+            end();  // the pointer went to another program: the button is no longer ours
             return false;
         default:
             return false;
@@ -52,6 +56,11 @@ protected:
     }
 
 private:
+    void end() {
+        ended_ = true;
+        loop_.quit();
+    }
+
     // The pointer counts only as far as the window's client area reaches, as if held inside
     // it, so the child can end partly outside but never wholly out of sight.
     QPoint insideWindow(const QPoint& global) const {
@@ -64,6 +73,7 @@ private:
     QEventLoop& loop_;
     QPoint startPointer_;
     QPoint startPlace_;
+    bool ended_ = false;
 };
 
 }  // namespace

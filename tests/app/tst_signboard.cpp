@@ -168,6 +168,29 @@ private Q_SLOTS:
         QCOMPARE(menuShown.count(), 0);
     }
 
+    // Esc ends the drag with the board put back: the pointer's later moves leave it there.
+    void escapeEndsTheDrag() {
+        auto form = startForm();
+        QApplication::setActiveWindow(form.get());
+        ctl::PictureBox* board = form->PicKanban;
+        const QPoint start = board->pos(), local(10, 10), global = board->mapToGlobal(local);
+        QCursor::setPos(global);
+        const auto move = [&](QPoint by) {
+            QCoreApplication::postEvent(
+                board, new QMouseEvent(QEvent::MouseMove, QPointF(local + by), QPointF(global + by), Qt::NoButton,
+                                       Qt::LeftButton, Qt::NoModifier));
+        };
+        move({30, 20});
+        QCoreApplication::postEvent(board, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        move({60, 40});
+        QCoreApplication::postEvent(
+            board, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(local + QPoint(60, 40)),
+                                   QPointF(global + QPoint(60, 40)), Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        QTest::mousePress(board, Qt::LeftButton, {}, local);
+        QTest::mouseRelease(board, Qt::LeftButton, {}, local);
+        QCOMPARE(board->pos(), start);
+    }
+
     // A bar of the frame is a one-pixel grey outline around its light fill. A press on a bar is the
     // bus window's own, as on its picture; one on a door picture is the door's, which takes the mouse.
     void pressesOnBarsAndDoors() {
