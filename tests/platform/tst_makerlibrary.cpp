@@ -63,6 +63,11 @@ private Q_SLOTS:
         QTest::newRow("truncated library") << bytes.left(200);
         // Mapped all the same by the loader; the first touch past the end would be SIGBUS.
         QTest::newRow("cut 8 bytes short of its data") << bytes.left(segmentsEnd(bytes) - 8);
+        // Its first program header claims data far past the end of the file.
+        Elf64_Ehdr eh{};
+        std::memcpy(&eh, bytes.constData(), sizeof eh);
+        QTest::newRow("first program header past the end")
+            << samples::patched<quint64>(bytes, qsizetype(eh.e_phoff + offsetof(Elf64_Phdr, p_filesz)), {1ULL << 40});
         // Whole, but for another machine (ARM): the loader's own reason, naming the file by its path.
         QTest::newRow("another machine's library") << samples::patched<quint16>(bytes, 18, {40});
         // Marked big-endian: its program headers cannot be read as this machine's.
