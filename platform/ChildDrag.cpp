@@ -22,10 +22,6 @@ public:
 
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        // Events queued behind the one that ended the drag arrive before the loop returns: they
-        // are no longer the drag's.
-        if (ended_)
-            return false;
         switch (event->type()) {
         case QEvent::MouseMove: {
             const auto* e = static_cast<QMouseEvent*>(event);
@@ -56,8 +52,10 @@ protected:
     }
 
 private:
+    // Events queued behind the one that ends the drag are delivered before the loop returns:
+    // they are no longer the drag's, so the filter leaves at once.
     void end() {
-        ended_ = true;
+        qApp->removeEventFilter(this);
         loop_.quit();
     }
 
@@ -73,7 +71,6 @@ private:
     QEventLoop& loop_;
     QPoint startPointer_;
     QPoint startPlace_;
-    bool ended_ = false;
 };
 
 }  // namespace
@@ -85,9 +82,8 @@ void dragChildWindow(QWidget* child) {
     DragFilter filter(child, loop);
     qApp->installEventFilter(&filter);
     child->grabMouse();
-    loop.exec(QEventLoop::ExcludeSocketNotifiers);
+    loop.exec(QEventLoop::ExcludeSocketNotifiers);  // the filter has left when it returns
     child->releaseMouse();
-    qApp->removeEventFilter(&filter);
 }
 
 }  // namespace platform

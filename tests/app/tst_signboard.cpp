@@ -33,6 +33,34 @@ Bars fullFitOf(const ScaleRect& b) {
              {b.left - 75, b.top + b.height, b.width + 150, 60}}};
 }
 
+// A drag of the board by the left button from (10, 10) on it. The press runs the drag's loop until
+// the release, so what the drag takes is queued first, as offsets of the pointer from the press.
+class BoardDrag {
+public:
+    explicit BoardDrag(ctl::PictureBox* board) : board_(board), global_(board->mapToGlobal(kLocal)) {}
+    void mouse(QEvent::Type type, QPoint by, Qt::MouseButton button, Qt::MouseButtons held) const {
+        QCoreApplication::postEvent(
+            board_, new QMouseEvent(type, QPointF(kLocal + by), QPointF(global_ + by), button, held, Qt::NoModifier));
+    }
+    void move(QPoint by) const { mouse(QEvent::MouseMove, by, Qt::NoButton, Qt::LeftButton); }
+    void key(Qt::Key key) const {
+        QCoreApplication::postEvent(board_, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    }
+    // Queues the release where the pointer is let go, then presses; returns when the drag has ended.
+    void releaseAt(QPoint by) const {
+        mouse(QEvent::MouseButtonRelease, by, Qt::LeftButton, Qt::NoButton);
+        QCursor::setPos(global_);
+        QTest::mousePress(board_, Qt::LeftButton, {}, kLocal);
+        QTest::mouseRelease(board_, Qt::LeftButton, {}, kLocal);  // keeps the test's button state tidy
+    }
+
+    static constexpr QPoint kLocal{10, 10};
+
+private:
+    ctl::PictureBox* board_;
+    QPoint global_;
+};
+
 }  // namespace
 
 class TestSignboard : public QObject {
@@ -125,19 +153,14 @@ private Q_SLOTS:
         QApplication::setActiveWindow(form.get());
         ctl::PictureBox* board = form->PicKanban;
         const Bars barsBefore = barsOf(*form);
-        const QPoint local(10, 10), global = board->mapToGlobal(local), to = global + pointerMove;
-        QCursor::setPos(global);
-        // The press runs the drag loop until the release: queue the pointer's way first.
-        QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseMove, board->mapFromGlobal(to), to,
-                                                           Qt::NoButton, Qt::LeftButton, Qt::NoModifier));
-        QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseButtonRelease, board->mapFromGlobal(to), to,
-                                                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-        QTest::mousePress(board, Qt::LeftButton, {}, local);
-        QTest::mouseRelease(board, Qt::LeftButton, {}, local);  // keeps the test's button state tidy
+        const BoardDrag drag(board);
+        drag.move(pointerMove);
+        drag.releaseAt(pointerMove);
         QCOMPARE(board->pos(), boardPlace);
         const ScaleRect moved{boardPlace.x() * 15.0f, boardPlace.y() * 15.0f, 1410, 450};
         QCOMPARE(board->scaleRect(), moved);
         QVERIFY(barsOf(*form) == barsBefore);
+        const QPoint local = BoardDrag::kLocal;
         QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(local), QPointF(board->mapToGlobal(local)), Qt::LeftButton,
                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(board, &dbl);
@@ -150,21 +173,14 @@ private Q_SLOTS:
     void rightPressDuringTheDrag() {
         auto form = startForm();
         QApplication::setActiveWindow(form.get());
-        ctl::PictureBox* board = form->PicKanban;
-        const QPoint local(10, 10), global = board->mapToGlobal(local);
-        QCursor::setPos(global);
         QSignalSpy menuShown(&form->MnuTempMenu1.get(), &QMenu::aboutToShow);
         QTimer::singleShot(100, [] {  // a menu that did open would hold the drag's loop
             if (QWidget* popup = QApplication::activePopupWidget())
                 popup->close();
         });
-        QCoreApplication::postEvent(
-            board, new QMouseEvent(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::RightButton,
-                                   Qt::LeftButton | Qt::RightButton, Qt::NoModifier));
-        QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(local), QPointF(global),
-                                                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-        QTest::mousePress(board, Qt::LeftButton, {}, local);
-        QTest::mouseRelease(board, Qt::LeftButton, {}, local);
+        const BoardDrag drag(form->PicKanban);
+        drag.mouse(QEvent::MouseButtonPress, {}, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+        drag.releaseAt({});
         QCOMPARE(menuShown.count(), 0);
     }
 
@@ -172,23 +188,13 @@ private Q_SLOTS:
     void escapeEndsTheDrag() {
         auto form = startForm();
         QApplication::setActiveWindow(form.get());
-        ctl::PictureBox* board = form->PicKanban;
-        const QPoint start = board->pos(), local(10, 10), global = board->mapToGlobal(local);
-        QCursor::setPos(global);
-        const auto move = [&](QPoint by) {
-            QCoreApplication::postEvent(
-                board, new QMouseEvent(QEvent::MouseMove, QPointF(local + by), QPointF(global + by), Qt::NoButton,
-                                       Qt::LeftButton, Qt::NoModifier));
-        };
-        move({30, 20});
-        QCoreApplication::postEvent(board, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-        move({60, 40});
-        QCoreApplication::postEvent(
-            board, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(local + QPoint(60, 40)),
-                                   QPointF(global + QPoint(60, 40)), Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-        QTest::mousePress(board, Qt::LeftButton, {}, local);
-        QTest::mouseRelease(board, Qt::LeftButton, {}, local);
-        QCOMPARE(board->pos(), start);
+        const QPoint start = form->PicKanban->pos();
+        const BoardDrag drag(form->PicKanban);
+        drag.move({30, 20});
+        drag.key(Qt::Key_Escape);
+        drag.move({60, 40});
+        drag.releaseAt({60, 40});
+        QCOMPARE(form->PicKanban->pos(), start);
     }
 
     // A bar of the frame is a one-pixel grey outline around its light fill. A press on a bar is the
