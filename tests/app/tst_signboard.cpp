@@ -184,6 +184,17 @@ private Q_SLOTS:
         QCOMPARE(menuShown.count(), 0);
     }
 
+    // Keys other than Esc are the drag's too: Up for the sign rolls no film.
+    void keysDuringTheDrag() {
+        auto form = startForm();
+        QApplication::setActiveWindow(form.get());
+        const int before = form->MakuPos[0];
+        const BoardDrag drag(form->PicKanban);
+        QCoreApplication::postEvent(form->picWaku1(0), new QKeyEvent(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier));
+        drag.releaseAt({});
+        QCOMPARE(form->MakuPos[0], before);
+    }
+
     // Esc ends the drag with the board put back: the pointer's later moves leave it there.
     void escapeEndsTheDrag() {
         auto form = startForm();
