@@ -68,6 +68,7 @@ private Q_SLOTS:
         std::memcpy(&eh, bytes.constData(), sizeof eh);
         QTest::newRow("first program header past the end")
             << samples::patched<quint64>(bytes, qsizetype(eh.e_phoff + offsetof(Elf64_Phdr, p_filesz)), {1ULL << 40});
+        QTest::newRow("no program headers") << samples::patched<quint16>(bytes, offsetof(Elf64_Ehdr, e_phnum), {0});
         // Whole, but for another machine (ARM): the loader's own reason, naming the file by its path.
         QTest::newRow("another machine's library") << samples::patched<quint16>(bytes, 18, {40});
         // Marked big-endian: its program headers cannot be read as this machine's.
