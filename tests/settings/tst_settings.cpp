@@ -215,6 +215,9 @@ private Q_SLOTS:
     void paths() {
         QCOMPARE(settings::settingsPathFor("/opt/bus", "runbus"), QByteArray("/opt/bus/runbus.ini"));
         QCOMPARE(settings::settingsPathFor("/opt", "my.bus.bin"), QByteArray("/opt/my.bus.ini"));
+        // A one-letter name keeps its letter; a hidden name has no extension to replace.
+        QCOMPARE(settings::settingsPathFor("/opt", "b.x"), QByteArray("/opt/b.ini"));
+        QCOMPARE(settings::settingsPathFor("/opt", ".bus"), QByteArray("/opt/.bus.ini"));
         QCOMPARE(settings::configFolder("/srv/conf", "/home/u"), QByteArray("/srv/conf/tarvola"));
         QCOMPARE(settings::configFolder("/srv/conf", {}), QByteArray("/srv/conf/tarvola"));
         QCOMPARE(settings::configFolder({}, "/home/u"), QByteArray("/home/u/.config/tarvola"));
