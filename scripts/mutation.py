@@ -84,6 +84,12 @@ def run(cmd):
         RUNNING[:] = [child]
         out, err = child.communicate()
         RUNNING.clear()
+    # What a test left behind goes too: a test that ctest ended for its time ends without its
+    # clean-up, and a program a mutant makes spin would take a core from every later mutant.
+    try:
+        os.killpg(child.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
     return subprocess.CompletedProcess(cmd, child.returncode, out, err)
 
 
