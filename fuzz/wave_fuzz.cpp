@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
-// Any byte string through the RIFF WAVE parser: it must refuse or describe, never read
+// Any byte string through the RIFF WAVE parser: it must refuse or accept, never read
 // outside the input. Every sample of an accepted image is read, so that a view reaching
 // past the end shows up under the address sanitizer.
 

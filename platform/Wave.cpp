@@ -102,46 +102,4 @@ std::optional<WaveView> parseWave(std::span<const std::byte> bytes, WaveError* e
     return wave;
 }
 
-const char* describe(WaveError error) {
-    switch (error) {
-    case WaveError::None:
-        return "no error";
-    case WaveError::TooShort:
-        return "too short for a RIFF header";
-    case WaveError::NotRiff:
-        return "not a RIFF file";
-    case WaveError::NotWave:
-        return "RIFF form is not WAVE";
-    case WaveError::BadRiffSize:
-        return "RIFF size does not match the bytes";
-    case WaveError::ChunkHeaderTruncated:
-        return "chunk header cut short";
-    case WaveError::ChunkBeyondEnd:
-        return "chunk runs past the end";
-    case WaveError::DuplicateChunk:
-        return "chunk given twice";
-    case WaveError::MissingFormat:
-        return "no format chunk";
-    case WaveError::FormatTooShort:
-        return "format chunk too short";
-    case WaveError::NotPcm:
-        return "not PCM";
-    case WaveError::BadChannels:
-        return "unsupported channel count";
-    case WaveError::BadSampleRate:
-        return "unsupported sample rate";
-    case WaveError::BadBitsPerSample:
-        return "unsupported sample size";
-    case WaveError::BadBlockAlign:
-        return "block align does not match the format";
-    case WaveError::BadByteRate:
-        return "byte rate does not match the format";
-    case WaveError::MissingData:
-        return "no data chunk";
-    case WaveError::PartialFrame:
-        return "sample data not whole frames";
-    }
-    return "unknown error";
-}
-
 }  // namespace platform

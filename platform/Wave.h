@@ -52,6 +52,4 @@ enum class WaveError {
 // Parses `bytes`; on failure returns nothing and, when `error` is given, says why.
 std::optional<WaveView> parseWave(std::span<const std::byte> bytes, WaveError* error = nullptr);
 
-const char* describe(WaveError error);
-
 }  // namespace platform

@@ -168,6 +168,12 @@ private Q_SLOTS:
         }
     }
 
+    // An image the reader refuses (here cut short) is not played, and the card is not opened.
+    void notAWave() {
+        QVERIFY(!platform::playWaveSync(riff_.left(40)));
+        QVERIFY(!QFile::exists(output_));
+    }
+
     // No sound card: nothing is played and the doors do not wait out the sound's length (1.5 s).
     void noSoundCard() {
         const QString config =
