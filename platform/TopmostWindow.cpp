@@ -32,8 +32,7 @@ void setStaysOnTop(QWidget* window, bool on) {
 class TopmostKeeper : public QObject {
 public:
     explicit TopmostKeeper(QWidget* window) : QObject(window), window_(window) {
-        window->installEventFilter(this);
-        qApp->installEventFilter(this);
+        qApp->installEventFilter(this);  // the application's filters see the kept window's events too
         window->show();
         setAbove(true);
     }

@@ -6,7 +6,10 @@
 
 #include "TestFiles.h"
 #include "doors/DoorSound.h"
+#include "platform/Executable.h"
+#include "platform/Modules.h"
 #include "platform/Sound.h"
+#include "platform/SoundModule.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -172,6 +175,18 @@ private Q_SLOTS:
     void notAWave() {
         QVERIFY(!platform::playWaveSync(riff_.left(40)));
         QVERIFY(!QFile::exists(output_));
+    }
+
+    // A sound whose time has run out before the card is open plays nothing: the leaves have moved on.
+    void aDeadlinePassedBeforeTheCardOpens() {
+        const auto play = reinterpret_cast<bool (*)(const char*, long long, long long)>(
+            platform::moduleFunction(platform::besideExecutable(platform::kSoundModule), platform::kSoundEntry)
+                .function);
+        QVERIFY(play);
+        const auto past = std::chrono::nanoseconds((Clock::now() - std::chrono::seconds(1)).time_since_epoch());
+        QVERIFY(!play(riff_.constData(), riff_.size(), past.count()));
+        const std::lock_guard lock(card.mutex);
+        QCOMPARE(card.taken, 0);
     }
 
     // No sound card: nothing is played and the doors do not wait out the sound's length (1.5 s).
