@@ -132,9 +132,9 @@ xmessage -geometry 400x500+0+0 "another program" & other_pid=$!
 other=$(wait_window xmessage)
 xdotool windowactivate --sync "$other" 2>/dev/null; sleep 0.3
 check "the panel stays above another program's active window" stacked_above "$panel" "$other"
-check "the panel is a normal window without a task-bar button" test "$(xprop -id "$panel" _NET_WM_WINDOW_TYPE \
-  _NET_WM_STATE | grep -oE '_NET_WM_(WINDOW_TYPE_[A-Z]+|STATE_SKIP_TASKBAR)' | sort | xargs)" = \
-  "_NET_WM_STATE_SKIP_TASKBAR _NET_WM_WINDOW_TYPE_NORMAL"
+check "the panel is a normal window, neither on the task bar nor in the pager" test "$(xprop -id "$panel" \
+  _NET_WM_WINDOW_TYPE _NET_WM_STATE | grep -oE '_NET_WM_(WINDOW_TYPE_[A-Z]+|STATE_SKIP_[A-Z]+)' | sort | xargs)" = \
+  "_NET_WM_STATE_SKIP_PAGER _NET_WM_STATE_SKIP_TASKBAR _NET_WM_WINDOW_TYPE_NORMAL"
 kill "$other_pid"
 
 # --- Close, and look at what was stored beside the program.
