@@ -171,12 +171,6 @@ private Q_SLOTS:
         }
     }
 
-    // An image the reader refuses (here cut short) is not played, and the card is not opened.
-    void notAWave() {
-        QVERIFY(!platform::playWaveSync(riff_.left(40)));
-        QVERIFY(!QFile::exists(output_));
-    }
-
     // A sound whose time has run out before the card is open plays nothing: the leaves have moved on.
     void aDeadlinePassedBeforeTheCardOpens() {
         const auto play = reinterpret_cast<bool (*)(const char*, long long, long long)>(
