@@ -75,6 +75,11 @@ check "cancelled, the panel is above all windows again" poll_until 40 on_top "$p
 click_at "$panel" 205 122   # バージョン情報
 version=$(wait_window "Tarvolaのバージョン情報")
 check "the version dialog stands above the panel" above "$version" "$panel"
+xmessage -geometry 300x200+0+0 "another program" & other_pid=$!
+other=$(wait_window xmessage)
+xdotool windowactivate --sync "$other" 2>/dev/null; sleep 0.3
+check "the version dialog stays above another program's active window, as the panel does" stacked_above "$version" "$other"
+kill "$other_pid"
 xdotool windowactivate --sync "$version" key Tab Return 2>/dev/null   # Tab from OK to the link, Enter opens it
 error=$(wait_window "Lumhpurl.dllのエラー")
 check "Tab and Enter open the link; without the maker's library its error box stands above the dialog and the panel" \
