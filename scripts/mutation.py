@@ -250,12 +250,13 @@ def main():
     for p in map(pathlib.Path, a.paths):
         files += sorted(p.rglob("*.cpp")) + sorted(p.rglob("*.h")) if p.is_dir() else [p]
     files = [f for f in files if "/gen/" not in str(f) and "_autogen" not in str(f)]
-    rng, tally, total = random.Random(a.seed), collections.defaultdict(collections.Counter), 0
+    tally, total = collections.defaultdict(collections.Counter), 0
     chosen_per_file = []
     for f in files:
         lines = f.read_text().split("\n")
         chosen = list(mutants(lines))
-        rng.shuffle(chosen)
+        # Seeded by the file, so that a file's sample is the same whichever files a sweep is given.
+        random.Random("%d:%s" % (a.seed, f)).shuffle(chosen)
         named = lambda m, f=f, lines=lines: mutant_name(f, lines, m)
         picked = [m for m in chosen if named(m) in redo] if redo else chosen[:a.per_file or None]
         chosen_per_file.append((f, lines, [(named(m), m) for m in picked]))
