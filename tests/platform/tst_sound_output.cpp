@@ -173,7 +173,7 @@ private Q_SLOTS:
 
     // A sound whose time has run out before the card is open plays nothing: the leaves have moved on.
     void aDeadlinePassedBeforeTheCardOpens() {
-        const auto play = reinterpret_cast<bool (*)(const char*, long long, long long)>(
+        const auto play = reinterpret_cast<platform::SoundEntry>(
             platform::moduleFunction(platform::besideExecutable(platform::kSoundModule), platform::kSoundEntry)
                 .function);
         QVERIFY(play);
