@@ -394,12 +394,16 @@ private Q_SLOTS:
                                           {"中扉（左）", {313, 51, 62, 145}},
                                           {"中扉（右）", {374, 51, 62, 145}}}) {
             QAccessibleInterface* part = parts.value(QString::fromUtf8(name));
-            QVERIFY2(part && part->role() == Q::Graphic && part->childCount() == 0 &&
-                         bus->child(bus->indexOfChild(part)) == part,
+            QVERIFY2(part && part->role() == Q::Graphic && part->childCount() == 0 && part->indexOfChild(bus) == -1 &&
+                         bus->child(bus->indexOfChild(part)) == part && !part->state().invisible,
                      name);
             QCOMPARE(part->rect(), place.translated(form->mapToGlobal(QPoint(0, 0))));
             QCOMPARE(bus->childAt(part->rect().left(), part->rect().top()), part);  // the right leaf is on top
         }
+        QCOMPARE(bus->indexOfChild(describe(form->shpK_Waku(0))), -1);  // a frame bar has no name: not told
+        QAccessibleInterface* frontDoor = parts.value(QString::fromUtf8("前扉"));
+        qobject_cast<ctl::WindowlessControl*>(frontDoor->object())->setVisible(false);
+        QVERIFY(frontDoor->state().invisible);
     }
 
     // The version dialog's controls where they stand (every place in twips is whole pixels), each

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // Controls as they are made, before any code has set them: a switch reads off, a scroll bar
-// reports the user's first change, and a windowless part shown is painted.
+// reports the user's first change, a windowless part shown is painted, and one whose window is
+// being torn down is no longer described to a screen reader.
 
+#include "controls/Accessibility.h"
 #include "controls/GraphicalCheckBox.h"
 #include "controls/HScrollBar.h"
 #include "controls/Surface.h"
 #include "controls/WindowlessControl.h"
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -40,6 +43,22 @@ private Q_SLOTS:
         QVERIFY(!host.hasPendingPaint());
         bar.setVisible(true);
         QVERIFY(host.hasPendingPaint());
+    }
+
+    // The window's children go after its own body: a screen reader asking in between must be told
+    // the part is gone rather than be sent to a window that no longer answers.
+    void windowlessPartOutlivingItsWindowIsInvalid() {
+        ctl::installAccessibleInterfaces();
+        auto host = std::make_unique<ctl::Surface>(nullptr, ctl::ScaleMode::Pixels);
+        const QObject* before = new QObject(host.get());  // deleted first of the children
+        auto* door = new ctl::Shape(host.get(), {5, 5, 10, 10}, true, Qt::red, Qt::black);
+        door->setAccessibleName(QStringLiteral("door"));
+        QAccessibleInterface* told = QAccessible::queryAccessibleInterface(door);
+        QVERIFY(told->isValid());
+        std::optional<bool> validInTeardown;
+        connect(before, &QObject::destroyed, this, [&] { validInTeardown = told->isValid(); });
+        host.reset();
+        QCOMPARE(validInTeardown, std::optional(false));
     }
 };
 
