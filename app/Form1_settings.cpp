@@ -4,7 +4,7 @@
 
 #include "app/Form1.h"
 #include "app/WindowPlaces.h"
-#include "core/FolderOf.h"
+#include "core/PathParts.h"
 #include "core/RuntimeError.h"
 #include "panels/frmSet.h"
 #include "pictures/PictureLoader.h"

@@ -8,6 +8,7 @@
 #include "pictures/PictureLimits.h"
 
 #include "core/FileDescriptor.h"
+#include "core/PathParts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -62,7 +63,7 @@ core::Picture loadPicture(const QByteArray& path) {
     if (path.isEmpty())
         return {};
     // What descriptions show of the file: its name, decoded.
-    const QString fileName = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    const QString fileName = QFile::decodeName(core::fileNameOf(path));
     const QString name = fileName.isEmpty() ? QFile::decodeName(path) : fileName;
     const QByteArray data = readPictureFile(path, name);
     if (data.isEmpty())

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "platform/Executable.h"
 
-#include "core/FolderOf.h"
+#include "core/PathParts.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -41,7 +41,7 @@ QByteArray nameWithoutExtension(const QByteArray& fileName) {
 
 QString executableName() {
     const QByteArray path = executablePath();
-    return QFile::decodeName(nameWithoutExtension(path.mid(path.lastIndexOf('/') + 1)));
+    return QFile::decodeName(nameWithoutExtension(core::fileNameOf(path)));
 }
 
 }  // namespace platform

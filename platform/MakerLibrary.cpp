@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "platform/MakerLibrary.h"
 
+#include "core/PathParts.h"
 #include "core/RuntimeError.h"
 #include "platform/Executable.h"
 #include "platform/Modules.h"
@@ -23,11 +24,11 @@ constexpr std::size_t kMaxAddressBytes = 8192;
 
 using LumoraHpURLFunction = const char* (*)();
 
-QString fileNameOf(const QByteArray& path) { return QFile::decodeName(path.mid(path.lastIndexOf('/') + 1)); }
+QString shownFileName(const QByteArray& path) { return QFile::decodeName(core::fileNameOf(path)); }
 
 // The library, or the error the caller reports: not found, or not loadable with the reason.
 QFunctionPointer lumoraHpURL(const QByteArray& path) {
-    const QString fileName = fileNameOf(path);
+    const QString fileName = shownFileName(path);
     if (!path.startsWith('/'))
         throw core::RuntimeError(
             core::err::kDllNotFound,
@@ -61,7 +62,7 @@ QFunctionPointer lumoraHpURL(const QByteArray& path) {
 QString callLumoraHpURL() { return callLumoraHpURL(besideExecutable(kLibraryFileName)); }
 
 QString callLumoraHpURL(const QByteArray& libraryPath) {
-    const QString fileName = fileNameOf(libraryPath);
+    const QString fileName = shownFileName(libraryPath);
     const auto function = reinterpret_cast<LumoraHpURLFunction>(lumoraHpURL(libraryPath));
     const char* const text = function();
     if (!text)

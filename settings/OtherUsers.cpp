@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #include "settings/OtherUsers.h"
 
-#include "core/FolderOf.h"
+#include "core/PathParts.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

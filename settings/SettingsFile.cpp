@@ -3,7 +3,7 @@
 #include "settings/SettingsFile.h"
 
 #include "core/FileDescriptor.h"
-#include "core/FolderOf.h"
+#include "core/PathParts.h"
 #include "core/RuntimeError.h"
 #include "platform/Executable.h"
 #include "settings/OtherUsers.h"
@@ -124,7 +124,7 @@ void writeInto(const QByteArray& shownPath, const QByteArray& target, QByteArray
 void replaceRegularFile(const QByteArray& shownPath, const QByteArray& target, const struct stat* old,
                         QByteArrayView bytes) {
     const QByteArray folder = core::folderOf(target);
-    const QByteArray fileName = target.mid(target.lastIndexOf('/') + 1);
+    const QByteArray fileName = core::fileNameOf(target);
     removeStaleTemporaries(folder, fileName);
 
     QByteArray tempName;
@@ -179,7 +179,7 @@ QByteArray configFolder(const QByteArray& xdgConfigHome, const QByteArray& home)
 
 QByteArray settingsFilePath() {
     const QByteArray exe = platform::executablePath();
-    const QByteArray name = exe.mid(exe.lastIndexOf('/') + 1);
+    const QByteArray name = core::fileNameOf(exe);
     const QByteArray dir = core::folderOf(exe);
     // The install rules put this file beside an installed program (the package, make install),
     // whose settings belong to each user, root too; a copied folder lacks it.

@@ -6,7 +6,7 @@
 // hanging, and replacing it so that a failed save leaves the previous file whole.
 
 #include "TestFiles.h"
-#include "core/FolderOf.h"
+#include "core/PathParts.h"
 #include "settings/OtherUsers.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
-// The folder part of a path, kept as bytes like every path here.
+// The folder and the file name of a path, kept as bytes like every path here.
 
 #include <QByteArray>
 
@@ -13,5 +13,8 @@ inline QByteArray folderOf(const QByteArray& path) {
     const qsizetype slash = path.lastIndexOf('/');
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
 }
+
+// What follows the last separator: the whole of a bare name, nothing for a path ending in one.
+inline QByteArray fileNameOf(const QByteArray& path) { return path.mid(path.lastIndexOf('/') + 1); }
 
 }  // namespace core
