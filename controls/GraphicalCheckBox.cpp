@@ -22,12 +22,6 @@ GraphicalCheckBox::GraphicalCheckBox(QWidget* parent, const core::Picture& pictu
     });
 }
 
-void GraphicalCheckBox::setValue(std::int16_t value) {
-    value_ = value;
-    const QSignalBlocker block(this);
-    setChecked(value != 0);
-}
-
 }  // namespace ctl
 
 #include "moc_GraphicalCheckBox.cpp"

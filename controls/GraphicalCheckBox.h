@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 #pragma once
 // A check box of the graphical style: a push button showing a picture that stays
-// down while checked. Value is 0 (unchecked), 1 (checked) or 2 (grayed, set by code).
+// down while checked. Value is 0 (unchecked) or 1 (checked); only the user changes it.
 
 #include "core/Picture.h"
 
@@ -17,7 +17,6 @@ public:
     GraphicalCheckBox(QWidget* parent, const core::Picture& picture);
 
     std::int16_t Value() const { return value_; }
-    void setValue(std::int16_t value);  // from code; raises no Click
 
 Q_SIGNALS:
     // The user toggled the box; Value already holds the new state.
