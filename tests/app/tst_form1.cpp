@@ -76,6 +76,13 @@ private Q_SLOTS:
         const QList<bool> border{shot.pixelColor(7, row) != back, shot.pixelColor(8, row) != back,
                                  shot.pixelColor(end - 1, row) != back, shot.pixelColor(end, row) != back};
         QCOMPARE(border, (QList<bool>{true, false, false, true}));
+        // The etched outline: dark outside white at the left, dark inside white at the right and bottom.
+        const QColor dark(0x9F, 0x9F, 0x9F), white(Qt::white);
+        const int w = shot.width(), h = shot.height();
+        QCOMPARE((QList<QColor>{shot.pixelColor(0, h / 2), shot.pixelColor(1, h / 2), shot.pixelColor(w - 2, h / 2),
+                                shot.pixelColor(w - 1, h / 2), shot.pixelColor(w / 2, h - 2),
+                                shot.pixelColor(w / 2, h - 1)}),
+                 (QList<QColor>{dark, white, dark, white, dark, white}));
         QImage caption(end - 8, metrics.height(), QImage::Format_RGB32);
         caption.fill(back);
         QPainter painter(&caption);
@@ -295,7 +302,10 @@ private Q_SLOTS:
         QVERIFY(framed());
         QTest::keyClick(p.HScroll1, Qt::Key_Home);  // each key's step: the journey under X
         QCOMPARE(p.lblMaeSpeed->text(), QStringLiteral("1"));
+        QTest::mouseClick(p.Check1, Qt::LeftButton);  // opens; the keyboard stays with the bar being set
+        QVERIFY(p.Check1->Value() == 1 && QApplication::focusWidget() == p.HScroll1);
         p.Check1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p.Check1, Qt::Key_Space);  // closes, and opens again
         QTest::keyClick(p.Check1, Qt::Key_Space);
         QCOMPARE(p.Check1->Value(), std::int16_t(1));
         QCOMPARE(form->Image1(2)->rect(), (core::ScaleRect{360, 690, 70, 2175}));  // open: its last step
@@ -463,12 +473,12 @@ private Q_SLOTS:
                 framedAtLink = framed();
                 QTest::keyClick(atLink, Qt::Key_Return);
                 QTest::keyClick(atLink, Qt::Key_Space);
-                QTest::mouseRelease(dialog.Label5, Qt::LeftButton, {}, QPoint(5, 5));
                 QTest::mousePress(dialog.Label5, Qt::LeftButton, {}, QPoint(5, 5));
                 QTest::mouseRelease(dialog.Label5, Qt::LeftButton, {}, QPoint(5, -8));
                 QTest::mouseClick(dialog.Label5, Qt::LeftButton);
                 QTest::mouseClick(dialog.Label5, Qt::LeftButton);
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // OK is no cancel button
+                QTest::mouseRelease(dialog.Label5, Qt::LeftButton, {}, QPoint(5, 5));  // its press was the click's
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);          // OK is no cancel button
                 if ((stillOpen = dialog.isVisible())) {
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

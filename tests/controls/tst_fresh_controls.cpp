@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // Controls as they are made, before any code has set them: a switch reads off, a scroll bar
-// reports the user's first change, a windowless part shown is painted, and one whose window is
-// being torn down is no longer described to a screen reader.
+// reports the user's first change (and then each value code sets, once), a windowless part
+// shown is painted, and one whose window is being torn down is no longer described to a
+// screen reader.
 
 #include "controls/Accessibility.h"
 #include "controls/GraphicalCheckBox.h"
@@ -34,6 +35,9 @@ private Q_SLOTS:
         QTest::keyClick(&bar, Qt::Key_Right);
         QCOMPARE(bar.Value(), std::int16_t(6001));
         QCOMPARE(changes.count(), 1);
+        bar.setValueChecked(7);  // code too: once for a new value, once for the same one
+        bar.setValueChecked(7);
+        QCOMPARE(changes.count(), 3);
     }
 
     void windowlessPartShownIsPainted() {

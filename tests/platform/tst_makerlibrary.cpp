@@ -60,6 +60,7 @@ private Q_SLOTS:
         // Opening a FIFO that nobody writes would wait for ever; neither is a library.
         QTest::newRow("fifo") << QByteArray("fifo");
         QTest::newRow("folder") << QByteArray("folder");
+        QTest::newRow("shorter than an ELF header") << bytes.left(40);
         QTest::newRow("truncated library") << bytes.left(200);
         // Mapped all the same by the loader; the first touch past the end would be SIGBUS.
         QTest::newRow("cut 8 bytes short of its data") << bytes.left(segmentsEnd(bytes) - 8);
