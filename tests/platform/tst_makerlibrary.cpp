@@ -70,6 +70,10 @@ private Q_SLOTS:
         QTest::newRow("first program header past the end")
             << samples::patched<quint64>(bytes, qsizetype(eh.e_phoff + offsetof(Elf64_Phdr, p_filesz)), {1ULL << 40});
         QTest::newRow("no program headers") << samples::patched<quint16>(bytes, offsetof(Elf64_Ehdr, e_phnum), {0});
+        // Its program headers copied to 70,000 bytes in, past the part of a module that is read.
+        const QByteArray table = bytes.mid(qsizetype(eh.e_phoff), eh.e_phnum * qsizetype(sizeof(Elf64_Phdr)));
+        QTest::newRow("program headers past the part read") << samples::patched<quint64>(
+            bytes.leftJustified(70000, '\0') + table, offsetof(Elf64_Ehdr, e_phoff), {70000});
         // Whole, but for another machine (ARM): the loader's own reason, naming the file by its path.
         QTest::newRow("another machine's library") << samples::patched<quint16>(bytes, 18, {40});
         // Marked big-endian: its program headers cannot be read as this machine's.
