@@ -465,6 +465,7 @@ private Q_SLOTS:
         };
         QWidget* atLink = nullptr;
         bool framedBefore = true, framedAtLink = false, stillOpen = false;
+        qsizetype byKeys = 0;
         QTimer::singleShot(0, &dialog, [&] {  // inside the dialog's modal loop, which ends even when a check fails
             if (QTest::qWaitForWindowActive(&dialog)) {
                 framedBefore = framed();
@@ -473,6 +474,7 @@ private Q_SLOTS:
                 framedAtLink = framed();
                 QTest::keyClick(atLink, Qt::Key_Return);
                 QTest::keyClick(atLink, Qt::Key_Space);
+                byKeys = opened.size();
                 QTest::mousePress(dialog.Label5, Qt::LeftButton, {}, QPoint(5, 5));
                 QTest::mouseRelease(dialog.Label5, Qt::LeftButton, {}, QPoint(5, -8));
                 QTest::mouseClick(dialog.Label5, Qt::LeftButton);
@@ -493,6 +495,7 @@ private Q_SLOTS:
         QCOMPARE(atLink, static_cast<QWidget*>(dialog.Label5));
         QVERIFY(!framedBefore && framedAtLink);
         QVERIFY(stillOpen);
+        QCOMPARE(byKeys, 2);  // Enter and Space each
         QCOMPARE(boxes, 0);
         QCOMPARE(opened, QList<QUrl>(4, QUrl(testfiles::kMakersHomepage)));
         QCOMPARE(owners, QList<QWidget*>(4, &dialog));
