@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-FileCopyrightText: 2026 Tarvola developers
+// A click on a window and on the windowless pictures it paints: a left press and its release over
+// the same thing, whatever else happens between them, and only once.
+
+#include "controls/Surface.h"
+#include "controls/WindowlessControl.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <optional>
+
+class TestSurfaceMouse : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void clicks() {
+        ctl::Surface surface(nullptr, ctl::ScaleMode::Pixels);
+        surface.resize(100, 50);
+        ctl::Image door(&surface, {10, 10, 20, 20}, true, false);
+        std::optional<ctl::Image> leaf(std::in_place, &surface, core::ScaleRect{60, 10, 20, 20}, true, false);
+        surface.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&surface));
+        QSignalSpy surfaceClicks(&surface, &ctl::Surface::Click), doorClicks(&door, &ctl::WindowlessControl::Click);
+        const QPoint onSurface(50, 40), onDoor(15, 15);
+        // The right button pressed and let go while the left is held does not undo the click.
+        QTest::mousePress(&surface, Qt::LeftButton, {}, onSurface);
+        QTest::mousePress(&surface, Qt::RightButton, {}, onSurface);
+        QTest::mouseRelease(&surface, Qt::RightButton, {}, onSurface);
+        QTest::mouseRelease(&surface, Qt::LeftButton, {}, onSurface);
+        QCOMPARE(surfaceClicks.count(), 1);
+        // A release with no press of its own (the press went to a window now gone) is no click.
+        QTest::mouseRelease(&surface, Qt::LeftButton, {}, onSurface);
+        QCOMPARE(surfaceClicks.count(), 1);
+        // Another picture taken away during a click on the door leaves the click to the door.
+        QTest::mousePress(&surface, Qt::LeftButton, {}, onDoor);
+        leaf.reset();
+        QTest::mouseRelease(&surface, Qt::LeftButton, {}, onDoor);
+        QCOMPARE(doorClicks.count(), 1);
+        QCOMPARE(surfaceClicks.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestSurfaceMouse)
+#include "tst_surface_mouse.moc"
