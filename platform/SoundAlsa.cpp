@@ -98,10 +98,8 @@ bool playWaveThroughAlsa(QByteArrayView riff, Clock::time_point deadline) {
     // An output that took until the deadline to open plays nothing: the leaves have moved on.
     if (!pcm || millisecondsLeft(deadline) == 0 || !configure(pcm.get(), wave->format))
         return false;
-    if (writeAll(pcm.get(), *wave, deadline) && drain(pcm.get(), deadline))
-        return true;
-    snd_pcm_drop(pcm.get());
-    return false;
+    // Cut short, the sound stops where it is: closing the output drops what it still holds.
+    return writeAll(pcm.get(), *wave, deadline) && drain(pcm.get(), deadline);
 }
 
 }  // namespace platform
