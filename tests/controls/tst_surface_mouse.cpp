@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // A click on a window and on the windowless pictures it paints: a left press and its release over
-// the same thing, whatever else happens between them, and only once.
+// the same thing, whatever else happens between them, and only once; a double click's second press
+// is its DblClick.
 
 #include "controls/Surface.h"
 #include "controls/WindowlessControl.h"
@@ -37,6 +38,16 @@ private Q_SLOTS:
         QTest::mouseRelease(&surface, Qt::LeftButton, {}, onDoor);
         QCOMPARE(doorClicks.count(), 1);
         QCOMPARE(surfaceClicks.count(), 1);
+        // The right button clicks nothing; a double click is a Click, for its first press, and a DblClick.
+        QSignalSpy doubleClicks(&surface, &ctl::Surface::DblClick);
+        QTest::mouseClick(&surface, Qt::RightButton, {}, onSurface);
+        // As the toolkit sends a double click: press, release, press and double click, release.
+        QTest::mouseClick(&surface, Qt::LeftButton, {}, onSurface);
+        QTest::mousePress(&surface, Qt::LeftButton, {}, onSurface);
+        QTest::mouseDClick(&surface, Qt::LeftButton, {}, onSurface);
+        QTest::mouseRelease(&surface, Qt::LeftButton, {}, onSurface);
+        QCOMPARE(surfaceClicks.count(), 2);
+        QCOMPARE(doubleClicks.count(), 1);
     }
 };
 
