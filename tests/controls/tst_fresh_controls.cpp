@@ -2,9 +2,10 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // Controls as they are made, before any code has set them: a switch reads off, a scroll bar
 // reports the user's first change (and then each value code sets, once), a windowless part
-// shown is painted, and one whose window is being torn down is no longer described to a
-// screen reader.
+// shown is painted, so is a picture set, and one whose window is being torn down is no longer
+// described to a screen reader.
 
+#include "PaintCount.h"
 #include "controls/Accessibility.h"
 #include "controls/GraphicalCheckBox.h"
 #include "controls/HScrollBar.h"
@@ -47,6 +48,18 @@ private Q_SLOTS:
         QVERIFY(!host.hasPendingPaint());
         bar.setVisible(true);
         QVERIFY(host.hasPendingPaint());
+    }
+
+    void pictureSetIsPainted() {
+        ctl::Surface host(nullptr, ctl::ScaleMode::Pixels);
+        host.resize(40, 40);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        const testsupport::PaintCount paints(&host);
+        QImage face(8, 4, QImage::Format_RGB32);
+        face.fill(Qt::red);
+        host.setPicture(core::Picture(face));
+        QTRY_VERIFY(paints.n > 0);
     }
 
     // The window's children go after its own body: a screen reader asking in between must be told

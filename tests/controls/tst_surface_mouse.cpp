@@ -29,9 +29,15 @@ private Q_SLOTS:
         QTest::mouseRelease(&surface, Qt::RightButton, {}, onSurface);
         QTest::mouseRelease(&surface, Qt::LeftButton, {}, onSurface);
         QCOMPARE(surfaceClicks.count(), 1);
-        // A release with no press of its own (the press went to a window now gone) is no click.
+        // A release with no press of its own (the press went to a window now gone) is no click, nor
+        // one let go outside the window or over the door.
         QTest::mouseRelease(&surface, Qt::LeftButton, {}, onSurface);
+        QTest::mousePress(&surface, Qt::LeftButton, {}, onSurface);
+        QTest::mouseRelease(&surface, Qt::LeftButton, {}, QPoint(150, 40));
+        QTest::mousePress(&surface, Qt::LeftButton, {}, onSurface);
+        QTest::mouseRelease(&surface, Qt::LeftButton, {}, onDoor);
         QCOMPARE(surfaceClicks.count(), 1);
+        QCOMPARE(doorClicks.count(), 0);
         // Another picture taken away during a click on the door leaves the click to the door.
         QTest::mousePress(&surface, Qt::LeftButton, {}, onDoor);
         leaf.reset();
