@@ -27,8 +27,9 @@
 //
 // What they keep of a sound card, which the file plugin alone does not: the card takes frames at
 // the sound's own rate into a buffer of the latency the module asks for, so a write waits while
-// the buffer is full and a drain until the last frame has played; a stalled card takes nothing
-// and holds the write until it is let go. So a player that ends its sound before the card has
+// the buffer is full (or, the output still in the non-blocking mode it was opened in, fails
+// with EAGAIN) and a drain until the last frame has played; a stalled card takes nothing and
+// holds the write until it is let go. So a player that ends its sound before the card has
 // played it, or cuts it short at a deadline, is seen here as it would be heard.
 namespace {
 QStringList endings;
@@ -44,6 +45,7 @@ struct SoundCard {
     long long taken = 0;        // frames written so far
     bool stalled = false;       // takes nothing until let go
     bool writing = false;       // a write is held
+    bool blocking = false;      // opened non-blocking: a full buffer fails a write at once
 
     // Frames played by the time given: the card plays without a gap from its first frame on.
     double playedBy(Clock::time_point t) const {
@@ -73,6 +75,13 @@ extern "C" int snd_pcm_set_params(void* pcm, int format, int access, unsigned ch
     return alsa<int (*)(void*, int, int, unsigned, unsigned, int, unsigned)>("snd_pcm_set_params")(
         pcm, format, access, channels, rate, resample, latencyUs);
 }
+extern "C" int snd_pcm_nonblock(void* pcm, int nonblock) {
+    {
+        const std::lock_guard lock(card.mutex);
+        card.blocking = nonblock == 0;
+    }
+    return alsa<int (*)(void*, int)>("snd_pcm_nonblock")(pcm, nonblock);
+}
 extern "C" int snd_pcm_drain(void* pcm) {
     endings << QStringLiteral("drain");
     std::unique_lock lock(card.mutex);
@@ -98,6 +107,8 @@ extern "C" long snd_pcm_writei(void* pcm, const void* frames, unsigned long coun
         card.started = Clock::now();
     // Room in the buffer once enough of what it holds has played.
     const double mustHavePlayed = double(card.taken) + double(count) - card.bufferFrames;
+    if (mustHavePlayed > 0 && !card.blocking)
+        return -EAGAIN;
     if (mustHavePlayed > 0)
         card.letGo.wait_until(lock, card.whenPlayed(mustHavePlayed), [] { return false; });
     card.taken += static_cast<long long>(count);
@@ -135,10 +146,11 @@ private Q_SLOTS:
         const std::lock_guard lock(card.mutex);
         card.taken = 0;
         card.stalled = false;
+        card.blocking = false;
     }
 
-    // The sound cut to a prime count of (8-bit mono) frames, so that the last piece is not a whole
-    // period. Played as it is, every frame reaches the output and what is queued plays to its end.
+    // The sound cut to six tenths of a second (8-bit mono at 22050 Hz) and one frame more, so that
+    // the last piece written is a single frame. Played as it is, every frame reaches the output and what is queued plays to its end.
     // One underrun (the system stalled the player) is recovered from and the sound plays whole; an
     // output that keeps failing ends the sound instead of being retried.
     void framesAndEnding_data() {
@@ -150,7 +162,7 @@ private Q_SLOTS:
     void framesAndEnding() {
         QFETCH(int, underruns);
         // Its format chunk kept; the data chunk odd in length without the pad byte, as writers often leave it.
-        const QByteArray frames = frames_.left(16639);
+        const QByteArray frames = frames_.left(6 * 2205 + 1);
         const auto le32 = [](qsizetype n) {  // a RIFF size field
             QByteArray b(4, '\0');
             qToLittleEndian(quint32(n), b.data());
