@@ -41,7 +41,9 @@ private Q_SLOTS:
         // Another picture taken away during a click on the door leaves the click to the door, and
         // where it was is the window's own.
         QTest::mousePress(&surface, Qt::LeftButton, {}, onDoor);
+        QVERIFY(!surface.hasPendingPaint());
         leaf.reset();
+        QVERIFY(surface.hasPendingPaint());  // where it was is painted again
         QTest::mouseRelease(&surface, Qt::LeftButton, {}, onDoor);
         QCOMPARE(doorClicks.count(), 1);
         QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(70, 20));
