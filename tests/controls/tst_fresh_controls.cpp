@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Tarvola developers
 // Controls as they are made, before any code has set them: a switch reads off, a scroll bar
 // reports the user's first change (and then each value code sets, once), a windowless part
-// shown is painted, so is a picture set, and one whose window is being torn down is no longer
-// described to a screen reader.
+// shown is painted (one changed while hidden is not), so is a picture set, and one whose window
+// is being torn down is no longer described to a screen reader.
 
 #include "PaintCount.h"
 #include "controls/Accessibility.h"
@@ -45,6 +45,11 @@ private Q_SLOTS:
         ctl::Surface host(nullptr, ctl::ScaleMode::Pixels);
         host.resize(40, 40);
         ctl::Shape bar(&host, {5, 5, 10, 10}, false, Qt::red, Qt::black);
+        ctl::Image door(&host, {20, 20, 10, 10}, false, true);
+        QImage face(8, 4, QImage::Format_RGB32);
+        face.fill(Qt::red);
+        door.setPicture(core::Picture(face));  // hidden parts changed: nothing to paint
+        bar.Move(6, 6, 10, 10);
         QVERIFY(!host.hasPendingPaint());
         bar.setVisible(true);
         QVERIFY(host.hasPendingPaint());
