@@ -53,6 +53,11 @@ private Q_SLOTS:
         QVERIFY(!host.hasPendingPaint());
         bar.setVisible(true);
         QVERIFY(host.hasPendingPaint());
+        // A bar beside a board two pixels tall: three pixels tall, its middle row filled.
+        const ctl::Shape thin(&host, {20, 30, 5, 3}, true, Qt::red, Qt::black);
+        const QImage shot = host.grab().toImage();
+        QCOMPARE(shot.pixelColor(22, 31), QColor(Qt::red));
+        QCOMPARE(shot.pixelColor(22, 32), QColor(Qt::black));
     }
 
     void pictureSetIsPainted() {
