@@ -67,12 +67,11 @@ private Q_SLOTS:
         std::vector<Step> steps;
         std::vector<std::pair<std::int16_t, std::size_t>> sounds;
         const testsupport::PaintCount paints(form.get());
-        const int& paintsSoFar = paints.n;
         probe.afterStep = [&](int count) {
             const bool painted = !form->hasPendingPaint();
             steps.push_back(
-                middle ? Step{count, form->imgNakaorido(0)->rect(), form->imgNakaorido(1)->rect(), painted, paintsSoFar}
-                       : Step{count, form->Image1(2)->rect(), {}, painted, paintsSoFar});
+                middle ? Step{count, form->imgNakaorido(0)->rect(), form->imgNakaorido(1)->rect(), painted, paints.n}
+                       : Step{count, form->Image1(2)->rect(), {}, painted, paints.n});
         };
         probe.sound = [&](std::int16_t id) { sounds.emplace_back(id, steps.size()); };
         middle ? form->Check2_Click(std::int16_t(value)) : form->Check1_Click(std::int16_t(value));

@@ -16,13 +16,22 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+namespace {
+
+// A plain picture, 8 x 4 pixels.
+core::Picture facePicture() {
+    QImage face(8, 4, QImage::Format_RGB32);
+    face.fill(Qt::red);
+    return core::Picture(face);
+}
+
+}  // namespace
+
 class TestFreshControls : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void switchStartsOff() {
-        QImage face(8, 4, QImage::Format_RGB32);
-        face.fill(Qt::gray);
-        ctl::GraphicalCheckBox sw(nullptr, core::Picture(face));
+        ctl::GraphicalCheckBox sw(nullptr, facePicture());
         QSignalSpy clicks(&sw, &ctl::GraphicalCheckBox::Click);
         QCOMPARE(sw.Value(), std::int16_t(0));
         sw.click();
@@ -46,9 +55,7 @@ private Q_SLOTS:
         host.resize(40, 40);
         ctl::Shape bar(&host, {5, 5, 10, 10}, false, Qt::red, Qt::black);
         ctl::Image door(&host, {20, 20, 10, 10}, false, true);
-        QImage face(8, 4, QImage::Format_RGB32);
-        face.fill(Qt::red);
-        door.setPicture(core::Picture(face));  // hidden parts changed: nothing to paint
+        door.setPicture(facePicture());  // hidden parts changed: nothing to paint
         bar.Move(6, 6, 10, 10);
         QVERIFY(!host.hasPendingPaint());
         bar.setVisible(true);
@@ -66,9 +73,7 @@ private Q_SLOTS:
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));
         const testsupport::PaintCount paints(&host);
-        QImage face(8, 4, QImage::Format_RGB32);
-        face.fill(Qt::red);
-        host.setPicture(core::Picture(face));
+        host.setPicture(facePicture());
         QTRY_VERIFY(paints.n > 0);
     }
 

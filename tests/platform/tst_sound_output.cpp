@@ -107,10 +107,11 @@ extern "C" long snd_pcm_writei(void* pcm, const void* frames, unsigned long coun
         card.started = Clock::now();
     // Room in the buffer once enough of what it holds has played.
     const double mustHavePlayed = double(card.taken) + double(count) - card.bufferFrames;
-    if (mustHavePlayed > 0 && !card.blocking)
-        return -EAGAIN;
-    if (mustHavePlayed > 0)
+    if (mustHavePlayed > 0) {
+        if (!card.blocking)
+            return -EAGAIN;
         card.letGo.wait_until(lock, card.whenPlayed(mustHavePlayed), [] { return false; });
+    }
     card.taken += static_cast<long long>(count);
     lock.unlock();
     return alsa<long (*)(void*, const void*, unsigned long)>("snd_pcm_writei")(pcm, frames, count);
