@@ -75,7 +75,6 @@ private:
         if (!window_->isMinimized())
             return;
         window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);  // maps it again
-        window_->show();
         window_->raise();
     }
 

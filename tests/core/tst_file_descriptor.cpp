@@ -32,6 +32,23 @@ private Q_SLOTS:
         ::close(kept);
     }
 
+    // Started with standard input closed, the program's first open file is descriptor 0: owned
+    // like any other, closed by a move over it and by its owner's end.
+    void descriptorZeroOwnedLikeAnyOther() {
+        const auto openOnZero = [] {
+            ::close(0);
+            QCOMPARE(openNull(), 0);  // the lowest free descriptor
+        };
+        openOnZero();
+        core::FileDescriptor owner(0);
+        QVERIFY(owner.valid());
+        owner = core::FileDescriptor(openNull());
+        QVERIFY(!isOpen(0));
+        openOnZero();
+        { const core::FileDescriptor last(0); }
+        QVERIFY(!isOpen(0));
+    }
+
     // Everything is written and read back, up to the end of the input, whatever errno held
     // before (a loop that takes a stale EINTR for its own never ends: the alarm ends it).
     void writtenWholeAndReadToTheEnd() {
