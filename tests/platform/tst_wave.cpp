@@ -62,6 +62,8 @@ private Q_SLOTS:
         QTest::newRow("a RIFF size past the end")
             << riff(mono + data, 5 + mono.size() + data.size()) << WaveError::BadRiffSize << 0u << 0;
         QTest::newRow("a RIFF size too small for WAVE") << riff(mono + data, 3) << WaveError::BadRiffSize << 0u << 0;
+        QTest::newRow("a format chunk one byte short")
+            << riff(chunk("fmt ", mono.mid(8, 15)) + data) << WaveError::FormatTooShort << 0u << 0;
         QTest::newRow("a partial frame") << riff(format(2, 22050, 16) + chunk("data", "\1\2\3\4\5\6"))
                                          << WaveError::PartialFrame << 0u << 0;
     }
