@@ -42,6 +42,8 @@ private Q_SLOTS:
         QImage widest(32767, 1, QImage::Format_RGB32);  // the last width taken, as "too wide" is the first refused
         widest.fill(Qt::red);
         QCOMPARE(decoded(core::encodePixels(widest)).pixel(32766, 0), 0xffff0000u);
+        QCOMPARE(decoded(core::encodePixels(twoPixels(QImage::Format_RGB32).copy(1, 0, 1, 1))).pixel(0, 0),
+                 0xff0000ffu);
     }
 
     void usedInPlaceOnlyWhereAlignedAndAsked() {
@@ -69,10 +71,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("field");  // the header field changed, or -1
         QTest::addColumn<quint32>("value");
         QTest::addColumn<int>("sizeChange");  // bytes added at the end, or cut from it
-        QTest::newRow("no width") << int(kWidth) << 0u << 0;
-        QTest::newRow("no height") << int(kHeight) << 0u << 0;
-        QTest::newRow("too wide") << int(kWidth) << 32768u << 0;
-        QTest::newRow("too tall") << int(kHeight) << 32768u << 0;
+        // Sizes changed with the header: the field alone is what is refused.
+        QTest::newRow("no width") << int(kWidth) << 0u << -8;
+        QTest::newRow("no height") << int(kHeight) << 0u << -8;
+        QTest::newRow("too wide") << int(kWidth) << 32768u << 32766 * 4;
+        QTest::newRow("too tall") << int(kHeight) << 32768u << 32767 * 8;
         QTest::newRow("three bytes a pixel") << int(kFormat) << quint32(QImage::Format_RGB888) << 0;
         QTest::newRow("not premultiplied") << int(kFormat) << quint32(QImage::Format_ARGB32) << 0;
         QTest::newRow("a byte short") << -1 << 0u << -1;
