@@ -39,11 +39,12 @@ private Q_SLOTS:
         const QImage seeThrough = decoded(core::encodePixels(twoPixels(QImage::Format_ARGB32)));
         QCOMPARE(seeThrough.format(), QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(seeThrough.pixelColor(1, 0).alpha(), 128);
-        QImage widest(32767, 1, QImage::Format_RGB32);  // the last width taken, as "too wide" is the first refused
-        widest.fill(Qt::red);
-        QCOMPARE(decoded(core::encodePixels(widest)).pixel(32766, 0), 0xffff0000u);
-        QCOMPARE(decoded(core::encodePixels(twoPixels(QImage::Format_RGB32).copy(1, 0, 1, 1))).pixel(0, 0),
-                 0xff0000ffu);
+        // The last width and height taken, as "too wide" and "too tall" are the first refused.
+        for (const QSize size : {QSize(32767, 1), QSize(1, 32767)}) {
+            QImage edge(size, QImage::Format_RGB32);
+            edge.fill(Qt::red);
+            QCOMPARE(decoded(core::encodePixels(edge)).pixel(size.width() - 1, size.height() - 1), 0xffff0000u);
+        }
     }
 
     void usedInPlaceOnlyWhereAlignedAndAsked() {
