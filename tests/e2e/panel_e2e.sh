@@ -92,8 +92,10 @@ check "Tab back to OK and Enter close the dialog" poll_until_not 100 shown "Tarv
 check "the panel is above all windows again" poll_until 40 on_top "$panel"
 
 motif=($(xprop -id "$panel" _MOTIF_WM_HINTS | sed -n 's/.*= *//p' | tr -d ','))
-check "the panel asks for no minimise and no maximise (function and decoration hints), also after the dialogs" \
-  eval '(( ${#motif[@]} == 5 && (motif[0] & 3) == 3 && (motif[1] & 0x19) == 0 && (motif[2] & 0x61) == 0 ))'
+# Flags: functions and decorations given; functions: move alone; decorations: border and title bar;
+# a modeless window; no status.
+check "the panel asks to be moved only, with a border and a title bar (Motif hints), also after the dialogs" \
+  eval '(( ${#motif[@]} == 5 && motif[0] == 3 && motif[1] == 4 && motif[2] == 10 && motif[3] == 0 && motif[4] == 0 ))'
 
 # ================= F6 between the two windows.
 xdotool windowactivate --sync "$bus" 2>/dev/null
