@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <thread>
 #include <cstdlib>
 #include <vector>
@@ -49,6 +50,13 @@ void setWindowRegion(QWidget* window, const QRegion& region) { window->setMask(r
 
 namespace {
 
+// An xcb reply, freed as xcb wants it freed.
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
 xcb_connection_t* x11Connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
@@ -70,9 +78,8 @@ const Atoms& atomsOf(xcb_connection_t* c) {
             cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
         xcb_atom_t found[count];
         for (int i = 0; i < count; ++i) {
-            xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, cookies[i], nullptr);
+            const Reply<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(c, cookies[i], nullptr));
             found[i] = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-            std::free(r);
         }
         return Atoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6]};
     }();
@@ -82,13 +89,12 @@ const Atoms& atomsOf(xcb_connection_t* c) {
 // The 32-bit values of a window property (empty when it is not set).
 std::vector<uint32_t> cardinals(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_atom_t type) {
     std::vector<uint32_t> values;
-    xcb_get_property_reply_t* r =
-        xcb_get_property_reply(c, xcb_get_property(c, 0, w, property, type, 0, 4096), nullptr);
+    const Reply<xcb_get_property_reply_t> r(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, property, type, 0, 4096), nullptr));
     if (r && r->format == 32) {
-        const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(r));
-        values.assign(data, data + xcb_get_property_value_length(r) / 4);
+        const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(r.get()));
+        values.assign(data, data + xcb_get_property_value_length(r.get()) / 4);
     }
-    std::free(r);
     return values;
 }
 
@@ -164,7 +170,7 @@ void syncWithDisplay() {
         return;
     xcb_flush(connection);
     // A request with a reply: when it arrives, the server has handled everything before it.
-    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    Reply<xcb_get_input_focus_reply_t>(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
 }  // namespace platform
