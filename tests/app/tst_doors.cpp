@@ -67,7 +67,19 @@ private Q_SLOTS:
         std::vector<Step> steps;
         std::vector<std::pair<std::int16_t, std::size_t>> sounds;
         const testsupport::PaintCount paints(form.get());
+        // A leaf half folded (465 twips) is the whole leaf squeezed: the white of its frame at its
+        // right edge, glass in its middle (a leaf cut off instead has glass at that edge).
+        std::vector<std::pair<int, int>> halfFolded;  // lightness at the edge, in the middle
         probe.afterStep = [&](int count) {
+            for (int leaf = 0; middle && leaf < 2; ++leaf) {
+                if (form->imgNakaorido(leaf)->Width() != 465)
+                    continue;
+                const QImage shot = form->grab().toImage();  // at twice the resolution
+                const QRect r = core::twipsToPixels(form->imgNakaorido(leaf)->rect());
+                const int y = 2 * (r.top() + 50);
+                halfFolded.emplace_back(shot.pixelColor(2 * (r.left() + r.width()) - 3, y).lightness(),
+                                        shot.pixelColor(2 * r.left() + r.width(), y).lightness());
+            }
             const bool painted = !form->hasPendingPaint();
             steps.push_back(
                 middle ? Step{count, form->imgNakaorido(0)->rect(), form->imgNakaorido(1)->rect(), painted, paints.n}
@@ -77,6 +89,9 @@ private Q_SLOTS:
         middle ? form->Check2_Click(std::int16_t(value)) : form->Check1_Click(std::int16_t(value));
         // The middle door's one sound plays before any leaf moves, even when none does.
         QCOMPARE(sounds, (middle ? decltype(sounds){{101, 0}} : decltype(sounds){}));
+        QCOMPARE(int(halfFolded.size()), mode == kBoth ? 2 : middle ? 1 : 0);
+        for (const auto& [edge, glass] : halfFolded)
+            QVERIFY2(edge > 200 && glass < 160, qPrintable(QStringLiteral("%1, %2").arg(edge).arg(glass)));
         const int n = std::abs(last - first) + 1, dir = last >= first ? 1 : -1;
         QCOMPARE(int(steps.size()), n);
         for (int i = 0; i < n; ++i) {
