@@ -59,6 +59,10 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
+        // Shown again (a window manager's restore), the window leaves the keyboard where it was.
+        QShowEvent restored;
+        QApplication::sendEvent(form.get(), &restored);
+        QCOMPARE(QApplication::focusWidget(), form->picWaku1(0));
         // The bus window carries the program's icon at 32 and at 64 pixels, as the window manager
         // gets it; the panel's caption bar shows none (a blank icon keeps the application's off it).
         const QIcon icon = form->windowHandle()->icon();
