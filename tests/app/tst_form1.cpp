@@ -52,8 +52,10 @@ private Q_SLOTS:
             QVERIFY2(r.contains(kept), qPrintable(QStringLiteral("%1, %2").arg(kept.x()).arg(kept.y())));
         for (const QPoint cut : {QPoint(0, 16), {26, 0}, {26, 32}, {1, 1}, {52, 31}})
             QVERIFY2(!r.contains(cut), qPrintable(QStringLiteral("%1, %2").arg(cut.x()).arg(cut.y())));
-        // Tab goes round the bus window's shown controls only: the signboard and sign 0.
+        // Tab goes round the bus window's shown controls only: the signboard and sign 0. The
+        // signboard, shown, has the keyboard first.
         QApplication::setActiveWindow(form.get());
+        QCOMPARE(QApplication::focusWidget(), form->PicKanban);
         form->picWaku1(0)->setFocus();
         for (QWidget* next : {static_cast<QWidget*>(form->PicKanban), static_cast<QWidget*>(form->picWaku1(0))}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
