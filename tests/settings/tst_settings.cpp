@@ -433,29 +433,34 @@ private Q_SLOTS:
     }
 
     // Who else may write the folder: its group, everyone, or an owner who is neither the user
-    // nor root (and may open it to anyone).
+    // nor root (and may open it to anyone). Asked by root, or by nobody.
     void sharedFolders_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("nobodysOwn");
+        QTest::addColumn<bool>("byNobody");
         QTest::addColumn<bool>("shared");
-        QTest::newRow("0755, the user's") << 0755 << false << false;
-        QTest::newRow("1777, as /tmp") << 01777 << false << true;
-        QTest::newRow("0775, group may write") << 0775 << false << true;
-        QTest::newRow("0757, others may write") << 0757 << false << true;
-        QTest::newRow("0755, another user's") << 0755 << true << true;
+        QTest::newRow("0755, the user's") << 0755 << false << false << false;
+        QTest::newRow("1777, as /tmp") << 01777 << false << false << true;
+        QTest::newRow("0775, group may write") << 0775 << false << false << true;
+        QTest::newRow("0757, others may write") << 0757 << false << false << true;
+        QTest::newRow("0755, another user's") << 0755 << true << false << true;
+        QTest::newRow("0755, nobody's, asked by nobody") << 0755 << true << true << false;
+        QTest::newRow("0755, root's, asked by nobody") << 0755 << false << true << false;
     }
     void sharedFolders() {
         QFETCH(int, mode);
         QFETCH(bool, nobodysOwn);
+        QFETCH(bool, byNobody);
         const passwd* user = testfiles::nobody();
-        if (nobodysOwn && !user)
+        if ((nobodysOwn || byNobody) && !user)
             QSKIP("another user's folder needs root and the user nobody");
         QTemporaryDir dir;
         const QByteArray folder = QFile::encodeName(dir.path());
         QCOMPARE(::chmod(folder.constData(), mode_t(mode)), 0);
         if (nobodysOwn)
             QCOMPARE(::chown(folder.constData(), user->pw_uid, gid_t(-1)), 0);
-        QTEST(settings::othersMayWrite(folder), "shared");
+        const auto othersMayWrite = [&] { return int(settings::othersMayWrite(folder)); };
+        QTEST(bool(byNobody ? testfiles::asNobody(user, othersMayWrite) : othersMayWrite()), "shared");
         // The configuration folder before the first save: it will be made for this user alone.
         QVERIFY(!settings::othersMayWrite(folder + "/not yet"));
         QCOMPARE(core::folderOf(folder + "/tarvola.ini"), folder);
