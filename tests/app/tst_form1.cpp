@@ -39,8 +39,11 @@ private Q_SLOTS:
         auto form = startForm();
         QCOMPARE(form->size(), QSize(758, 218));
         QCOMPARE(form->windowTitle(), QStringLiteral("Tarvola　-　tst_form1"));
-        // The second door's picture, dark, is never shown: the bus picture's own light body shows there.
-        QCOMPARE(form->grab().toImage().pixelColor(116, 118), QColor(242, 237, 222));
+        // The second door's picture (dark) and the slide base with the interior (light) are never
+        // shown: the bus picture's own body shows there, light, and its dark window.
+        const QImage atStart = form->grab().toImage();
+        QCOMPARE(atStart.pixelColor(116, 118), QColor(242, 237, 222));
+        QCOMPARE(atStart.pixelColor(580, 200), QColor(44, 44, 46));
         frmSet& panel = form->panel();
         QVERIFY(panel.isVisible() && panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!panel.close() && panel.isVisible());  // the door switches cannot be lost

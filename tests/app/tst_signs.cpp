@@ -49,7 +49,8 @@ private Q_SLOTS:
             QTest::keyClick(form->picWaku1(0), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         const int top = keys.contains(Qt::Key_Up) || keys.contains(Qt::Key_Down) ? expected : 9;
         QCOMPARE(form->MakuPos[0], expected);
-        QCOMPARE(form->imgMaku1(0)->pixelRect().top(), top);  // sign window 0 measures in pixels
+        // Sign window 0 measures in pixels; its film stands one pixel in from the left.
+        QCOMPARE(form->imgMaku1(0)->pixelRect().topLeft(), QPoint(1, top));
     }
 
     // A new film, or the same file again, shows from the top at the picture's own size. A failed

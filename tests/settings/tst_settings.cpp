@@ -99,12 +99,14 @@ private Q_SLOTS:
         };
         row("2.5 to even", 1, "2.5", &Record::formLeft, 2);
         row("3.5 to even", 2, "3.5", &Record::formTop, 4);
+        row("a fraction alone", 2, "0.75", &Record::formTop, 1);
         row("exponent", 11, "1.25E2", &Record::kanbanTop, 125);
         row("roll speed beyond 16 bits", 8, "40000", &Record::makuSpeed1, 40000);
         row("int32 minimum, rounded back", 1, "-2147483648.5", &Record::formLeft, -2147483648.0);
         row("#FALSE# in blanks", 12, "  #FALSE#\t", &Record::viewKanban, 0);
         row("-1 is true", 13, "-1", &Record::viewWaku, 1);
         row("below the smallest double", 1, "1e-330", &Record::formLeft, 0);
+        row("zero, however large its exponent", 1, "0e999", &Record::formLeft, 0);
     }
     void numberFields() {
         QFETCH(QByteArray, line);
@@ -124,6 +126,7 @@ private Q_SLOTS:
                                           {10, "1 2"},
                                           {14, ""},
                                           {4, "1e"},
+                                          {4, "1e999x"},
                                           {1, "inf"},
                                           {8, "0x10"},
                                           {14, "\"\""},
